@@ -1,0 +1,114 @@
+#pragma once
+// The binary contract between the host printer driver and an add-on module:
+// the function table a module returns, the host's module control block, and
+// the host contexts passed to the hooks. Records holding pointers have these
+// exact offsets on the 32-bit Windows build; 64-bit builds use natural width.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "callconv.h"
+#include "fax_settings.h"
+
+constexpr int32_t kAddOnTableFormat = 1235;
+constexpr int32_t kFaxModuleId = 1388;
+constexpr int kAddOnHookCount = 12;
+// Hook slots, as indexes into AddOnTable::hooks (table byte 40 + 4 * index).
+constexpr int kHookPage = 4;      // byte 56, faxui
+constexpr int kHookWrite = 6;     // byte 64, faxrender
+constexpr int kHookDocEvent = 9;  // byte 76, faxui
+
+typedef void(FAXAPI* AddOnHook)();
+
+// Write hook: host, output context, settings image, -, module id, event,
+// skip, FaxDS, -.
+typedef void(FAXAPI* AddOnWriteHook)(void* host, void* out, void* settings, void* unused4,
+                                     int32_t moduleId, int32_t event, int32_t skip, FaxDS* ds,
+                                     void* unused9);
+// Page hook: host, page context, settings image. Returns 1.
+typedef int32_t(FAXAPI* AddOnPageHook)(void* host, void* pageContext, void* settings);
+// Document-event hook: host, printer handle, printer DC, event code, and
+// four more (the sixth points to the document info pointer on event 5).
+typedef int32_t(FAXAPI* AddOnDocEventHook)(void* host, void* printer, void* dc, int32_t event,
+                                           void* arg5, void* arg6, void* arg7, void* arg8);
+
+struct AddOnTable {
+    int32_t tableFormat;      // 1235
+    int32_t tableSize;        // sizeof(AddOnTable)
+    int32_t one;              // 1
+    int32_t moduleId;         // 1388
+    int32_t blockSize1;       // FaxDS
+    int32_t blockSize2;       // unused, 0
+    int32_t blockSize3;       // FaxSS
+    const void* defaultBlock1;
+    const void* defaultBlock2;
+    const void* defaultBlock3;
+    AddOnHook hooks[kAddOnHookCount];
+};
+
+struct AddonMCB {
+    uint8_t reserved0[16];
+    const AddOnTable* table;
+    int32_t block1Offset;     // FaxDS, from the start of HostJobSettings
+    int32_t block2Offset;
+    int32_t block3Offset;     // FaxSS
+    uint8_t reserved1[8];
+};
+
+// Host services table (the driver context points to it at byte 84); the
+// page-registration function is at byte 56.
+typedef int32_t(FAXAPI* HostRegisterPagesFn)(void* pageContext, const void* pageSet, int32_t zero,
+                                             void* instance, void* instance2, void* dlgProc,
+                                             int32_t z1, int32_t z2, int32_t z3);
+struct HostServices {
+    void* reserved[14];
+    HostRegisterPagesFn registerPages;
+    void* reserved2[20];
+};
+
+constexpr int kHostMaxAddons = 8;
+
+struct HostDriverContext {
+    uint8_t reserved0[44];
+    int32_t addonCount;
+    uint8_t reserved1[36];
+    HostServices* services;
+    uint8_t reserved2[220 - 88];
+    AddonMCB addons[kHostMaxAddons];
+};
+
+// Host output context handed to the write hook.
+typedef int32_t(FAXAPI* HostWriteFn)(void* out, int32_t one, const void* bytes, int32_t length);
+constexpr int kHostDocNameSize = 256;
+struct HostOutputContext {
+    uint8_t reserved0[64];
+    HostWriteFn write;
+    uint8_t reserved1[236 - 68];
+    char docName[kHostDocNameSize];
+};
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(AddOnTable) == 88, "AddOnTable size");
+static_assert(offsetof(AddOnTable, defaultBlock1) == 28, "defaultBlock1");
+static_assert(offsetof(AddOnTable, defaultBlock3) == 36, "defaultBlock3");
+static_assert(offsetof(AddOnTable, hooks) == 40, "hooks");
+static_assert(sizeof(AddonMCB) == 40, "AddonMCB size");
+static_assert(offsetof(AddonMCB, table) == 16, "AddonMCB.table");
+static_assert(offsetof(AddonMCB, block1Offset) == 20, "AddonMCB.block1Offset");
+static_assert(offsetof(AddonMCB, block2Offset) == 24, "AddonMCB.block2Offset");
+static_assert(offsetof(AddonMCB, block3Offset) == 28, "AddonMCB.block3Offset");
+static_assert(offsetof(HostServices, registerPages) == 56, "registerPages");
+static_assert(offsetof(HostDriverContext, addonCount) == 44, "addonCount");
+static_assert(offsetof(HostDriverContext, services) == 84, "services");
+static_assert(offsetof(HostDriverContext, addons) == 220, "addons");
+static_assert(offsetof(HostOutputContext, write) == 64, "write");
+static_assert(offsetof(HostOutputContext, docName) == 236, "docName");
+#endif
+static_assert(offsetof(AddOnTable, tableFormat) == 0, "tableFormat");
+static_assert(offsetof(AddOnTable, moduleId) == 12, "moduleId");
+static_assert(offsetof(AddOnTable, blockSize3) == 24, "blockSize3");
+static_assert(offsetof(HostDriverContext, addonCount) == 44, "addonCount");
+
+// The fax module's control block in the host context, or null. The count
+// comes from the host and is clamped to the array it keeps.
+const AddonMCB* FindFaxAddonMCB(const HostDriverContext* host);

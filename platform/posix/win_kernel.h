@@ -1,0 +1,3 @@
+#pragma once
+// Kernel, file, registry/profile, code-page and string calls.
+#include "win_base.h"

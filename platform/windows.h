@@ -1,0 +1,23 @@
+#pragma once
+// The one header product code includes for the Win32 API. On Windows it is
+// the system's own; elsewhere it declares the subset this system calls,
+// implemented headlessly in posix/.
+
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commdlg.h>
+#include <prsht.h>
+#include <winspool.h>
+#define WIDE_(s) L##s
+#else
+#include "posix/win_base.h"
+#include "posix/win_kernel.h"
+#include "posix/win_user.h"
+#define WIDE_(s) u##s
+#endif
+
+// Wide-character literal of the platform's 16-bit WCHAR: WIDE("Teksti").
+#define WIDE(s) WIDE_(s)
