@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <cstring>
 #include <string>
 
@@ -135,6 +136,7 @@ struct ErrorCase {
     const char* expectedStart;  // "line N: ..."
     const char* mentions;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
 const ErrorCase kErrors[] = {
     {"UnknownKey", "type = fax\nbogus = 1\n", "line 2: ", "bogus"},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -39,6 +40,7 @@ struct ParamCase {
     std::function<void(FaxRecipient&)> setup;
     std::string expected;
 };
+void PrintTo(const ParamCase& c, std::ostream* os) { *os << c.name; }
 
 const ParamCase kParams[] = {
     {"PlainG3", "0123456", [](FaxRecipient&) {}, "0123456{20}{30}\n"},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <climits>
 #include <cstring>
 #include <functional>
@@ -33,6 +34,7 @@ struct TextCase {
     std::function<void(RenderHost&)> setup;
     const char* expectedLine;  // must appear whole in the header
 };
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 const char kInjection[] = "x\"\r\n@PJL SET HOLD=STORE\x01\x7F";
 
@@ -136,6 +138,7 @@ struct RangeCase {
     std::function<void(RenderHost&)> setup;
     std::string expectedLine;
 };
+void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Repeat(const std::string& s, int n) {
     std::string all;

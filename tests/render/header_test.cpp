@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <cstring>
 #include <functional>
 
@@ -20,6 +21,7 @@ struct HeaderCase {
     std::function<void(RenderHost&)> setup;
     std::string expected;
 };
+void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
 
 void Account(RenderHost& h) { std::strcpy(h.sub().accountUser, "MAIJA\\PC7"); }
 
@@ -229,6 +231,7 @@ struct QtyCase {
     int32_t collate, qtyForce, optionA, outputOption, optionB, outputTray, copies;
     const char* expected;
 };
+void PrintTo(const QtyCase& c, std::ostream* os) { *os << c.name; }
 
 const QtyCase kQty[] = {
     {"NotCollatedEvenIfForced", 0, 1, 0, 0, 0, 0, 5, ""},

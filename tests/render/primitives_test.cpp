@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <climits>
 #include <cstring>
 #include <functional>
@@ -18,6 +19,7 @@ struct FormatCase {
     std::function<int32_t(char*)> format;
     std::string expected;  // may hold a NUL
 };
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 const FormatCase kFormats[] = {
     {"Signed", [](char* b) { return SPRINTF(b, "%d|%l", -5, INT_MIN); }, "-5|-2147483648"},
