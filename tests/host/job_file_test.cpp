@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <cstring>
 #include <string>
+#include <ostream>
 
 #include "job_file.h"
 

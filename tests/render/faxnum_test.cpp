@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <ostream>
 
 #include "exports.h"
 #include "faxnum.h"

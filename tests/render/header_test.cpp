@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <cstring>
 #include <functional>
+#include <ostream>
 
 #include "render_fixture.h"
 
