@@ -1,6 +1,81 @@
-#include <cstdio>
+// faxhost: the host printer driver simulator. Prints the PJL header a job
+// gets from the render add-on, byte for byte, on standard output.
 
-int main() {
-    std::fprintf(stderr, "faxhost: not built yet\n");
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "builtin_job.h"
+#include "header_printer.h"
+#include "job_file.h"
+#include "module_loader.h"
+#include "module_path.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: faxhost [--module PATH]                 print the built-in fax job's header\n"
+    "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
+    "The PJL header goes to standard output. The render module is PATH, else\n"
+    "$FAX_RENDER_MODULE, else faxrender next to faxhost. FAX_FIXED_TIME=HH:MM:SS\n"
+    "fixes the time in the COMMENT lines. Job files: see host/JOBFILE.md.\n";
+
+bool ReadFile(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    *text = all.str();
+    return !in.bad();
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "faxhost: %s\n", message.c_str());
     return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string modulePath;
+    int i = 1;
+    if (i < argc && (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (i < argc && !std::strcmp(argv[i], "--module")) {
+        if (i + 1 >= argc) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        modulePath = argv[i + 1];
+        i += 2;
+    }
+
+    std::string jobText = kBuiltinJobFile;
+    std::string jobName = "built-in job";
+    if (i < argc) {
+        if (std::strcmp(argv[i], "header") != 0 || i + 2 != argc) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        jobName = argv[i + 1];
+        if (!ReadFile(jobName, &jobText)) return Fail("cannot read " + jobName);
+    }
+
+    JobDescription job;
+    std::string error;
+    if (!ParseJobFile(jobText, &job, &error)) return Fail(jobName + ": " + error);
+
+    if (modulePath.empty()) modulePath = DefaultRenderModulePath();
+    AddonModule module;
+    if (!module.Load(modulePath, kFaxModuleId, &error)) return Fail(error);
+
+    std::string pjl;
+    if (!PrintHeader(module, job, &pjl, &error)) return Fail(error);
+    if (std::fwrite(pjl.data(), 1, pjl.size(), stdout) != pjl.size() || std::fflush(stdout) != 0)
+        return Fail("cannot write the header to standard output");
+    return 0;
 }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# faxrender.dll for 32-bit Windows: builds with MinGW, is PE32 for i386, and
+# exports exactly the module's fourteen names, undecorated.
+set -euo pipefail
+scripts/deps.sh g++-mingw-w64-i686 binutils-mingw-w64-i686
+cmake -S . -B build-win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DFAX_TESTS=OFF -DFAX_BENCH=OFF
+cmake --build build-win32 --target faxrender 2>&1 | tee build-win32/faxrender-build.log
+if grep -qi 'warning' build-win32/faxrender-build.log; then
+  echo "faxrender.dll: the build has warnings" >&2
+  exit 1
+fi
+
+dll=build-win32/render/faxrender.dll
+objdump=i686-w64-mingw32-objdump
+if ! "$objdump" -f "$dll" | grep -q 'file format pei-i386'; then
+  echo "$dll is not a PE32 i386 image" >&2
+  "$objdump" -f "$dll" >&2
+  exit 1
+fi
+
+expected="ASCIIstrlen AddOnWriteCallback CopyStringA DecodeFaxNum DoFaxNumParam DoTimeString
+EngQueryLocalTime GetFaxAddonMCB GetFuncTable ModuleInfo SPRINTF VSPRINTF memcpyn padzeroA"
+expected=$(echo $expected | tr ' ' '\n' | LC_ALL=C sort)
+actual=$("$objdump" -p "$dll" |
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*//p' | LC_ALL=C sort)
+if [ "$actual" != "$expected" ]; then
+  echo "faxrender.dll exports differ from the contract:" >&2
+  diff <(echo "$expected") <(echo "$actual") >&2 || true
+  exit 1
+fi
+
+# No MinGW runtime DLLs: the module must load on a bare Windows machine.
+if "$objdump" -p "$dll" | grep -Ei 'DLL Name: (libgcc|libstdc|libwinpthread)'; then
+  echo "faxrender.dll depends on a MinGW runtime DLL" >&2
+  exit 1
+fi
+echo "faxrender.dll: PE32 i386, 14 undecorated exports"

@@ -1,0 +1,100 @@
+// Arbitrary bytes as the contents of a job's settings image: host fields,
+// sub-blocks, FaxDS, FaxSS, and the application document name in the output
+// context. What stays fixed is what the host driver itself owns and the
+// module has to take as given: where the sub-blocks and the fax blocks lie
+// in the image (the offsets at bytes 548/552 and in the control block), the
+// control block array and its count, and the write function. Fuzzing those
+// would only show that a broken host breaks its own memory.
+//
+// Oracle besides the sanitizers: whatever the image holds, every line
+// written is a single PJL line (starts with "@PJL ", CR only before its LF)
+// and the last line is terminated.
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "clock.h"
+#include "exports.h"
+#include "host_settings.h"
+
+namespace {
+
+struct Image {
+    HostJobSettings settings;
+    HostSubBlock sub;
+    HostSubBlock2 sub2;
+    FaxDS ds;
+    FaxSS ss;
+};
+
+struct Sink {
+    HostOutputContext context;
+    std::string bytes;
+};
+
+int32_t FAXAPI Write(void* out, int32_t one, const void* bytes, int32_t length) {
+    if (one != 1 || length < 0) __builtin_trap();
+    static_cast<Sink*>(out)->bytes.append(static_cast<const char*>(bytes), length);
+    return length;
+}
+
+void PinnedClock(EngTimeFields* t) {
+    t->hour = 12;
+    t->minute = 34;
+    t->second = 56;
+}
+
+void CheckLines(const std::string& text) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) __builtin_trap();
+        if (text.compare(start, 5, "@PJL ") != 0) __builtin_trap();
+        size_t cr = text.find('\r', start);
+        if (cr < end && cr != end - 1) __builtin_trap();
+        if (text.find('\0', start) < end) __builtin_trap();
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Image* image = new Image;
+    static Sink* sink = new Sink;
+    static HostDriverContext* host = new HostDriverContext;
+    SetLocalTimeSource(PinnedClock);
+
+    // First byte: skip flag; the rest fills the image, then the document name.
+    int32_t skip = size ? data[0] & 1 : 0;
+    if (size) {
+        ++data;
+        --size;
+    }
+    std::memset(image, 0, sizeof *image);
+    size_t n = size < sizeof *image ? size : sizeof *image;
+    std::memcpy(image, data, n);
+    std::memset(sink->context.docName, 0, sizeof sink->context.docName);
+    if (size > n) {
+        size_t m = size - n < sizeof sink->context.docName ? size - n : sizeof sink->context.docName;
+        std::memcpy(sink->context.docName, data + n, m);
+    }
+
+    // Host-owned structure.
+    image->settings.subBlockOffset = offsetof(Image, sub);
+    image->settings.subBlock2Offset = offsetof(Image, sub2);
+    std::memset(host, 0, sizeof *host);
+    host->addonCount = 1;
+    host->addons[0].table = GetFuncTable();
+    host->addons[0].block1Offset = offsetof(Image, ds);
+    host->addons[0].block3Offset = offsetof(Image, ss);
+    sink->context.write = Write;
+    sink->bytes.clear();
+
+    for (int32_t event = 0; event <= 3; ++event)
+        AddOnWriteCallback(host, &sink->context, image, nullptr, kFaxModuleId, event, skip,
+                           &image->ds, nullptr);
+    CheckLines(sink->bytes);
+    return 0;
+}

@@ -1,0 +1,77 @@
+#include "header_printer.h"
+
+#include <cstring>
+#include <memory>
+
+#include "settings_image.h"
+
+namespace {
+
+constexpr int32_t kEventJobStart = 0;
+constexpr int32_t kEventJobSettings = 1;
+constexpr int32_t kEventJobEnd = 2;
+
+// The output context the hook sees, with the host's own sink behind it.
+struct OutputSink {
+    HostOutputContext context;
+    std::string* bytes;
+};
+static_assert(offsetof(OutputSink, context) == 0, "the hook gets &sink->context");
+
+int32_t FAXAPI WriteToSink(void* out, int32_t, const void* bytes, int32_t length) {
+    auto* sink = static_cast<OutputSink*>(out);
+    if (bytes && length > 0) sink->bytes->append(static_cast<const char*>(bytes), length);
+    return length;
+}
+
+void ApplyJob(const JobDescription& job, SettingsImage& image, const AddonMCB& mcb) {
+    HostJobSettings& s = image.settings();
+    s.jobType = job.jobType;
+    s.copies = job.copies;
+    s.qtyForce = job.qtyForce;
+    s.outputOption = job.outputOption;
+    s.outputTray = job.outputTray;
+    s.jobMonitor = job.jobMonitor;
+    HostSubBlock& sub = image.sub();
+    sub.collateMode = job.collateMode;
+    sub.optionA = job.optionA;
+    sub.optionB = job.optionB;
+    std::memcpy(sub.accountUser, job.accountUser, sizeof sub.accountUser);
+    std::memcpy(image.At<FaxDS>(mcb.block1Offset), &job.ds, sizeof job.ds);
+    std::memcpy(image.At<FaxSS>(mcb.block3Offset), &job.ss, sizeof job.ss);
+}
+
+}  // namespace
+
+bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
+                 std::string* error) {
+    const AddOnTable* table = module.table();
+    AddOnWriteHook hook = module.WriteHook();
+    if (!table || !hook) {
+        *error = module.path() + ": the module has no write hook";
+        return false;
+    }
+    if (table->blockSize1 != static_cast<int32_t>(sizeof(FaxDS)) ||
+        table->blockSize3 != static_cast<int32_t>(sizeof(FaxSS))) {
+        *error = module.path() + ": its private blocks are not the fax job settings";
+        return false;
+    }
+
+    auto host = std::make_unique<HostDriverContext>();
+    SettingsImage image;
+    host->addonCount = 1;
+    image.ReserveModuleBlocks(*table, &host->addons[0]);
+    const AddonMCB& mcb = host->addons[0];
+    ApplyJob(job, image, mcb);
+
+    auto sink = std::make_unique<OutputSink>();
+    sink->context.write = WriteToSink;
+    std::memcpy(sink->context.docName, job.appDocName, sizeof sink->context.docName);
+    sink->bytes = pjl;
+
+    FaxDS* ds = image.At<FaxDS>(mcb.block1Offset);
+    for (int32_t event : {kEventJobStart, kEventJobSettings, kEventJobEnd})
+        hook(host.get(), &sink->context, image.data(), nullptr, table->moduleId, event, job.skip,
+             ds, nullptr);
+    return true;
+}

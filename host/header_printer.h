@@ -1,0 +1,15 @@
+#pragma once
+// Runs the PJL header write points of one job through a loaded render
+// add-on, as the host driver does while it writes the job header.
+
+#include <string>
+
+#include "job_file.h"
+#include "module_loader.h"
+
+// Builds the job's settings image, control block and output context, calls
+// the module's write hook at job start, job settings and job end, and
+// returns the bytes it wrote. False with a message when the module cannot
+// take the job (no write hook, blocks of the wrong size).
+bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
+                 std::string* error);

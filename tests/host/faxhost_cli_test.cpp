@@ -1,0 +1,98 @@
+// faxhost as a user runs it: header bytes on stdout, errors on stderr.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct CliResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliResult Faxhost(const std::string& args, const std::string& env = "FAX_FIXED_TIME=23:59:05") {
+    // ctest runs the cases as parallel processes: one stderr file each.
+    static int calls = 0;
+    const std::string errFile = ::testing::TempDir() + "faxhost_stderr_" +
+                                std::to_string(getpid()) + "_" + std::to_string(++calls) + ".txt";
+    std::string command = env + " " + FAXHOST_PATH + " " + args + " 2>" + errFile;
+    CliResult run{-1, "", ""};
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+    int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+    std::remove(errFile.c_str());
+    return run;
+}
+
+std::string WriteJob(const std::string& name, const std::string& text) {
+    std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+TEST(FaxhostCli, NoArgumentsPrintsTheBuiltInFaxJob) {
+    CliResult run = Faxhost("");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.rfind("@PJL COMMENT - Job started at \"Time 23:59:05\"\r\n", 0), 0u);
+    EXPECT_NE(run.out.find("@PJL TELARN FAXNUM = '12'\n"), std::string::npos);
+    EXPECT_NE(run.out.find("{100121000500#3}"), std::string::npos);
+    EXPECT_NE(run.out.find("{400254321}"), std::string::npos);
+    const std::string end = "@PJL COMMENT - Job ended at \"Time 23:59:05\"\r\n";
+    EXPECT_EQ(run.out.substr(run.out.size() - end.size()), end);
+}
+
+TEST(FaxhostCli, HeaderOfAJobFile) {
+    std::string path = WriteJob("secure.job",
+                                "type = secure\nuser = maija\npassword = 0042\n"
+                                "appdoc = Muistio.txt\naccount = M\\P\n");
+    CliResult run = Faxhost("header " + path, "FAX_FIXED_TIME=00:00:00");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "@PJL COMMENT - Job started at \"Time 0:00:00\"\r\n"
+              "@PJL JOBINFO ACCTUSER=\"@M\\P\"\r\n"
+              "@PJL SET USERNAME=\"maija\"\r\n"
+              "@PJL SET JOBNAME=\"Muistio.txt\"\r\n"
+              "@PJL SET HOLDKEY=\"0042\"\r\n"
+              "@PJL SET HOLD=STORE\r\n"
+              "@PJL COMMENT - Job ended at \"Time 0:00:00\"\r\n");
+}
+
+TEST(FaxhostCli, BadJobFileNamesTheLineAndPrintsNothing) {
+    std::string path = WriteJob("bad.job", "type = fax\n[recipient]\nnumber = " +
+                                               std::string(31, '5') + "\n");
+    CliResult run = Faxhost("header " + path);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("bad.job: line 3: 'number'"), std::string::npos) << run.err;
+}
+
+TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
+    CliResult missing = Faxhost("--module /nonexistent/x.so");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("/nonexistent/x.so"), std::string::npos) << missing.err;
+
+    CliResult env = Faxhost("", "FAX_RENDER_MODULE=/nonexistent/y.so");
+    EXPECT_EQ(env.status, 1);
+    EXPECT_NE(env.err.find("/nonexistent/y.so"), std::string::npos) << env.err;
+
+    EXPECT_EQ(Faxhost("print").status, 2);
+    EXPECT_EQ(Faxhost("header").status, 2);
+    EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
+}
+
+}  // namespace
