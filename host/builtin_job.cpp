@@ -15,7 +15,7 @@ delay = 18:30
 
 [recipient]
 name = Matti Virtanen
-number = 09-123 4567
+number = 09-1234567
 
 [recipient]
 name = Toimisto Tampere

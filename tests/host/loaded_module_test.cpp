@@ -105,7 +105,7 @@ TEST_F(LoadedModule, BuiltInJobEndToEnd) {
         "@PJL COMMENT - Job started at \"Time 9:05:07\"\r\n"
         "@PJL JOBINFO ACCTUSER=\"@MAIJA\\TOIMISTO-PC\"\r\n"
         "@PJL JOBINFO JOBCLIENTID = 17.42\r\n"
-        "@PJL TELARN FAXNUM = 09-123 4567{20}{30}\n"
+        "@PJL TELARN FAXNUM = 09-1234567{20}{30}\n"
         "@PJL TELARN FAXNUM = '12'\n"
         "@PJL TELARN FAXNUM = 0-800-3569377{100121000500#3}{20}{34}{51234}{612*#}\n"
         "@PJL TELARN FAXNUM = 091234000{20}{32}{400254321}\n"
