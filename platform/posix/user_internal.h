@@ -1,6 +1,7 @@
 #pragma once
 // Private state of the headless window manager: the window table, the
 // posted-message queue and helpers shared by the user_*.cpp files.
+#include "win_kernel.h"
 #include "win_user.h"
 #include "user_liststore.h"
 #include "user_res.h"
@@ -11,10 +12,6 @@
 #include <string>
 #include <vector>
 
-// Last-error slot shared with the kernel side; defined weakly here so the
-// user side links on its own.
-void WINAPI SetLastError(DWORD dwErrCode);
-DWORD WINAPI GetLastError(void);
 
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
