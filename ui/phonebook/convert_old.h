@@ -5,19 +5,11 @@
 #include <cstdint>
 #include <set>
 
-#include "kfd_format.h"
-#include "record_stream.h"
+#include "old_format.h"
 #include "text_convert.h"
 #include "windows.h"
 
 namespace kfd {
-
-// Decides whether an individual is met for the first time in a conversion.
-class DuplicateFilter {
-public:
-    virtual ~DuplicateFilter() = default;
-    virtual bool FirstTime(const std::string& name, const std::string& fax) = 0;
-};
 
 // Compares list texts without regard to case, as a list box would.
 class ListTextFilter : public DuplicateFilter {
@@ -27,21 +19,6 @@ public:
 private:
     std::set<WideString> seen_;
 };
-
-struct ConvertStats {
-    int groups = 0;
-    int members = 0;
-    int individuals = 0;  // written, duplicates left out
-    int damaged = 0;      // blocks or member lines that could not be read whole
-    uint64_t firstDamage = 0;  // file offset of the first damaged spot
-};
-
-// Converts an old file (its magic included) into out, which receives the
-// current magic, a line feed and the records. The work buffer of cap bytes
-// must hold a whole group block. Returns 0 done, 2 a block larger than
-// the buffer (offset in stats.firstDamage), 3 a write failed, 1 a read failed.
-int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
-                   DuplicateFilter& dups, ConvertStats* stats = nullptr);
 
 }  // namespace kfd
 
