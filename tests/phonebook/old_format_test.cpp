@@ -139,3 +139,25 @@ TEST(ConvertOldFile, DelimiterInsideADoubleByteCharacterIsText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ConvertOldFile, ControlByteAfterALeadByteNeverReachesTheOutput) {
+    // Version 1000 separates fields with 0x03; after a lead byte it is taken
+    // as the second byte of a character, and must not land inside a field.
+    std::string file = std::string(kfd::kMagic1000) + "\x01G\x81\x02\n1\nN\x81\x03x\x03" "1\x03\x03\x03\x03\x03\n";
+    StringSink out;
+    ASSERT_EQ(Convert(file, kfd::Version::V1000, 16384, out, nullptr, HighLeadBytes), 0);
+    size_t controls = 0;
+    for (size_t i = kfd::kHeaderLen; i < out.data.size(); ++i) {
+        char c = out.data[i];
+        if (c == '\x01' || c == '\x02' || c == '\x04') ++controls;
+    }
+    // Only the markers and end markers of the records written.
+    const std::string body = out.data.substr(kfd::kHeaderLen);
+    EXPECT_EQ(body.front(), '\x01');
+    EXPECT_EQ(body.back(), '\x04');
+    EXPECT_EQ(controls % 2, 0u);
+}
+
+}  // namespace

@@ -60,7 +60,7 @@ std::string CleanField(const uint8_t* p, size_t len, size_t max, bool isName, Le
     size_t i = 0;
     while (i < len) {
         uint8_t b = p[i];
-        if (isLead_(b) && i + 1 < len) {
+        if (isLead_(b) && i + 1 < len && !IsControlByte(p[i + 1])) {
             if (out.size() + 2 > max) break;
             out += static_cast<char>(b);
             out += static_cast<char>(p[i + 1]);
