@@ -43,3 +43,5 @@ void EnableDialogControl(HWND dialog, int id, BOOL enable) {
     HWND control = GetDlgItem(dialog, id);
     if (control) EnableWindow(control, enable);
 }
+
+HINSTANCE DialogModule() { return helpModule; }

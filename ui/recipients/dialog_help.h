@@ -7,6 +7,8 @@ constexpr UINT kHelpFileStringId = 700;
 
 // The module whose directory and string table name the help file.
 void SetHelpModule(HINSTANCE module);
+// The module set above (its resources hold the dialogs' strings).
+HINSTANCE DialogModule();
 
 // Opens help at the dialog's context number and remembers that this
 // dialog opened it.
