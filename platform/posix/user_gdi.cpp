@@ -1,0 +1,96 @@
+// The little painting the dialogs do: device contexts that accept bitmap
+// copies. Nothing is drawn; sizes and handles behave.
+#include "user_internal.h"
+
+namespace winuser {
+struct BitmapObject {
+    LONG width;
+    LONG height;
+    WORD bits;
+};
+BitmapObject* FindBitmap(HANDLE h);
+void DeleteBitmap(HANDLE h);
+}  // namespace winuser
+
+using namespace winuser;
+
+namespace {
+struct Dc {
+    HWND hwnd;
+    HGDIOBJ selected;
+};
+std::vector<std::unique_ptr<Dc>>& Dcs() {
+    static std::vector<std::unique_ptr<Dc>> d;
+    return d;
+}
+Dc* FindDc(HDC h) {
+    for (auto& d : Dcs())
+        if ((HDC)d.get() == h) return d.get();
+    return nullptr;
+}
+HDC NewDc(HWND h) {
+    Dcs().push_back(std::make_unique<Dc>(Dc{h, nullptr}));
+    return (HDC)Dcs().back().get();
+}
+BOOL FreeDc(HDC h) {
+    auto& v = Dcs();
+    for (size_t i = 0; i < v.size(); ++i)
+        if ((HDC)v[i].get() == h) {
+            v.erase(v.begin() + i);
+            return TRUE;
+        }
+    return FALSE;
+}
+}  // namespace
+
+HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
+    if (!Find(h) || !ps) return nullptr;
+    *ps = PAINTSTRUCT{};
+    ps->hdc = NewDc(h);
+    GetClientRect(h, &ps->rcPaint);
+    return ps->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* ps) { return ps ? FreeDc(ps->hdc) : FALSE; }
+HDC WINAPI GetDC(HWND h) { return (h && !Find(h)) ? nullptr : NewDc(h); }
+int WINAPI ReleaseDC(HWND, HDC dc) { return FreeDc(dc); }
+HDC WINAPI CreateCompatibleDC(HDC) { return NewDc(nullptr); }
+BOOL WINAPI DeleteDC(HDC dc) { return FreeDc(dc); }
+
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ obj) {
+    Dc* d = FindDc(dc);
+    if (!d || !obj) return nullptr;
+    HGDIOBJ old = d->selected;
+    d->selected = obj;
+    static int stockBitmap;  // what a fresh memory DC holds
+    return old ? old : (HGDIOBJ)&stockBitmap;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ obj) {
+    if (!obj) return FALSE;
+    DeleteBitmap(obj);
+    return TRUE;
+}
+
+int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv) {
+    BitmapObject* b = FindBitmap(h);
+    if (!b) return 0;
+    if (!pv) return (int)sizeof(BITMAP);
+    if (c < (int)sizeof(BITMAP)) return 0;
+    BITMAP* bm = (BITMAP*)pv;
+    *bm = BITMAP{};
+    bm->bmWidth = b->width;
+    bm->bmHeight = b->height;
+    bm->bmPlanes = 1;
+    bm->bmBitsPixel = b->bits;
+    bm->bmWidthBytes = ((b->width * b->bits + 15) / 16) * 2;
+    return (int)sizeof(BITMAP);
+}
+
+BOOL WINAPI BitBlt(HDC dst, int, int, int, int, HDC src, int, int, DWORD) {
+    return FindDc(dst) && (!src || FindDc(src));
+}
+
+BOOL WINAPI StretchBlt(HDC dst, int, int, int, int, HDC src, int, int, int, int, DWORD) {
+    return FindDc(dst) && (!src || FindDc(src));
+}

@@ -1,0 +1,199 @@
+#include "harness.h"
+
+namespace {
+
+std::vector<std::pair<int, int>> notes;
+
+INT_PTR CALLBACK Proc(HWND, UINT msg, WPARAM wp, LPARAM) {
+    if (msg == WM_COMMAND) notes.push_back({LOWORD(wp), HIWORD(wp)});
+    if (msg == WM_VKEYTOITEM) {
+        notes.push_back({-1, LOWORD(wp)});
+        return LOWORD(wp) == VK_DELETE ? -2 : -1;
+    }
+    return msg == WM_INITDIALOG;
+}
+
+// Runs the test dialog, calls 'body' inside it, then ends it.
+void InDialog(std::function<void(HWND)> body, automation::Script more = automation::Script()) {
+    notes.clear();
+    automation::Script s;
+    s.call([&](HWND d) { body(d); });
+    for (auto& st : more.steps) s.steps.push_back(st);
+    s.call([](HWND d) { EndDialog(d, 1); });
+    automation::Play(s);
+    DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, Proc, 0);
+}
+
+std::u16string ItemText(HWND d, int id, int i) {
+    WCHAR buf[256];
+    LRESULT n = SendDlgItemMessageW(d, id, LB_GETTEXT, i, (LPARAM)buf);
+    return n < 0 ? u"<err>" : std::u16string(buf, n);
+}
+
+int Count(int id, int code) {
+    int n = 0;
+    for (auto& p : notes) n += p.first == id && p.second == code;
+    return n;
+}
+
+class ControlsTest : public UserTest {};
+
+TEST_F(ControlsTest, SortedListOrdersWithoutCase) {
+    InDialog([](HWND d) {
+        for (const char16_t* t : {u"matti", u"Anna", u"Ö", u"aapo", u"Matti", u"Ä"})
+            SendDlgItemMessageW(d, IDC_SORTED, LB_ADDSTRING, 0, (LPARAM)t);
+        std::vector<std::u16string> got;
+        for (int i = 0; i < 6; ++i) got.push_back(ItemText(d, IDC_SORTED, i));
+        EXPECT_EQ(got, (std::vector<std::u16string>{u"aapo", u"Anna", u"matti", u"Matti", u"Ä", u"Ö"}));
+    });
+}
+
+TEST_F(ControlsTest, ListMessagesAnswerAsWindows) {
+    InDialog([](HWND d) {
+        auto send = [&](UINT m, WPARAM w, LPARAM l) { return SendDlgItemMessageW(d, IDC_SORTED, m, w, l); };
+        send(LB_ADDSTRING, 0, (LPARAM)u"Maija <1>");
+        send(LB_ADDSTRING, 0, (LPARAM)u"Matti <2>");
+        send(LB_ADDSTRING, 0, (LPARAM)u"Pekka <3>");
+        struct Case {
+            const char* name;
+            UINT msg;
+            WPARAM wp;
+            LPARAM lp;
+            LRESULT want;
+        } cases[] = {
+            {"count", LB_GETCOUNT, 0, 0, 3},
+            {"cursel none", LB_GETCURSEL, 0, 0, LB_ERR},
+            {"find prefix from top", LB_FINDSTRING, (WPARAM)-1, (LPARAM)u"ma", 0},
+            {"find starts after index", LB_FINDSTRING, 0, (LPARAM)u"MA", 1},
+            {"find wraps", LB_FINDSTRING, 1, (LPARAM)u"ma", 0},
+            {"find missing", LB_FINDSTRING, (WPARAM)-1, (LPARAM)u"x", LB_ERR},
+            {"exact ignores case", LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)u"pekka <3>", 2},
+            {"exact is not prefix", LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)u"pekka", LB_ERR},
+            {"text length", LB_GETTEXTLEN, 1, 0, 9},
+            {"text length bad index", LB_GETTEXTLEN, 3, 0, LB_ERR},
+            {"item data bad index", LB_GETITEMDATA, 5, 0, LB_ERR},
+            {"set item data", LB_SETITEMDATA, 1, 77, TRUE},
+            {"get item data", LB_GETITEMDATA, 1, 0, 77},
+            {"setcursel", LB_SETCURSEL, 2, 0, 2},
+            {"getcursel", LB_GETCURSEL, 0, 0, 2},
+            {"selcount on single", LB_GETSELCOUNT, 0, 0, LB_ERR},
+            {"setsel on single", LB_SETSEL, TRUE, 0, LB_ERR},
+            {"delete before selection", LB_DELETESTRING, 0, 0, 2},
+            {"selection follows", LB_GETCURSEL, 0, 0, 1},
+            {"delete selected", LB_DELETESTRING, 1, 0, 1},
+            {"selection gone", LB_GETCURSEL, 0, 0, LB_ERR},
+            {"insert past end", LB_INSERTSTRING, 5, (LPARAM)u"x", LB_ERR},
+            {"insert at end", LB_INSERTSTRING, (WPARAM)-1, (LPARAM)u"A", 1},
+            {"setcursel -1", LB_SETCURSEL, (WPARAM)-1, 0, LB_ERR},
+            {"top index bad", LB_SETTOPINDEX, 9, 0, LB_ERR},
+            {"reset", LB_RESETCONTENT, 0, 0, 0},
+            {"empty count", LB_GETCOUNT, 0, 0, 0},
+        };
+        for (auto& c : cases) EXPECT_EQ(send(c.msg, c.wp, c.lp), c.want) << c.name;
+    });
+    EXPECT_EQ(Count(IDC_SORTED, LBN_SELCHANGE), 0) << "no notifications for the program's own messages";
+}
+
+TEST_F(ControlsTest, ExtendedSelectionAndKeys) {
+    InDialog(
+        [](HWND d) {
+            for (const char16_t* t : {u"a", u"b", u"c", u"d"})
+                SendDlgItemMessageW(d, IDC_MULTI, LB_ADDSTRING, 0, (LPARAM)t);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_MULTI, LB_SETCURSEL, 1, 0), LB_ERR);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_MULTI, LB_SELITEMRANGE, TRUE, MAKELPARAM(1, 2)), 0);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_MULTI, LB_GETSELCOUNT, 0, 0), 2);
+        },
+        automation::Script().selectMany(IDC_MULTI, {0, 3}).key(IDC_MULTI, VK_DELETE).call([](HWND d) {
+            int sel[4] = {};
+            ASSERT_EQ(SendDlgItemMessageW(d, IDC_MULTI, LB_GETSELITEMS, 4, (LPARAM)sel), 2);
+            EXPECT_EQ(sel[0], 0);
+            EXPECT_EQ(sel[1], 3);
+        }));
+    EXPECT_EQ(Count(IDC_MULTI, LBN_SELCHANGE), 1);
+    EXPECT_EQ(Count(-1, VK_DELETE), 1) << "WM_VKEYTOITEM reaches the dialog";
+}
+
+TEST_F(ControlsTest, EditNotifiesEveryChange) {
+    InDialog(
+        [](HWND d) {
+            SendDlgItemMessageW(d, IDC_EDIT, EM_LIMITTEXT, 3, 0);
+            SetDlgItemTextW(d, IDC_EDIT, WIDE("toolong"));  // the limit does not cut program text
+            EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(d, IDC_EDIT)), 7);
+            SetDlgItemTextW(d, IDC_EDIT, WIDE(""));
+            SetDlgItemTextW(d, IDC_MEMO, WIDE("a\r\nb"));
+        },
+        automation::Script().type(IDC_EDIT, u"abcd").type(IDC_NUMBER, u"1x2").type(IDC_MEMO, u"\nc").call([](HWND d) {
+            WCHAR buf[16];
+            GetDlgItemTextW(d, IDC_EDIT, buf, 16);
+            EXPECT_EQ(std::u16string(buf), u"abc");
+            GetDlgItemTextW(d, IDC_NUMBER, buf, 16);
+            EXPECT_EQ(std::u16string(buf), u"12");
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_MEMO, EM_GETLINECOUNT, 0, 0), 3);  // typed before "a"
+            SendDlgItemMessageW(d, IDC_EDIT, EM_SETSEL, 0, 1);
+            SendDlgItemMessageW(d, IDC_EDIT, EM_REPLACESEL, 0, (LPARAM)WIDE("X"));
+            GetDlgItemTextW(d, IDC_EDIT, buf, 16);
+            EXPECT_EQ(std::u16string(buf), u"Xbc");
+            DWORD a = 9, b = 9;
+            SendDlgItemMessageW(d, IDC_EDIT, EM_GETSEL, (WPARAM)&a, (LPARAM)&b);
+            EXPECT_EQ(a, 1u);
+            EXPECT_EQ(b, 1u);
+        }));
+    // 2 from SetWindowText, 3 typed, one EM_REPLACESEL; the 4th char is cut.
+    EXPECT_EQ(Count(IDC_EDIT, EN_CHANGE), 6);
+    EXPECT_EQ(Count(IDC_EDIT, EN_MAXTEXT), 1);
+    EXPECT_EQ(Count(IDC_NUMBER, EN_CHANGE), 2);
+    EXPECT_EQ(automation::Seen().beeps.size(), 1u);
+    EXPECT_EQ(Count(IDC_MEMO, EN_CHANGE), 2) << "typed only: a multiline edit is silent on WM_SETTEXT";
+}
+
+TEST_F(ControlsTest, ButtonsAndRadioGroups) {
+    InDialog(
+        [](HWND d) {
+            CheckRadioButton(d, IDC_RADIO1, IDC_RADIO3, IDC_RADIO2);
+            EXPECT_EQ(IsDlgButtonChecked(d, IDC_RADIO2), (UINT)BST_CHECKED);
+        },
+        automation::Script().click(IDC_RADIO3).check(IDC_CHECK).check(IDC_CHECK).call([](HWND d) {
+            EXPECT_EQ(IsDlgButtonChecked(d, IDC_RADIO2), (UINT)BST_UNCHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(d, IDC_RADIO3), (UINT)BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(d, IDC_CHECK), (UINT)BST_CHECKED);
+        }));
+    EXPECT_EQ(Count(IDC_CHECK, BN_CLICKED), 1) << "checking a checked box does not click it";
+    EXPECT_EQ(Count(IDC_RADIO3, BN_CLICKED), 1);
+}
+
+TEST_F(ControlsTest, ComboChoiceNotifies) {
+    InDialog(
+        [](HWND d) {
+            for (const char16_t* t : {u"G3 - Autom.", u"F4800", u"G4 - Autom."})
+                SendDlgItemMessageW(d, IDC_COMBO, CB_ADDSTRING, 0, (LPARAM)t);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMBO, CB_SETCURSEL, 0, 0), 0);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMBO, CB_SETCURSEL, 7, 0), CB_ERR);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMBO, CB_GETCURSEL, 0, 0), CB_ERR);
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMBO, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)u"f4800"), 1);
+        },
+        automation::Script().select(IDC_COMBO, 2).call([](HWND d) {
+            EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMBO, CB_GETCURSEL, 0, 0), 2);
+        }));
+    EXPECT_EQ(Count(IDC_COMBO, CBN_SELCHANGE), 1);
+}
+
+TEST_F(ControlsTest, PropertiesAndWindowData) {
+    InDialog([](HWND d) {
+        int token;
+        EXPECT_TRUE(SetPropW(d, WIDE("TLRNJB"), &token));
+        EXPECT_EQ(GetPropA(d, "tlrnjb"), &token);
+        EXPECT_EQ(RemovePropW(d, WIDE("TLRNJB")), &token);
+        EXPECT_EQ(GetPropW(d, WIDE("TLRNJB")), nullptr);
+        SetWindowLongPtrW(d, GWLP_USERDATA, 99);
+        EXPECT_EQ(GetWindowLongPtrW(d, GWLP_USERDATA), 99);
+        EXPECT_EQ(GetDlgCtrlID(GetDlgItem(d, IDC_EDIT)), IDC_EDIT);
+        EXPECT_EQ(GetParent(GetDlgItem(d, IDC_EDIT)), d);
+        EXPECT_EQ(GetDlgItem(d, 5555), nullptr);
+        EXPECT_FALSE(ShowWindow(GetDlgItem(d, IDC_EDIT), SW_HIDE) == FALSE);
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_EDIT)));
+        EXPECT_FALSE(EnableWindow(GetDlgItem(d, IDC_NUMBER), FALSE));
+        EXPECT_TRUE(EnableWindow(GetDlgItem(d, IDC_NUMBER), TRUE));
+    });
+}
+
+}  // namespace

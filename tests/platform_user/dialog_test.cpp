@@ -1,0 +1,166 @@
+#include "harness.h"
+
+namespace {
+
+struct Seen {
+    std::vector<std::pair<int, int>> commands;  // id, notification code
+    LPARAM initParam = 0;
+};
+Seen* seen;
+
+INT_PTR CALLBACK TestProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        seen->initParam = lp;
+        return TRUE;
+    case WM_COMMAND:
+        seen->commands.push_back({LOWORD(wp), HIWORD(wp)});
+        if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(h, LOWORD(wp));
+        if (LOWORD(wp) == IDC_NESTED) {
+            INT_PTR r = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_PLAIN), h, TestProc, 7);
+            if (MessageBoxW(h, WIDE("Sisempi päättyi"), WIDE("Otsikko"), MB_YESNO | MB_ICONQUESTION) == IDYES)
+                SetDlgItemInt(h, IDC_EDIT, (UINT)r, FALSE);
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR RunTest(LPARAM param = 0) {
+    return DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, TestProc, param);
+}
+
+class DialogTest : public UserTest {
+protected:
+    Seen s;
+    void SetUp() override {
+        UserTest::SetUp();
+        seen = &s;
+    }
+};
+
+TEST_F(DialogTest, EnterPressesDefaultAndEscCancels) {
+    struct Case {
+        const char* name;
+        automation::Script script;
+        INT_PTR result;
+    };
+    std::vector<Case> cases = {
+        {"enter", automation::Script().dialog(IDD_TEST).enter(), IDOK},
+        {"escape", automation::Script().escape(), IDCANCEL},
+        {"close box", automation::Script().close(), IDCANCEL},
+        {"click cancel", automation::Script().click(IDCANCEL), IDCANCEL},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        automation::Reset();
+        automation::Play(c.script);
+        EXPECT_EQ(RunTest(42), c.result);
+        EXPECT_EQ(s.initParam, 42);
+        EXPECT_TRUE(failures.empty());
+    }
+}
+
+TEST_F(DialogTest, SetDefIdMovesEnter) {
+    automation::Play(automation::Script()
+                         .call([](HWND d) { SendMessageW(d, DM_SETDEFID, IDCANCEL, 0); })
+                         .enter());
+    EXPECT_EQ(RunTest(), IDCANCEL);
+}
+
+TEST_F(DialogTest, NestedDialogAndMessageBox) {
+    int innerFocusOk = 0;
+    automation::Play(automation::Script()
+                         .dialog(IDD_TEST).click(IDC_NESTED)
+                         .dialog(IDD_PLAIN).call([&](HWND d) { innerFocusOk = !IsWindowEnabled(GetParent(d)); })
+                         .enter()
+                         .answer(IDYES, u"päättyi")
+                         .dialog(IDD_TEST).call([](HWND d) {
+                             EXPECT_TRUE(IsWindowEnabled(d));
+                             BOOL ok;
+                             EXPECT_EQ(GetDlgItemInt(d, IDC_EDIT, &ok, FALSE), (UINT)IDOK);
+                         })
+                         .click(IDOK));
+    EXPECT_EQ(RunTest(), IDOK);
+    EXPECT_EQ(innerFocusOk, 1) << "the owner is disabled while the nested dialog runs";
+    ASSERT_EQ(automation::Seen().messageBoxes.size(), 1u);
+    EXPECT_EQ(automation::Seen().messageBoxes[0].caption, u"Otsikko");
+    EXPECT_EQ(automation::Seen().messageBoxes[0].flags, (UINT)(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(automation::Seen().dialogsOpened, (std::vector<int>{IDD_TEST, IDD_PLAIN}));
+    EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(DialogTest, AutomationFailuresReportAndUnwind) {
+    struct Case {
+        const char* name;
+        automation::Script script;
+        const char* expect;
+    };
+    std::vector<Case> cases = {
+        {"no action left", automation::Script(), "no action is left"},
+        {"wrong dialog", automation::Script().dialog(999).enter(), "expects dialog 999"},
+        {"missing control", automation::Script().click(4242), "4242 does not exist"},
+        {"disabled control",
+         automation::Script().call([](HWND d) { EnableWindow(GetDlgItem(d, IDOK), FALSE); }).click(IDOK), "disabled"},
+        {"message box without answer", automation::Script().click(IDC_NESTED).enter(), "waits for an answer"},
+        {"answer not offered", automation::Script().click(IDC_NESTED).enter().answer(IDOK), "has no button 1"},
+        {"answer where dialog waits", automation::Script().answer(IDOK), "next step is 'msgbox'"},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        automation::Reset();
+        failures.clear();
+        automation::Play(c.script);
+        RunTest();
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_NE(failures[0].find(c.expect), std::string::npos) << failures[0];
+        EXPECT_NE(failures[0].find("dialog 101"), std::string::npos) << "the report names the dialog";
+    }
+}
+
+TEST_F(DialogTest, FailureReportListsControlStates) {
+    automation::Play(automation::Script().call([](HWND d) {
+        SendDlgItemMessageW(d, IDC_SORTED, LB_ADDSTRING, 0, (LPARAM)WIDE("Matti"));
+        CheckDlgButton(d, IDC_CHECK, BST_CHECKED);
+    }));
+    RunTest();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].find("1004 listbox"), std::string::npos);
+    EXPECT_NE(failures[0].find("[Matti]"), std::string::npos);
+    EXPECT_NE(failures[0].find("1007 button \"Valinta\" checked"), std::string::npos);
+}
+
+TEST_F(DialogTest, ScriptFileDrivesTheDialog) {
+    std::string path = std::string(getenv("FAX_UI_RUNTIME_DIR")) + "/script.txt";
+    FILE* f = fopen(path.c_str(), "w");
+    fputs("# comment\ndialog 101\ntype 1001 Hei\\tä\ncheck 1007 on\nclick 1011\nenter\nmsgbox IDNO\nclick 1\n", f);
+    fclose(f);
+    std::string err;
+    ASSERT_TRUE(automation::LoadScript(path, err)) << err;
+    HWND d = nullptr;
+    automation::Play(automation::Script());
+    EXPECT_EQ(RunTest(), IDOK);
+    (void)d;
+    EXPECT_EQ(automation::StepsLeft(), 0u);
+    EXPECT_TRUE(failures.empty()) << (failures.empty() ? "" : failures[0]);
+
+    const char* bad[] = {"bogus 1\n", "type x y\n", "check 5 maybe\n", "multiselect 5\n", "msgbox IDMAYBE\n"};
+    for (const char* b : bad) {
+        SCOPED_TRACE(b);
+        f = fopen(path.c_str(), "w");
+        fputs(b, f);
+        fclose(f);
+        EXPECT_FALSE(automation::LoadScript(path, err));
+        EXPECT_NE(err.find(":1:"), std::string::npos) << err;
+    }
+}
+
+TEST_F(DialogTest, PostedMessagesAreDeliveredByTheLoop) {
+    automation::Play(automation::Script().call([](HWND d) { PostMessageW(d, WM_COMMAND, MAKEWPARAM(1234, 0), 0); })
+                         .call([](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); }));
+    EXPECT_EQ(RunTest(), IDOK);
+    ASSERT_GE(s.commands.size(), 2u);
+    EXPECT_EQ(s.commands[s.commands.size() - 2].first, 1234);
+}
+
+}  // namespace
