@@ -198,6 +198,19 @@ private:
 
 const WCHAR* Current() { return StoreState.currentPath; }
 
+// One group record: its marker, a name field, pairs of member fields, the
+// end marker, and no structure byte in between.
+bool WellFormedGroup(const uint8_t* rec, size_t len) {
+    if (!rec || len < 3 || rec[0] != kfd::kGroup || rec[len - 1] != kfd::kRecordEnd) return false;
+    if (rec[len - 2] != kfd::kFieldEnd) return false;
+    size_t fields = 0;
+    for (size_t i = 1; i + 1 < len; ++i) {
+        if (rec[i] == kfd::kFieldEnd) ++fields;
+        else if (kfd::IsControlByte(rec[i])) return false;
+    }
+    return fields % 2 == 1;
+}
+
 }  // namespace
 
 bool DBHasPhonebookExtension(const WCHAR* path) {
@@ -294,8 +307,7 @@ int PhonebookWriteEntry(const WCHAR* path, const WCHAR* oldListText, const FaxRe
 }
 
 int PhonebookWriteGroup(const WCHAR* path, const WCHAR* oldListText, const uint8_t* record, size_t len, int mode) {
-    if (!record || len < 3 || record[0] != kfd::kGroup || record[len - 1] != kfd::kRecordEnd)
-        return DB_WRITE_FAILED;  // never write a record that would not read back
+    if (!WellFormedGroup(record, len)) return DB_WRITE_FAILED;  // never write a record that would not read back
     if (len > kfd::kWorkBufferSize) return DB_NO_MEMORY;
     std::string rec(reinterpret_cast<const char*>(record), len);
     if (mode == kModeNew || !oldListText) return Append(path, rec);
