@@ -104,7 +104,9 @@ TEST_F(HandoffFileTest, CountsThatLieAreCutToWhatIsThere) {
         EXPECT_EQ(ReadRecipientImportFile(path.c_str(), HandoffLayout::Standard, kImportDoneNames, out, c.max),
                   c.expected)
             << c.count;
-        if (c.expected > 0) EXPECT_EQ(std::strlen(out[0].name), 30u);
+        if (c.expected > 0) {
+            EXPECT_EQ(std::strlen(out[0].name), 30u);
+        }
     }
     FaxRecipient out[1];
     EXPECT_EQ(ReadRecipientImportFile(Path("missing").c_str(), HandoffLayout::Standard, kImportDoneNames, out, 1), -1);

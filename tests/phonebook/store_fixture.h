@@ -13,6 +13,12 @@
 #include "golden.h"
 #include "text_convert.h"
 
+inline WideString WidePath(const std::string& s) {
+    WideString w;
+    for (unsigned char c : s) w += static_cast<WCHAR>(c);
+    return w;
+}
+
 class StoreDir : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -22,12 +28,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     std::string Path(const std::string& name) const { return dir + "/" + name; }
-    static WideString Wide(const std::string& s) {
-        WideString w;
-        for (unsigned char c : s) w += static_cast<WCHAR>(c);
-        return w;
-    }
-    WideString WPath(const std::string& name) const { return Wide(Path(name)); }
+    WideString WPath(const std::string& name) const { return WidePath(Path(name)); }
 
     void Put(const std::string& name, const std::string& bytes) const {
         std::ofstream f(Path(name), std::ios::binary | std::ios::trunc);

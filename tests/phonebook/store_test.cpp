@@ -12,7 +12,7 @@ namespace {
 
 class StoreTest : public StoreDir {};
 
-WideString W(const char* s) { return StoreDir::Wide(s); }
+WideString W(const char* s) { return WidePath(s); }
 
 TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
     Put("book.KFD", ReadGolden("v2000.KFD"));
@@ -161,7 +161,9 @@ TEST_F(StoreTest, RefusedFilesAndTheirCodes) {
         EntryDetails d;
         EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("A <1>").c_str(), r, d), c.read) << c.name;
         EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("A <1>").c_str(), kItemIndividual), c.read) << c.name;
-        if (c.create) EXPECT_EQ(Get(c.name), c.bytes) << c.name;
+        if (c.create) {
+            EXPECT_EQ(Get(c.name), c.bytes) << c.name;
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include "entry_details.h"
 #include "fax_settings.h"
 #include "kfd_format.h"
+#include "text_convert.h"
 
 constexpr size_t kListTextChars = 64;  // wide list text with its terminator
 

@@ -38,8 +38,10 @@ int FilterEditChars(HWND dialog, int id, WCHAR* text, WCHAR low, WCHAR high, int
 
 int FilterFaxNumber(HWND dialog, int id, WCHAR* text) {
     for (int i = 0; text[i]; ++i) {
-        if (IsCharLowerW(text[i])) {
-            CharUpperBuffW(&text[i], 1);
+        WCHAR upper = text[i];
+        CharUpperBuffW(&upper, 1);
+        if (upper != text[i]) {  // a lower-case letter: it has an upper-case form
+            text[i] = upper;
             text[i + 1] = 0;
             ReplaceHead(dialog, id, i, text);
             return 1;  // the new text comes back with the next notification
