@@ -115,10 +115,13 @@ public:
                 Damage(offset + r.Pos());  // fewer member lines than counted
                 break;
             }
-            if (!Member(block, len, r, group)) {
+            size_t lineStart = r.Pos();
+            bool cut = false;
+            if (!Member(block, len, r, group, cut)) {
                 Damage(offset + r.Pos());
                 break;
             }
+            if (cut) Damage(offset + lineStart);  // converted, but its line ends with the data
         }
         group += static_cast<char>(kRecordEnd);
         return out_.Write(group.data(), group.size());
@@ -126,7 +129,7 @@ public:
     bool writeFailed = false;
 
 private:
-    bool Member(const uint8_t* block, size_t len, BlockReader& r, std::string& group) {
+    bool Member(const uint8_t* block, size_t len, BlockReader& r, std::string& group, bool& cut) {
         std::string rec(1, static_cast<char>(kIndividual));
         std::string name, fax;
         for (int f = 0; f < 6; ++f) {
@@ -140,6 +143,7 @@ private:
             r.MoveTo(end + 1);
         }
         size_t lineEnd = r.FindBreak();
+        cut = lineEnd >= len;
         size_t k = 0;
         while (k < kPostFieldsMax) {
             size_t end = r.Find(dl_.separator, true);
