@@ -8,6 +8,7 @@
 #include <string>
 
 #include "automation.h"
+#include "bench_dir.h"
 #include "fill_ids.h"
 #include "kfd_format.h"
 #include "store_dialogs.h"
@@ -19,10 +20,7 @@ namespace {
 INT_PTR CALLBACK Proc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
 void BM_FillSortedList(benchmark::State& state) {
-    static std::string dir = [] {
-        char tmpl[] = "/tmp/fax-fill-XXXXXX";
-        return std::string(mkdtemp(tmpl));
-    }();
+    const std::string& dir = BenchDir();
     setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
     const int n = static_cast<int>(state.range(0));
     // Names in a scattered order so that the sorted list inserts everywhere.
