@@ -1,0 +1,148 @@
+#include <cstdlib>
+#include <string>
+
+#include "test_dir.h"
+#include "windows.h"
+
+namespace {
+
+class System : public TestDir {
+protected:
+    void SetUp() override {
+        TestDir::SetUp();
+        setenv("FAX_WINDIR", (dir_ + "/win").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("FAX_WINDIR");
+        unsetenv("FAX_USERNAME");
+        unsetenv("FAX_COMPUTERNAME");
+        TestDir::TearDown();
+    }
+};
+
+TEST_F(System, WindowsDirectoryIsCreatedAndSpelledWithBackslashes) {
+    char buf[MAX_PATH];
+    UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+    std::string expected = WinPath("win");
+    EXPECT_EQ(expected.size(), n);
+    EXPECT_EQ(expected, buf);
+    EXPECT_TRUE(std::filesystem::is_directory(Path("win")));
+    EXPECT_EQ(n + 1, GetWindowsDirectoryA(buf, 3));  // too small: size with NUL
+    WCHAR wbuf[MAX_PATH];
+    EXPECT_EQ(n, GetWindowsDirectoryW(wbuf, MAX_PATH));
+    EXPECT_EQ(std::u16string(expected.begin(), expected.end()), std::u16string(wbuf));
+
+    // A directory that cannot be made gives 0.
+    Put("file", "x");
+    setenv("FAX_WINDIR", (dir_ + "/file/win").c_str(), 1);
+    EXPECT_EQ(0u, GetWindowsDirectoryA(buf, MAX_PATH));
+}
+
+TEST_F(System, UserAndComputerNameBufferContracts) {
+    setenv("FAX_USERNAME", "matti", 1);
+    setenv("FAX_COMPUTERNAME", "TYOASEMA", 1);
+    struct Row {
+        DWORD size;
+        BOOL ok;
+        DWORD sizeAfter;
+        DWORD error;
+    };
+    // GetUserName counts the NUL in both directions.
+    for (const Row& r : {Row{6, TRUE, 6, 0}, Row{5, FALSE, 6, ERROR_INSUFFICIENT_BUFFER}, Row{0, FALSE, 6, ERROR_INSUFFICIENT_BUFFER}}) {
+        WCHAR buf[16];
+        DWORD size = r.size;
+        SetLastError(0);
+        EXPECT_EQ(r.ok, GetUserNameW(buf, &size));
+        EXPECT_EQ(r.sizeAfter, size);
+        EXPECT_EQ(r.error, GetLastError());
+        if (r.ok) {
+            EXPECT_EQ(std::u16string(u"matti"), std::u16string(buf));
+        }
+    }
+    // GetComputerName returns the length without it, and asks for it with it.
+    for (const Row& r : {Row{9, TRUE, 8, 0}, Row{8, FALSE, 9, ERROR_BUFFER_OVERFLOW}}) {
+        char buf[16];
+        DWORD size = r.size;
+        SetLastError(0);
+        EXPECT_EQ(r.ok, GetComputerNameA(buf, &size));
+        EXPECT_EQ(r.sizeAfter, size);
+        EXPECT_EQ(r.error, GetLastError());
+        if (r.ok) {
+            EXPECT_STREQ("TYOASEMA", buf);
+        }
+    }
+    unsetenv("FAX_COMPUTERNAME");
+    WCHAR host[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    EXPECT_TRUE(GetComputerNameW(host, &size));
+    EXPECT_LE(size, static_cast<DWORD>(MAX_COMPUTERNAME_LENGTH));
+    setenv("FAX_USERNAME", "", 1);
+    WCHAR empty[4];
+    size = 4;
+    EXPECT_TRUE(GetUserNameW(empty, &size));
+    EXPECT_EQ(1u, size);
+}
+
+TEST_F(System, Time) {
+    SYSTEMTIME local, utc;
+    GetLocalTime(&local);
+    GetSystemTime(&utc);
+    EXPECT_GE(local.wYear, 2024);
+    EXPECT_TRUE(local.wMonth >= 1 && local.wMonth <= 12);
+    EXPECT_LE(local.wDayOfWeek, 6);
+    EXPECT_LT(utc.wMilliseconds, 1000);
+    DWORD t0 = GetTickCount();
+    Sleep(20);
+    EXPECT_GE(GetTickCount() - t0, 20u);
+    char text[9];
+    _strtime(text);
+    EXPECT_EQ(8u, std::string(text).size());
+    EXPECT_EQ(':', text[2]);
+    EXPECT_EQ(':', text[5]);
+}
+
+TEST_F(System, VersionIsNtFamily) {
+    OSVERSIONINFOA info{};
+    EXPECT_FALSE(GetVersionExA(&info));  // size not set
+    info.dwOSVersionInfoSize = sizeof info;
+    ASSERT_TRUE(GetVersionExA(&info));
+    EXPECT_EQ(static_cast<DWORD>(VER_PLATFORM_WIN32_NT), info.dwPlatformId);
+    EXPECT_EQ(0u, GetVersion() & 0x80000000u);
+}
+
+TEST_F(System, GlobalMemory) {
+    struct Row {
+        UINT flags;
+        bool handleIsPointer;
+    } rows[] = {{GMEM_FIXED | GMEM_ZEROINIT, true}, {GHND, false}, {GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, false}};
+    for (const Row& r : rows) {
+        HGLOBAL h = GlobalAlloc(r.flags, 1412);
+        ASSERT_NE(nullptr, h);
+        EXPECT_EQ(1412u, GlobalSize(h));
+        auto* p = static_cast<unsigned char*>(GlobalLock(h));
+        ASSERT_NE(nullptr, p);
+        EXPECT_EQ(r.handleIsPointer, static_cast<void*>(p) == h);
+        bool zero = true;
+        for (int i = 0; i < 1412; ++i) zero = zero && p[i] == 0;
+        EXPECT_TRUE(zero);
+        GlobalUnlock(h);
+        EXPECT_EQ(nullptr, GlobalFree(h));
+        EXPECT_EQ(h, GlobalFree(h));  // a second free is refused
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
+        EXPECT_EQ(0u, GlobalSize(h));
+    }
+    HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE, 8);
+    GlobalLock(m);
+    GlobalLock(m);
+    EXPECT_TRUE(GlobalUnlock(m));   // still locked once
+    EXPECT_FALSE(GlobalUnlock(m));  // now unlocked
+    EXPECT_EQ(static_cast<DWORD>(NO_ERROR), GetLastError());
+    GlobalFree(m);
+    HLOCAL l = LocalAlloc(LPTR, 16);
+    ASSERT_NE(nullptr, l);
+    EXPECT_EQ(nullptr, LocalFree(l));
+    int local = 0;
+    EXPECT_EQ(nullptr, GlobalLock(&local));  // not ours: refused, not touched
+}
+
+}  // namespace
