@@ -87,7 +87,7 @@ TEST_F(CurrentPhonebookTest, OlderFileNamedBySettingsIsConvertedOnRequest) {
     Put("KFD.INI", WinPath("vanha.KFD") + "\n");
     automation::Play(automation::Script()
                          .answer(IDYES, u"TIedostomuoto on luotu ajurin aikaisemmalla versiolla.")
-                         .file(Path("uusi")));
+                         .file(WinPath("uusi")));
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
     EXPECT_EQ(Get("uusi.KFD"), ReadGolden("old_converted.KFD"));
     EXPECT_EQ(Get("vanha.KFD"), ReadGolden("v1000.KFD"));
@@ -108,9 +108,9 @@ TEST_F(CurrentPhonebookTest, ExistingTargetIsReplacedOnlyAfterYes) {
     Put("KFD.INI", WinPath("vanha.KFD") + "\n");
     automation::Play(automation::Script()
                          .answer(IDYES)
-                         .file(Path("valmis.KFD"))
+                         .file(WinPath("valmis.KFD"))
                          .answer(IDNO, u"Tiedosto on jo olemassa. Haluatko korvata sen?")
-                         .file(Path("toinen.KFD")));
+                         .file(WinPath("toinen.KFD")));
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
     EXPECT_EQ(Get("valmis.KFD"), "keep me");
     EXPECT_EQ(Get("toinen.KFD"), ReadGolden("old_converted.KFD"));
