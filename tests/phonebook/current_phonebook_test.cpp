@@ -148,3 +148,33 @@ TEST_F(CurrentPhonebookTest, DamagedDefaultIsKeptAsideBeforeANewOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CurrentPhonebookTest, ImportStartsWithAFreshHandoffPath) {
+    ASSERT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
+    // A stand-in import program next to this executable reports its argument.
+    std::string exeDir = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    std::string program = exeDir + "/rcpimport.EXE";
+    {
+        std::ofstream f(program);
+        f << "#!/bin/sh\nprintf '%s' \"$1\" > \"$FAX_IMPORT_OUT.part\" && mv \"$FAX_IMPORT_OUT.part\" \"$FAX_IMPORT_OUT\"\n";
+    }
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    setenv("FAX_IMPORT_OUT", Path("args").c_str(), 1);
+
+    StartRecipientImport();
+    std::string handoff = StoreState.handoffPath;
+    for (int i = 0; i < 500 && !Exists("args"); ++i) usleep(10000);
+    std::filesystem::remove(program);
+    EXPECT_EQ(Get("args"), handoff);
+    // root, "DB", six digits of the time, ".TMP"; nothing there yet.
+    std::string root = WinPath("");
+    ASSERT_EQ(handoff.size(), root.size() + 12) << handoff;
+    EXPECT_EQ(handoff.compare(0, root.size() + 2, root + "DB"), 0) << handoff;
+    EXPECT_EQ(handoff.substr(handoff.size() - 4), ".TMP");
+    for (size_t i = root.size() + 2; i < root.size() + 8; ++i) EXPECT_TRUE(isdigit(handoff[i])) << handoff;
+    EXPECT_EQ(handoff.find(' '), std::string::npos);
+}
+
+}  // namespace
