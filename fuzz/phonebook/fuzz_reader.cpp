@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "entry_codec.h"
 #include "kfd_format.h"
 #include "record_stream.h"
 
@@ -28,6 +29,11 @@ public:
             std::string again;
             kfd::EncodeEntry(r, d, again);
             if (again.empty() || again.back() != '\x04' || again.find('\x04') != again.size() - 1) __builtin_trap();
+            // The same record through the wide-character records of the dialogs.
+            FaxRecipient wr = DefaultRecipient;
+            EntryDetails wd;
+            DBDecodeEntry(rec, len, wr, wd);
+            if (wd.memo[254] != 0 || wd.name[30] != 0) __builtin_trap();
         } else {
             std::string out;
             kfd::RewriteGroupMembers(rec, len, "a", "1", "b", "2", out);
@@ -36,6 +42,8 @@ public:
         }
         std::string text = kfd::RecordListTextAnsi(rec, len);
         if (text.size() > kfd::kListTextAnsiMax) __builtin_trap();
+        WCHAR wide[kListTextChars];
+        DBRecordListText(rec, len, wide);
         return kfd::Step::Continue;
     }
 };
