@@ -267,9 +267,11 @@ void StartRecipientImport() {
     GetLocalTime(&now);
     std::string root = WideToAnsi(WideString(StoreState.handoffRoot, WideBoundedLen(StoreState.handoffRoot, kDirMax)));
     std::string handoff = ChooseHandoffPath(root, now);
-    std::string program = WideToAnsi(ModuleDirectory() + LoadModuleString(kStringImportProgram));
-    std::string line = ImportCommandLine(program, handoff);
+    WideString programName = LoadModuleString(kStringImportProgram);
     std::memset(StoreState.handoffPath, 0, sizeof StoreState.handoffPath);
+    if (programName.empty()) return;  // a module without the program's name cannot start it
+    std::string program = WideToAnsi(ModuleDirectory() + programName);
+    std::string line = ImportCommandLine(program, handoff);
     if (line.empty()) return;  // no free name, or a path too long for the command line
     std::memcpy(StoreState.handoffPath, handoff.data(), handoff.size());
     WinExec(line.c_str(), SW_SHOW);
