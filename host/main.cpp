@@ -12,12 +12,15 @@
 #include "job_file.h"
 #include "module_loader.h"
 #include "module_path.h"
+#include "phonebook_cmd.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: faxhost [--module PATH]                 print the built-in fax job's header\n"
     "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
+    "       faxhost phonebook list|check FILE        list or check a .KFD phonebook\n"
+    "       faxhost phonebook convert OLD NEW        convert an older phonebook\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"
     "$FAX_RENDER_MODULE, else faxrender next to faxhost. FAX_FIXED_TIME=HH:MM:SS\n"
     "fixes the time in the COMMENT lines. Job files: see host/JOBFILE.md.\n";
@@ -45,6 +48,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (i < argc && !std::strcmp(argv[i], "phonebook")) return RunPhonebookCommand(argc - 1, argv + 1);
     if (i < argc && !std::strcmp(argv[i], "--module")) {
         if (i + 1 >= argc) {
             std::fputs(kUsage, stderr);

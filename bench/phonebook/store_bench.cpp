@@ -1,0 +1,126 @@
+// Cost of one change of a large phonebook against copying the file, and
+// the growth of filling a sorted list box.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bench_dir.h"
+#include "entry_codec.h"
+#include "kfd_format.h"
+#include "store.h"
+#include "text_convert.h"
+
+namespace {
+
+WideString Wide(const std::string& s) {
+    WideString w;
+    for (unsigned char c : s) w += static_cast<WCHAR>(c);
+    return w;
+}
+
+std::string Dir() { return BenchDir(); }
+
+// A phonebook of n individuals with details, and a group every 50 entries.
+std::string MakePhonebook(int n) {
+    std::string file = std::string(kfd::kMagicCurrent) + "\n";
+    std::string group;
+    for (int i = 0; i < n; ++i) {
+        FaxRecipient r = DefaultRecipient;
+        std::snprintf(r.name, sizeof r.name, "Henkilo %06d", i);
+        std::snprintf(r.faxNumber, sizeof r.faxNumber, "09%08d", i);
+        kfd::AnsiDetails d;
+        std::memset(&d, 0, sizeof d);
+        std::strcpy(d.company, "Yritys Oy");
+        std::strcpy(d.email, "henkilo@yritys.fi");
+        kfd::EncodeEntry(r, d, file);
+        if (i % 50 == 0) {
+            if (!group.empty()) {
+                kfd::EndGroup(group);
+                file += group;
+            }
+            group.clear();
+            kfd::BeginGroup(("Ryhma " + std::to_string(i)).c_str(), group);
+        }
+        kfd::AddGroupMember(r.name, r.faxNumber, group);
+    }
+    kfd::EndGroup(group);
+    return file + group;
+}
+
+// Writes the file and puts it on disk, so that no timed flush pays for it.
+void Put(const std::string& path, const std::string& bytes) {
+    {
+        std::ofstream f(path, std::ios::binary | std::ios::trunc);
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f) {
+        fsync(fileno(f));
+        std::fclose(f);
+    }
+}
+
+const std::string& Book10k() {
+    static std::string bytes = MakePhonebook(10000);
+    return bytes;
+}
+
+void BM_CopyWithCp(benchmark::State& state) {
+    std::string src = Dir() + "/cp.KFD";
+    Put(src, Book10k());
+    std::string cmd = "cp " + src + " " + Dir() + "/cp-copy.KFD";
+    for (auto _ : state) {
+        if (std::system(cmd.c_str()) != 0) state.SkipWithError("cp failed");
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Book10k().size()));
+}
+BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond);
+
+void BM_CopyFileInProcess(benchmark::State& state) {
+    std::string src = Dir() + "/cpi.KFD";
+    Put(src, Book10k());
+    for (auto _ : state) {
+        std::filesystem::copy_file(src, Dir() + "/cpi-copy.KFD", std::filesystem::copy_options::overwrite_existing);
+    }
+}
+BENCHMARK(BM_CopyFileInProcess)->Unit(benchmark::kMillisecond);
+
+void BM_WriteEntrySameKey(benchmark::State& state) {
+    std::string path = Dir() + "/w.KFD";
+    Put(path, Book10k());
+    WideString wpath = Wide(path);
+    WideString text = Wide("Henkilo 005000 <0900005000>");
+    FaxRecipient r = DefaultRecipient;
+    EntryDetails d;
+    ClearEntryDetails(d);
+    if (PhonebookReadEntry(wpath.c_str(), text.c_str(), r, d) != DB_DONE) state.SkipWithError("entry missing");
+    for (auto _ : state) {
+        if (PhonebookWriteEntry(wpath.c_str(), text.c_str(), r, d, kModeSameKey) != DB_DONE)
+            state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_WriteEntrySameKey)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteItem(benchmark::State& state) {
+    std::string path = Dir() + "/d.KFD";
+    WideString wpath = Wide(path);
+    WideString text = Wide("Henkilo 005000 <0900005000>");
+    for (auto _ : state) {
+        state.PauseTiming();
+        Put(path, Book10k());
+        state.ResumeTiming();
+        if (PhonebookDeleteItem(wpath.c_str(), text.c_str(), kItemIndividual) != DB_DONE)
+            state.SkipWithError("delete failed");
+    }
+}
+BENCHMARK(BM_DeleteItem)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

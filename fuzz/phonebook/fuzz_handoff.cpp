@@ -1,0 +1,35 @@
+// The reading side of the recipient hand-off: any file, any completion
+// command, either layout.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "handoff_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    static std::string path = [] {
+        char tmpl[] = "/tmp/fax-fuzz-handoff-XXXXXX";
+        return std::string(mkdtemp(tmpl)) + "/DB000000.TMP";
+    }();
+    HandoffLayout layout = (data[0] & 1) ? HandoffLayout::Compact : HandoffLayout::Standard;
+    int command = (data[0] & 2) ? kImportDoneFull : kImportDoneNames;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return 0;
+    std::fwrite(data + 1, 1, size - 1, f);
+    std::fclose(f);
+    FaxRecipient out[kMaxRecipients];
+    int n = ReadRecipientImportFile(path.c_str(), layout, command, out, kMaxRecipients);
+    if (n > kMaxRecipients) __builtin_trap();
+    for (int i = 0; i < n; ++i) {
+        if (out[i].name[30] != 0 || out[i].comm.fCode[20] != 0 || out[i].comm.relayDestCount < 0 ||
+            out[i].comm.relayDestCount > kMaxRelayDests)
+            __builtin_trap();
+    }
+    if (access(path.c_str(), F_OK) == 0) __builtin_trap();  // the reader removes the file
+    return 0;
+}

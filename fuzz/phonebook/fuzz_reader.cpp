@@ -1,0 +1,61 @@
+// The current-version reader: scan with a work buffer of a size chosen by
+// the input, decode every individual, rewrite every group.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "entry_codec.h"
+#include "kfd_format.h"
+#include "record_stream.h"
+
+namespace {
+
+class Reader : public kfd::RecordVisitor {
+public:
+    kfd::Step Gap(uint64_t, const uint8_t*, size_t) override { return kfd::Step::Continue; }
+    kfd::Step Record(uint64_t, const uint8_t* rec, size_t len) override {
+        if (rec[0] == kfd::kIndividual) {
+            FaxRecipient r = DefaultRecipient;
+            kfd::AnsiDetails d;
+            kfd::DecodeEntry(rec, len, r, d);
+            // Every text field must come back terminated inside its bound.
+            if (!std::memchr(r.name, 0, sizeof r.name) || !std::memchr(d.memo, 0, sizeof d.memo) ||
+                !std::memchr(r.comm.fCodePassword, 0, sizeof r.comm.fCodePassword) ||
+                r.comm.relayDestCount < 0 || r.comm.relayDestCount > kMaxRelayDests)
+                __builtin_trap();
+            // What was read writes back as one well-formed record.
+            std::string again;
+            kfd::EncodeEntry(r, d, again);
+            if (again.empty() || again.back() != '\x04' || again.find('\x04') != again.size() - 1) __builtin_trap();
+            // The same record through the wide-character records of the dialogs.
+            FaxRecipient wr = DefaultRecipient;
+            EntryDetails wd;
+            DBDecodeEntry(rec, len, wr, wd);
+            if (wd.memo[254] != 0 || wd.name[30] != 0) __builtin_trap();
+        } else {
+            std::string out;
+            kfd::RewriteGroupMembers(rec, len, "a", "1", "b", "2", out);
+            out.clear();
+            kfd::RewriteGroupMembers(rec, len, "a", "1", nullptr, nullptr, out);
+        }
+        std::string text = kfd::RecordListTextAnsi(rec, len);
+        if (text.size() > kfd::kListTextAnsiMax) __builtin_trap();
+        WCHAR wide[kListTextChars];
+        DBRecordListText(rec, len, wide);
+        return kfd::Step::Continue;
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    size_t cap = 8 + data[0] * 64;  // small buffers exercise the refills
+    kfd::MemorySource src(data + 1, size - 1);
+    std::vector<uint8_t> buf(cap);
+    Reader v;
+    kfd::ScanRecords(src, 0, buf.data(), cap, v);
+    return 0;
+}

@@ -1,0 +1,247 @@
+// Record bytes, keys and list texts, checked against records written out by
+// hand from the format tables.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kfd_format.h"
+
+namespace {
+
+using namespace kfd;
+
+const uint8_t* U(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+FaxRecipient Recipient(const char* name, const char* fax) {
+    FaxRecipient r = DefaultRecipient;
+    std::strncpy(r.name, name, sizeof r.name - 1);
+    std::strncpy(r.faxNumber, fax, sizeof r.faxNumber - 1);
+    return r;
+}
+
+AnsiDetails NoDetails() {
+    AnsiDetails d;
+    std::memset(&d, 0, sizeof d);
+    return d;
+}
+
+// \1 name \3 fax \3 company \3 phone \3 email \3 memo \3 opt \3 print \3
+// station \3 count \3 [dest \3]* mode \3 mailbox \3 pw \3 fcode \3 fpw \3 \4
+const std::string kDefaultAnna =
+    "\x01" "Anna\x03" "0123\x03" "\x03\x03\x03\x03" "0\x03" "0\x03" "\x03" "0\x03" "0\x03" "\x03\x03\x03\x03" "\x04";
+
+TEST(EncodeEntry, DefaultRecipientWithEmptyDetails) {
+    std::string out;
+    EncodeEntry(Recipient("Anna", "0123"), NoDetails(), out);
+    EXPECT_EQ(out, kDefaultAnna);
+}
+
+TEST(EncodeEntry, EveryFieldInItsPlace) {
+    FaxRecipient r = Recipient("Matti", "09-555");
+    CommSettings& c = r.comm;
+    c.commOption = '1';
+    c.relayPrint = '1';
+    std::strcpy(c.relayStationId, "12");
+    c.relayDestCount = 2;
+    std::memcpy(c.relayDests, "0070#7999", 9);  // third code is past the count
+    c.commMode = 2;
+    std::strcpy(c.mailboxId, "200");
+    std::strcpy(c.mailboxPassword, "1234");
+    std::strcpy(c.fCode, "55");
+    std::strcpy(c.fCodePassword, "*#");
+    AnsiDetails d = NoDetails();
+    std::strcpy(d.company, "Oy");
+    std::strcpy(d.phone, "+358");
+    std::strcpy(d.email, "m@x.fi");
+    std::strcpy(d.memo, "a\r\nb");
+    std::string out;
+    EncodeEntry(r, d, out);
+    EXPECT_EQ(out, std::string("\x01Matti\x03" "09-555\x03Oy\x03+358\x03m@x.fi\x03" "a\r\nb\x03"
+                               "1\x03" "1\x03" "12\x03" "2\x03" "007\x03" "0#7\x03" "2\x03"
+                               "200\x03" "1234\x03" "55\x03*#\x03\x04"));
+}
+
+TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
+    FaxRecipient r = Recipient("", "");
+    std::memset(r.name, 'N', sizeof r.name);  // no terminator
+    std::strcpy(r.faxNumber, "1\x03\x04" "2");
+    r.comm.commOption = 0x04;
+    r.comm.relayDestCount = 99;
+    std::memset(r.comm.relayDests, '\x01', sizeof r.comm.relayDests);
+    r.comm.commMode = -7;
+    std::string out;
+    EncodeEntry(r, NoDetails(), out);
+    // One record: a marker at the start, the end marker only at the end.
+    ASSERT_GE(out.size(), 2u);
+    EXPECT_EQ(out.front(), '\x01');
+    EXPECT_EQ(out.find('\x04'), out.size() - 1);
+    EXPECT_EQ(out.find('\x01', 1), std::string::npos);
+    FaxRecipient back = DefaultRecipient;
+    AnsiDetails d;
+    EXPECT_TRUE(DecodeEntry(U(out), out.size(), back, d));
+    EXPECT_EQ(std::string(back.name), std::string(30, 'N'));
+    EXPECT_STREQ(back.faxNumber, "12");
+    EXPECT_EQ(back.comm.commOption, '0');
+    EXPECT_EQ(back.comm.relayDestCount, 20);
+    EXPECT_EQ(back.comm.commMode, 0);
+}
+
+TEST(DecodeEntry, RoundTripKeepsSpeedDialAndFillsEveryField) {
+    FaxRecipient r = Recipient("Maija", "123");
+    r.comm.relayDestCount = 1;
+    std::memcpy(r.comm.relayDests, "042", 3);
+    std::strcpy(r.comm.fCode, "7");
+    AnsiDetails d = NoDetails();
+    std::strcpy(d.memo, "rivi");
+    std::string out;
+    EncodeEntry(r, d, out);
+    FaxRecipient back = DefaultRecipient;
+    back.comm.speedDial = 1;  // not stored: a reader leaves it as it was
+    AnsiDetails bd;
+    ASSERT_TRUE(DecodeEntry(U(out), out.size(), back, bd));
+    EXPECT_STREQ(back.name, "Maija");
+    EXPECT_STREQ(back.faxNumber, "123");
+    EXPECT_EQ(back.comm.relayDestCount, 1);
+    EXPECT_EQ(std::string(back.comm.relayDests, 3), "042");
+    EXPECT_STREQ(back.comm.fCode, "7");
+    EXPECT_STREQ(bd.memo, "rivi");
+    EXPECT_EQ(back.comm.speedDial, 1);
+}
+
+struct DecodeCase {
+    const char* what;
+    std::string record;
+    bool wellFormed;
+    const char* fCode;
+    int destCount;
+};
+
+TEST(DecodeEntry, OptionalAndDamagedRecords) {
+    const DecodeCase cases[] = {
+        {"ends after the mailbox password",
+         "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03" "0\x03\x03\x03\x04", true, "", 0},
+        {"count says three, one destination present",
+         "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "3\x03" "001\x03" "0\x03\x03\x03\x04", false, "", 3},
+        {"count is not a number", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "9999999999\x03\x04",
+         false, "", 20},
+        {"cut off after the name", "\x01N\x03\x04", false, "", 0},
+        {"more fields than it should", std::string(kDefaultAnna).insert(kDefaultAnna.size() - 1, "x\x03"), false,
+         "", 0},
+    };
+    for (const auto& c : cases) {
+        FaxRecipient r = DefaultRecipient;
+        AnsiDetails d;
+        EXPECT_EQ(DecodeEntry(U(c.record), c.record.size(), r, d), c.wellFormed) << c.what;
+        EXPECT_STREQ(r.comm.fCode, c.fCode) << c.what;
+        EXPECT_EQ(r.comm.relayDestCount, c.destCount) << c.what;
+        EXPECT_EQ(r.name[30], 0) << c.what;
+    }
+}
+
+TEST(KeyEquals, LettersMatchEitherCaseOtherBytesExactly) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool equal;
+    } cases[] = {
+        {"Smith", "smith", true},
+        {"Smith", "Smith ", false},
+        {"123", "124", false},
+        {"", "", true},
+        {"\xC4" "a", "\xC4" "A", false},  // the byte after a high byte is compared exactly
+        {"\xE4", "\xC4", false},          // no case folding above ASCII
+        {"[x]", "[X]", true},
+        {"a\xC4", "A\xC4", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(KeyEquals(reinterpret_cast<const uint8_t*>(c.a), std::strlen(c.a), c.b), c.equal)
+            << c.a << " vs " << c.b;
+    }
+}
+
+TEST(ListText, SplitsAtTheLastBlank) {
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* fax;
+    } cases[] = {
+        {"Anna Maija Virtanen <0123>", "Anna Maija Virtanen", "0123"},
+        {"Smith <123>", "Smith", "123"},
+        {" <5>", "", "5"},
+        {"NoBlank", "NoBlank", ""},
+        {"Name <>", "Name", ""},
+        {"Name 12", "Name", "12"},
+        {"0123456789012345678901234567890123456789 <0123456789012345678901234567890123456789>",
+         "012345678901234567890123456789", "012345678901234567890123456789"},
+    };
+    for (const auto& c : cases) {
+        char name[31], fax[31];
+        SplitIndividualText(c.text, name, fax);
+        EXPECT_STREQ(name, c.name) << c.text;
+        EXPECT_STREQ(fax, c.fax) << c.text;
+    }
+    char group[31];
+    SplitGroupText("[Myynti]", group);
+    EXPECT_STREQ(group, "Myynti");
+    SplitGroupText("[Auki", group);
+    EXPECT_STREQ(group, "Auki");
+}
+
+TEST(ListText, OfRecords) {
+    EXPECT_EQ(RecordListTextAnsi(U(kDefaultAnna), kDefaultAnna.size()), "Anna <0123>");
+    std::string g = "\x02Ryhma\x03" "A\x03" "1\x03\x04";
+    EXPECT_EQ(RecordListTextAnsi(U(g), g.size()), "Ryhma");
+}
+
+TEST(FitAnsi, NeverSplitsADoubleByteCharacter) {
+    EXPECT_EQ(FitAnsi("abc", 3, 2), 2u);
+    EXPECT_EQ(FitAnsi("a\x81\x40", 3, 2), 1u);
+    EXPECT_EQ(FitAnsi("a\x81\x40", 3, 3), 3u);
+    EXPECT_EQ(FitAnsi("\x81", 1, 5), 1u);  // a lone high byte at the end is one byte
+}
+
+TEST(GroupRecords, BuildRemoveAndReplaceMembers) {
+    std::string g;
+    BeginGroup("Myynti", g);
+    AddGroupMember("Anna", "1", g);
+    AddGroupMember("Ville", "2", g);
+    AddGroupMember("ANNA", "1", g);
+    EndGroup(g);
+    EXPECT_EQ(g, "\x02Myynti\x03" "Anna\x03" "1\x03" "Ville\x03" "2\x03" "ANNA\x03" "1\x03\x04");
+
+    std::string removed;
+    ASSERT_TRUE(RewriteGroupMembers(U(g), g.size(), "anna", "1", nullptr, nullptr, removed));
+    EXPECT_EQ(removed, "\x02Myynti\x03Ville\x03" "2\x03\x04");
+
+    std::string replaced;
+    ASSERT_TRUE(RewriteGroupMembers(U(g), g.size(), "Ville", "2", "Vilho", "22", replaced));
+    EXPECT_EQ(replaced, "\x02Myynti\x03" "Anna\x03" "1\x03Vilho\x03" "22\x03" "ANNA\x03" "1\x03\x04");
+
+    std::string none;
+    EXPECT_FALSE(RewriteGroupMembers(U(g), g.size(), "Ville", "3", nullptr, nullptr, none));
+    EXPECT_TRUE(none.empty());
+
+    std::string empty;
+    BeginGroup("Tyhja", empty);
+    EndGroup(empty);
+    EXPECT_EQ(empty, "\x02Tyhja\x03\x04");
+}
+
+TEST(Magic, ThreeVersionsAndTheRest) {
+    struct Case {
+        std::string head;
+        Version v;
+    } cases[] = {
+        {std::string(kMagicCurrent) + "\n", Version::Current},
+        {kMagic0000, Version::V0000},
+        {kMagic1000, Version::V1000},
+        {std::string(kMagicCurrent, 33), Version::Unknown},
+        {"KESTRELTEC_ORYX_FAX_DATA_FILE_3000", Version::Unknown},
+        {"kestreltec_oryx_fax_data_file_2000", Version::Unknown},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClassifyMagic(U(c.head), c.head.size()), c.v) << c.head;
+}
+
+}  // namespace

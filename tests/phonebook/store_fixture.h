@@ -1,0 +1,53 @@
+#pragma once
+// A private directory per test and helpers to put files in it.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "golden.h"
+#include "text_convert.h"
+
+inline WideString WidePath(const std::string& s) {
+    WideString w;
+    for (unsigned char c : s) w += static_cast<WCHAR>(c);
+    return w;
+}
+
+class StoreDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fax-store-XXXXXX";
+        dir = mkdtemp(tmpl);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    WideString WPath(const std::string& name) const { return WidePath(Path(name)); }
+
+    void Put(const std::string& name, const std::string& bytes) const {
+        std::ofstream f(Path(name), std::ios::binary | std::ios::trunc);
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::string Get(const std::string& name) const {
+        std::ifstream f(Path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
+    // Names of everything in the directory, sorted.
+    std::string Listing() const {
+        std::vector<std::string> names;
+        for (auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        std::string out;
+        for (auto& n : names) out += n + " ";
+        return out;
+    }
+
+    std::string dir;
+};

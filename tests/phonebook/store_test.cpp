@@ -1,0 +1,223 @@
+// Store operations on real files against the hand-made golden files.
+#include <cstring>
+#include <string>
+
+#include "convert_old.h"
+#include "entry_codec.h"
+#include "kfd_format.h"
+#include "store.h"
+#include "store_fixture.h"
+
+namespace {
+
+class StoreTest : public StoreDir {};
+
+WideString W(const char* s) { return WidePath(s); }
+
+TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
+    Put("book.KFD", ReadGolden("v2000.KFD"));
+    WideString path = WPath("book.KFD");
+    struct Case {
+        const char* listText;
+        int result;
+        const char* fax;
+        const char* fCode;
+        const char* memo;
+    } cases[] = {
+        {"Anna Maija Virtanen <0123>", DB_DONE, "0123", "", "muistio\r\nrivi 2"},
+        {"anna maija virtanen <0123>", DB_DONE, "0123", "", "muistio\r\nrivi 2"},
+        {"Ville <0456>", DB_DONE, "0456", "55", ""},
+        {"Pekka <0789>", DB_DONE, "0789", "", ""},  // ends after the mailbox password
+        {"Ville <0457>", DB_NOT_FOUND, nullptr, nullptr, nullptr},
+        {"Myynti <>", DB_NOT_FOUND, nullptr, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        FaxRecipient r = DefaultRecipient;
+        EntryDetails d;
+        ClearEntryDetails(d);
+        EXPECT_EQ(PhonebookReadEntry(path.c_str(), W(c.listText).c_str(), r, d), c.result) << c.listText;
+        if (c.result != DB_DONE) continue;
+        EXPECT_STREQ(r.faxNumber, c.fax);
+        EXPECT_STREQ(r.comm.fCode, c.fCode);
+        EXPECT_EQ(WideToAnsi(d.memo), c.memo);
+    }
+}
+
+TEST_F(StoreTest, RewriteAndDeleteMatchTheGoldenResults) {
+    Put("book.KFD", ReadGolden("v2000.KFD"));
+    WideString path = WPath("book.KFD");
+    FaxRecipient r = DefaultRecipient;
+    EntryDetails d;
+    ClearEntryDetails(d);
+    ASSERT_EQ(PhonebookReadEntry(path.c_str(), W("Ville <0456>").c_str(), r, d), DB_DONE);
+    // Written back unchanged: every byte outside records stays, the record moves to the end.
+    ASSERT_EQ(PhonebookWriteEntry(path.c_str(), W("Ville <0456>").c_str(), r, d, kModeSameKey), DB_DONE);
+    EXPECT_EQ(Get("book.KFD"), ReadGolden("v2000_rewrite_ville.KFD"));
+    Put("book.KFD", ReadGolden("v2000.KFD"));
+    ASSERT_EQ(PhonebookDeleteItem(path.c_str(), W("VILLE <0456>").c_str(), kItemIndividual), DB_DONE);
+    EXPECT_EQ(Get("book.KFD"), ReadGolden("v2000_delete_ville.KFD"));
+    EXPECT_EQ(Listing(), "book.KFD ");
+}
+
+std::string Entry(const char* name, const char* fax) {
+    FaxRecipient r = DefaultRecipient;
+    std::strcpy(r.name, name);
+    std::strcpy(r.faxNumber, fax);
+    EntryDetails d;
+    ClearEntryDetails(d);
+    std::string out;
+    DBEncodeEntry(r, d, out);
+    return out;
+}
+
+std::string Group(const char* name, std::initializer_list<std::pair<const char*, const char*>> members) {
+    std::string g;
+    kfd::BeginGroup(name, g);
+    for (auto& m : members) kfd::AddGroupMember(m.first, m.second, g);
+    kfd::EndGroup(g);
+    return g;
+}
+
+const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
+
+TEST_F(StoreTest, ChangingAKeyRewritesEveryGroupReference) {
+    Put("b.KFD", kHead + Entry("Anna", "1") + Group("G1", {{"Anna", "1"}, {"Bo", "2"}}) + Entry("Bo", "2") +
+                     Group("G2", {{"ANNA", "1"}}));
+    FaxRecipient r = DefaultRecipient;
+    std::strcpy(r.name, "Anna");
+    std::strcpy(r.faxNumber, "99");
+    EntryDetails d;
+    ClearEntryDetails(d);
+    ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), W("Anna <1>").c_str(), r, d, kModeKeyChanged), DB_DONE);
+    EXPECT_EQ(Get("b.KFD"), kHead + Group("G1", {{"Anna", "99"}, {"Bo", "2"}}) + Entry("Bo", "2") +
+                                Group("G2", {{"Anna", "99"}}) + Entry("Anna", "99"));
+}
+
+TEST_F(StoreTest, DeletingAGroupKeepsItsMembersAndLaterNamesakes) {
+    std::string g = Group("G", {{"A", "1"}});
+    Put("b.KFD", kHead + Entry("A", "1") + g + Group("g", {}) );
+    ASSERT_EQ(PhonebookDeleteItem(WPath("b.KFD").c_str(), W("[G]").c_str(), kItemGroup), DB_DONE);
+    EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + Group("g", {}));
+}
+
+TEST_F(StoreTest, WritingAGroupReplacesEveryGroupOfThatName) {
+    Put("b.KFD", kHead + Group("G", {{"A", "1"}}) + Entry("A", "1") + Group("G", {}));
+    std::string g = Group("H", {{"A", "1"}});
+    ASSERT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), W("[g]").c_str(), reinterpret_cast<const uint8_t*>(g.data()),
+                                  g.size(), kModeKeyChanged),
+              DB_DONE);
+    EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
+    // A buffer that is not one group record is refused, the file untouched.
+    std::string bad = "\x02H\x03";
+    EXPECT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), nullptr, reinterpret_cast<const uint8_t*>(bad.data()),
+                                  bad.size(), kModeNew),
+              DB_WRITE_FAILED);
+    EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
+}
+
+TEST_F(StoreTest, AppendAfterAnUnfinishedRecordDropsItsRemains) {
+    const std::string clean = kHead + Entry("A", "1");
+    const std::string cut = Entry("B", "2").substr(0, 7);
+    struct Case {
+        const char* what;
+        std::string before;
+    } cases[] = {{"clean file", clean}, {"append cut short", clean + cut}};
+    for (const auto& c : cases) {
+        Put("b.KFD", c.before);
+        FaxRecipient r = DefaultRecipient;
+        std::strcpy(r.name, "C");
+        std::strcpy(r.faxNumber, "3");
+        EntryDetails d;
+        ClearEntryDetails(d);
+        ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), nullptr, r, d, kModeNew), DB_DONE) << c.what;
+        EXPECT_EQ(Get("b.KFD"), clean + Entry("C", "3")) << c.what;
+        FaxRecipient back = DefaultRecipient;
+        EXPECT_EQ(PhonebookReadEntry(WPath("b.KFD").c_str(), W("C <3>").c_str(), back, d), DB_DONE) << c.what;
+        EXPECT_EQ(Listing(), "b.KFD ") << c.what;
+    }
+}
+
+TEST_F(StoreTest, RefusedFilesAndTheirCodes) {
+    struct Case {
+        const char* name;
+        std::string bytes;  // empty name content: not created
+        bool create;
+        int check;
+        int read;
+    } cases[] = {
+        {"missing.KFD", "", false, DB_CANNOT_OPEN, DB_CANNOT_OPEN},
+        {"book.txt", kHead, true, DB_BAD_FORMAT, DB_BAD_FORMAT},
+        {"short.KFD", std::string(kfd::kMagicCurrent, 20), true, DB_BAD_FORMAT, DB_BAD_FORMAT},
+        {"empty.KFD", "", true, DB_BAD_FORMAT, DB_BAD_FORMAT},
+        {"old0.kfd", ReadGolden("v0000.KFD"), true, DB_VERSION_0000, DB_BAD_FORMAT},
+        {"old1.Kfd", ReadGolden("v1000.KFD"), true, DB_VERSION_1000, DB_BAD_FORMAT},
+        {"x.KFD", "KESTRELTEC_ORYX_FAX_DATA_FILE_2001\n", true, DB_BAD_FORMAT, DB_BAD_FORMAT},
+    };
+    for (const auto& c : cases) {
+        if (c.create) Put(c.name, c.bytes);
+        WideString p = WPath(c.name);
+        EXPECT_EQ(DBCheckVersion(p.c_str()), c.check) << c.name;
+        FaxRecipient r = DefaultRecipient;
+        EntryDetails d;
+        EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("A <1>").c_str(), r, d), c.read) << c.name;
+        EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("A <1>").c_str(), kItemIndividual), c.read) << c.name;
+        if (c.create) {
+            EXPECT_EQ(Get(c.name), c.bytes) << c.name;
+        }
+    }
+}
+
+TEST_F(StoreTest, ExtensionTest) {
+    struct Case {
+        const char* path;
+        bool ok;
+    } cases[] = {{"a.kfd", true}, {"A.KFD", true}, {"x.KfD", true}, {".kfd", false}, {"kfd", false}, {"a.kfdx", false}};
+    for (const auto& c : cases) EXPECT_EQ(DBHasPhonebookExtension(W(c.path).c_str()), c.ok) << c.path;
+}
+
+TEST_F(StoreTest, NewPhonebookIsThirtyFiveBytesAndReplacesAnyFile) {
+    Put("n.KFD", "old contents");
+    DBCreateEmptyPhonebook(WPath("n.KFD").c_str());
+    EXPECT_EQ(Get("n.KFD"), ReadGolden("v2000_empty.KFD"));
+    EXPECT_EQ(Get("n.KFD").size(), 35u);
+    EXPECT_EQ(Listing(), "n.KFD ");
+}
+
+TEST_F(StoreTest, RecordLargerThanTheWorkBufferIsNoMemory) {
+    std::string big;
+    kfd::BeginGroup("Iso", big);
+    for (int i = 0; i < 300; ++i) {
+        std::string n = "Jasen numero " + std::to_string(i) + std::string(14, 'x');
+        std::string f = std::string(24, '0') + std::to_string(100000 + i);
+        kfd::AddGroupMember(n.c_str(), f.c_str(), big);
+    }
+    kfd::EndGroup(big);
+    ASSERT_GT(big.size(), kfd::kWorkBufferSize);
+    const std::string file = kHead + Entry("A", "1") + big + Entry("B", "2");
+    Put("b.KFD", file);
+    WideString p = WPath("b.KFD");
+    FaxRecipient r = DefaultRecipient;
+    EntryDetails d;
+    EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("A <1>").c_str(), r, d), DB_DONE);  // found before the big record
+    EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("B <2>").c_str(), r, d), DB_NO_MEMORY);
+    EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("[Iso]").c_str(), kItemGroup), DB_NO_MEMORY);
+    EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("A <1>").c_str(), kItemIndividual), DB_NO_MEMORY);
+    EXPECT_EQ(Get("b.KFD"), file);
+    EXPECT_EQ(Listing(), "b.KFD ");
+}
+
+TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
+    for (const char* name : {"v0000.KFD", "v1000.KFD"}) {
+        Put("old.KFD", ReadGolden(name));
+        int v = DBCheckVersion(WPath("old.KFD").c_str());
+        ASSERT_EQ(DBConvertPhonebook(nullptr, WPath("old.KFD").c_str(), WPath("new.KFD").c_str(), v), DB_DONE);
+        EXPECT_EQ(Get("new.KFD"), ReadGolden("old_converted.KFD")) << name;
+        EXPECT_EQ(Get("old.KFD"), ReadGolden(name)) << name;
+        ASSERT_EQ(DBConvertPhonebook(nullptr, WPath("old.KFD").c_str(), WPath("old.KFD").c_str(), v), DB_DONE);
+        EXPECT_EQ(Get("old.KFD"), ReadGolden("old_converted.KFD")) << name;
+        EXPECT_EQ(Listing(), "new.KFD old.KFD ") << name;
+        std::filesystem::remove(Path("new.KFD"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "shared_state.h"
+#include "text_routines.h"
+
+namespace {
+
+using Text = std::basic_string<WCHAR>;
+
+Text W(const char* s) {
+    Text t;
+    for (; *s; ++s) t += static_cast<WCHAR>(static_cast<unsigned char>(*s));
+    return t;
+}
+
+TEST(TrimBlanks, OnlyBlanksAtEitherEnd) {
+    struct Case {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"  Anna  ", "Anna"}, {"Anna Maija", "Anna Maija"}, {"   ", ""}, {"", ""}, {"\tx ", "\tx"}, {" a b ", "a b"},
+    };
+    for (const auto& c : cases) {
+        WCHAR buf[32] = {0};
+        Text in = W(c.in);
+        std::copy(in.begin(), in.end(), buf);
+        TrimBlanks(buf);
+        EXPECT_EQ(Text(buf), W(c.out)) << c.in;
+    }
+}
+
+TEST(PadWithZeros, ShiftsRightAndFills) {
+    struct Case {
+        const char* in;
+        int wanted;
+        const char* out;
+    } cases[] = {{"7", 3, "007"}, {"123", 3, "123"}, {"1234", 3, "1234"}, {"", 2, "00"}, {"42", 3, "042"}};
+    for (const auto& c : cases) {
+        WCHAR buf[8] = {0};
+        Text in = W(c.in);
+        std::copy(in.begin(), in.end(), buf);
+        PadWithZeros(buf, static_cast<int>(in.size()), c.wanted);
+        EXPECT_EQ(Text(buf), W(c.out)) << c.in;
+    }
+}
+
+TEST(DigitValue, DecimalUpToTheFirstNonDigit) {
+    EXPECT_EQ(DigitValue(""), 0);
+    EXPECT_EQ(DigitValue("0"), 0);
+    EXPECT_EQ(DigitValue("200"), 200);
+    EXPECT_EQ(DigitValue("12a3"), 12);
+    EXPECT_EQ(DigitValue("99999999999999"), 999999999);  // stops before overflowing
+}
+
+TEST(SplitListText, IndividualsAndGroups) {
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* fax;
+    } cases[] = {
+        {"Anna Maija Virtanen <0123>", "Anna Maija Virtanen", "0123"},
+        {"Varasto <'17'>", "Varasto", "'17'"},  // speed-dial form keeps its quotes
+        {"X <>", "X", ""},
+        {"Nimi", "Nimi", ""},
+        {"Nimi <", "Nimi", ""},
+    };
+    for (const auto& c : cases) {
+        WCHAR name[31], fax[31];
+        SplitListText(W(c.text).c_str(), name, 31, fax, 31);
+        EXPECT_EQ(Text(name), W(c.name)) << c.text;
+        EXPECT_EQ(Text(fax), W(c.fax)) << c.text;
+    }
+    WCHAR small[4];
+    WCHAR fax[4];
+    SplitListText(W("Pitka nimi <123456>").c_str(), small, 4, fax, 4);
+    EXPECT_EQ(Text(small), W("Pit"));
+    EXPECT_EQ(Text(fax), W("123"));
+
+    WCHAR group[31];
+    SplitListText(W("[Myynti]").c_str(), group, 31);
+    EXPECT_EQ(Text(group), W("Myynti"));
+    SplitListText(W("[]").c_str(), group, 31);
+    EXPECT_EQ(Text(group), W(""));
+    SplitListText(W("").c_str(), group, 31);
+    EXPECT_EQ(Text(group), W(""));
+}
+
+TEST(RemoveRecipientSlot, LaterSlotsMoveForward) {
+    RecipientBlock block{};
+    static EntryDetails details[kMaxRecipients];
+    block.recipientCount = 3;
+    for (int i = 0; i < 3; ++i) {
+        block.recipients[i].name[0] = static_cast<char>('A' + i);
+        details[i].workFlag = 10 + i;
+    }
+    // Deleting items 2 and 0 (last first) leaves the former item 1 alone at 0.
+    RemoveRecipientSlot(block, details, 2);
+    RemoveRecipientSlot(block, details, 0);
+    EXPECT_EQ(block.recipientCount, 1);
+    EXPECT_EQ(block.recipients[0].name[0], 'B');
+    EXPECT_EQ(details[0].workFlag, 11);
+    // Indexes outside the valid slots change nothing.
+    for (int bad : {-1, 1, 50, 1000}) {
+        RemoveRecipientSlot(block, details, bad);
+        EXPECT_EQ(block.recipientCount, 1) << bad;
+    }
+    block.recipientCount = 9999;  // a damaged count is clamped first
+    RemoveRecipientSlot(block, nullptr, 49);
+    EXPECT_EQ(block.recipientCount, 49);
+}
+
+}  // namespace

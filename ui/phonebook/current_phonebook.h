@@ -1,0 +1,24 @@
+#pragma once
+// The current phonebook: which file the dialogs work on, KFD.INI that
+// remembers it, the default phonebook, file-name questions, the offer to
+// convert an older file, and the start of the import program.
+
+#include "windows.h"
+
+constexpr int kStringPhonebookFilter = 1040;
+constexpr int kStringImportProgram = 3059;
+constexpr int kConversionListId = 1023;
+
+enum AskPurpose { kAskNew = 0, kAskOpen = 1, kAskSaveAs = 2, kAskSaveConversion = 3 };
+
+// 1 when a current phonebook is set, 0 when there is none.
+int DBOpenCurrentPhonebook(HWND owner);
+void DBSetCurrentPhonebook(const WCHAR* path);
+// path holds 361 characters; 1 when a name was chosen.
+int DBAskFileName(HWND owner, WCHAR* path, int purpose);
+// 1 when converted (path then names the converted file), 0 when not.
+int DBOfferConversion(HWND owner, WCHAR* path, int version);
+// Sets the hand-off root again from the Windows directory.
+void SetHandoffRootFromWindowsDirectory();
+// Starts the import program with a new hand-off path; returns at once.
+void StartRecipientImport();

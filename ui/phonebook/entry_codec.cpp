@@ -1,0 +1,62 @@
+#include "entry_codec.h"
+
+#include <cstring>
+
+#include "text_convert.h"
+
+size_t DBEncodeEntry(const FaxRecipient& r, const EntryDetails& d, std::string& out) {
+    kfd::AnsiDetails a;
+    WideToAnsiField(d.company, 60, a.company, sizeof a.company);
+    WideToAnsiField(d.phone, 47, a.phone, sizeof a.phone);
+    WideToAnsiField(d.email, 60, a.email, sizeof a.email);
+    WideToAnsiField(d.memo, 255, a.memo, sizeof a.memo);
+    size_t before = out.size();
+    kfd::EncodeEntry(r, a, out);
+    return out.size() - before;
+}
+
+bool DBDecodeEntry(const uint8_t* rec, size_t len, FaxRecipient& r, EntryDetails& d) {
+    kfd::AnsiDetails a;
+    bool ok = kfd::DecodeEntry(rec, len, r, a);
+    AnsiToWideField(r.name, kfd::BoundedLen(r.name, sizeof r.name), d.name, 31);
+    AnsiToWideField(r.faxNumber, kfd::BoundedLen(r.faxNumber, sizeof r.faxNumber), d.faxNumber, 31);
+    AnsiToWideField(a.company, std::strlen(a.company), d.company, 60);
+    AnsiToWideField(a.phone, std::strlen(a.phone), d.phone, 47);
+    AnsiToWideField(a.email, std::strlen(a.email), d.email, 60);
+    AnsiToWideField(a.memo, std::strlen(a.memo), d.memo, 255);
+    return ok;
+}
+
+void DBRecordListText(const uint8_t* rec, size_t len, WCHAR text[kListTextChars]) {
+    std::string ansi = kfd::RecordListTextAnsi(rec, len);
+    if (len && rec[0] == kfd::kGroup) ansi = "[" + ansi + "]";
+    AnsiToWideField(ansi.data(), ansi.size(), text, kListTextChars);
+}
+
+WideString IndividualListText(const WCHAR* name, const WCHAR* fax) {
+    WideString t(name, WideBoundedLen(name, 30));
+    t += WCHAR(' ');
+    t += WCHAR('<');
+    t.append(fax, WideBoundedLen(fax, 30));
+    t += WCHAR('>');
+    return t;
+}
+
+WideString GroupListText(const WCHAR* name) {
+    WideString t(1, WCHAR('['));
+    t.append(name, WideBoundedLen(name, 30));
+    t += WCHAR(']');
+    return t;
+}
+
+void ListTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1], char fax[kfd::kFaxMax + 1]) {
+    char ansi[kfd::kListTextAnsiMax + 1];
+    WideToAnsiField(text, kListTextChars, ansi, sizeof ansi);
+    kfd::SplitIndividualText(ansi, name, fax);
+}
+
+void GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]) {
+    char ansi[kfd::kListTextAnsiMax + 1];
+    WideToAnsiField(text, kListTextChars, ansi, sizeof ansi);
+    kfd::SplitGroupText(ansi, name);
+}

@@ -1,0 +1,282 @@
+#include "kfd_format.h"
+
+#include <cstring>
+
+namespace kfd {
+
+const char kMagicCurrent[kMagicLen + 1] = "KESTRELTEC_ORYX_FAX_DATA_FILE_2000";
+const char kMagic0000[kMagicLen + 1] = "KESTRELTEC_ORYX_FAX_DATA_FILE_0000";
+const char kMagic1000[kMagicLen + 1] = "KESTRELTEC_ORYX_FAX_DATA_FILE_1000";
+
+Version ClassifyMagic(const uint8_t* data, size_t len) {
+    if (len < kMagicLen) return Version::Unknown;
+    if (std::memcmp(data, kMagicCurrent, kMagicLen) == 0) return Version::Current;
+    if (std::memcmp(data, kMagic0000, kMagicLen) == 0) return Version::V0000;
+    if (std::memcmp(data, kMagic1000, kMagicLen) == 0) return Version::V1000;
+    return Version::Unknown;
+}
+
+size_t FitAnsi(const char* text, size_t len, size_t max) {
+    size_t i = 0;
+    while (i < len) {
+        size_t step = (static_cast<uint8_t>(text[i]) >= 0x80 && i + 1 < len) ? 2 : 1;
+        if (i + step > max) break;
+        i += step;
+    }
+    return i;
+}
+
+size_t BoundedLen(const char* field, size_t size) {
+    const void* nul = std::memchr(field, 0, size);
+    return nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : size;
+}
+
+namespace {
+
+void AppendText(std::string& out, const char* field, size_t size, size_t max) {
+    size_t len = FitAnsi(field, BoundedLen(field, size), max);
+    for (size_t i = 0; i < len; ++i) {
+        if (!IsControlByte(static_cast<uint8_t>(field[i]))) out += field[i];
+    }
+    out += static_cast<char>(kFieldEnd);
+}
+
+void AppendByte(std::string& out, char b) {
+    out += IsControlByte(static_cast<uint8_t>(b)) ? '0' : b;
+    out += static_cast<char>(kFieldEnd);
+}
+
+void AppendNumber(std::string& out, int value) {
+    out += std::to_string(value);
+    out += static_cast<char>(kFieldEnd);
+}
+
+// Copies a field into a fixed text buffer of size bytes, NUL-terminated.
+void CopyField(const Field& f, char* dst, size_t size) {
+    std::memset(dst, 0, size);
+    size_t n = FitAnsi(reinterpret_cast<const char*>(f.data), f.len, size - 1);
+    if (n) std::memcpy(dst, f.data, n);
+}
+
+// Digit by digit as the format defines it; bounded so that damaged fields
+// cannot overflow.
+int32_t ReadNumber(const Field& f) {
+    int64_t v = 0;
+    for (size_t i = 0; i < f.len && i < 9; ++i) v = v * 10 + (static_cast<int>(f.data[i]) - '0');
+    if (v > INT32_MAX) v = INT32_MAX;
+    if (v < INT32_MIN) v = INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out) {
+    const CommSettings& c = r.comm;
+    out += static_cast<char>(kIndividual);
+    AppendText(out, r.name, sizeof r.name, kNameMax);
+    AppendText(out, r.faxNumber, sizeof r.faxNumber, kFaxMax);
+    AppendText(out, d.company, sizeof d.company, kCompanyMax);
+    AppendText(out, d.phone, sizeof d.phone, kPhoneMax);
+    AppendText(out, d.email, sizeof d.email, kEmailMax);
+    AppendText(out, d.memo, sizeof d.memo, kMemoMax);
+    AppendByte(out, c.commOption);
+    AppendByte(out, c.relayPrint);
+    AppendText(out, c.relayStationId, sizeof c.relayStationId, kStationMax);
+    int count = ClampedRelayDestCount(c);
+    AppendNumber(out, count);
+    for (int i = 0; i < count; ++i) {
+        for (size_t k = 0; k < kDestLen; ++k) {
+            char b = c.relayDests[i * kDestLen + k];
+            out += IsControlByte(static_cast<uint8_t>(b)) ? '0' : b;
+        }
+        out += static_cast<char>(kFieldEnd);
+    }
+    AppendNumber(out, (c.commMode >= 0 && c.commMode <= 2) ? c.commMode : 0);
+    AppendText(out, c.mailboxId, sizeof c.mailboxId, kMailboxMax);
+    AppendText(out, c.mailboxPassword, sizeof c.mailboxPassword, kMailboxPwMax);
+    AppendText(out, c.fCode, sizeof c.fCode, kFCodeMax);
+    AppendText(out, c.fCodePassword, sizeof c.fCodePassword, kFCodeMax);
+    out += static_cast<char>(kRecordEnd);
+}
+
+bool NextField(const uint8_t* rec, size_t len, size_t& pos, Field& f) {
+    if (pos >= len || rec[pos] == kRecordEnd) return false;
+    size_t start = pos;
+    while (pos < len && rec[pos] != kFieldEnd && rec[pos] != kRecordEnd) ++pos;
+    f.data = rec + start;
+    f.len = pos - start;
+    if (pos < len && rec[pos] == kFieldEnd) ++pos;
+    return true;
+}
+
+bool DecodeEntry(const uint8_t* rec, size_t len, FaxRecipient& r, AnsiDetails& d) {
+    CommSettings& c = r.comm;
+    size_t pos = 1;
+    bool ok = true;
+    Field f;
+    auto next = [&](Field& out) {
+        if (NextField(rec, len, pos, out)) return true;
+        out = Field{};
+        ok = false;
+        return false;
+    };
+    next(f); CopyField(f, r.name, sizeof r.name);
+    next(f); CopyField(f, r.faxNumber, sizeof r.faxNumber);
+    next(f); CopyField(f, d.company, sizeof d.company);
+    next(f); CopyField(f, d.phone, sizeof d.phone);
+    next(f); CopyField(f, d.email, sizeof d.email);
+    next(f); CopyField(f, d.memo, sizeof d.memo);
+    next(f); c.commOption = f.len ? static_cast<char>(f.data[0]) : 0;
+    next(f); c.relayPrint = f.len ? static_cast<char>(f.data[0]) : 0;
+    next(f); CopyField(f, c.relayStationId, sizeof c.relayStationId);
+    next(f);
+    int32_t count = ReadNumber(f);
+    if (count < 0) count = 0;
+    if (count > kMaxRelayDests) count = kMaxRelayDests;
+    c.relayDestCount = count;
+    for (int32_t i = 0; i < count; ++i) {
+        next(f);
+        char* code = c.relayDests + i * kDestLen;
+        std::memset(code, 0, kDestLen);
+        std::memcpy(code, f.data ? f.data : reinterpret_cast<const uint8_t*>(""),
+                    f.len < kDestLen ? f.len : kDestLen);
+    }
+    next(f); c.commMode = ReadNumber(f);
+    next(f); CopyField(f, c.mailboxId, sizeof c.mailboxId);
+    next(f); CopyField(f, c.mailboxPassword, sizeof c.mailboxPassword);
+    std::memset(c.fCode, 0, sizeof c.fCode);
+    std::memset(c.fCodePassword, 0, sizeof c.fCodePassword);
+    if (ok && pos < len && rec[pos] != kRecordEnd) {
+        next(f); CopyField(f, c.fCode, sizeof c.fCode);
+        next(f); CopyField(f, c.fCodePassword, sizeof c.fCodePassword);
+    }
+    // Anything but the end marker here means the record holds more than it should.
+    if (pos >= len || rec[pos] != kRecordEnd) ok = false;
+    return ok;
+}
+
+static inline uint8_t AsciiLower(uint8_t b) {
+    return (b >= 'A' && b <= 'Z') ? static_cast<uint8_t>(b + ('a' - 'A')) : b;
+}
+
+bool KeyEquals(const uint8_t* a, size_t alen, const uint8_t* b, size_t blen) {
+    if (alen != blen) return false;
+    size_t i = 0;
+    while (i < alen) {
+        if (a[i] >= 0x80) {
+            if (a[i] != b[i]) return false;
+            if (i + 1 < alen && a[i + 1] != b[i + 1]) return false;
+            i += 2;
+            continue;
+        }
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+        ++i;
+    }
+    return true;
+}
+
+bool KeyEquals(const uint8_t* a, size_t alen, const char* b) {
+    return KeyEquals(a, alen, reinterpret_cast<const uint8_t*>(b), std::strlen(b));
+}
+
+bool RecordKey(const uint8_t* rec, size_t len, Field& name, Field& fax) {
+    name = Field{};
+    fax = Field{};
+    if (len == 0 || !IsMarker(rec[0])) return false;
+    size_t pos = 1;
+    if (!NextField(rec, len, pos, name)) return false;
+    if (rec[0] == kGroup) return true;
+    return NextField(rec, len, pos, fax);
+}
+
+std::string RecordListTextAnsi(const uint8_t* rec, size_t len) {
+    Field name, fax;
+    RecordKey(rec, len, name, fax);
+    const char* n = reinterpret_cast<const char*>(name.data);
+    std::string text(n ? n : "", n ? FitAnsi(n, name.len, kNameMax) : 0);
+    if (len && rec[0] == kIndividual) {
+        const char* x = reinterpret_cast<const char*>(fax.data);
+        text += " <";
+        text.append(x ? x : "", x ? FitAnsi(x, fax.len, kFaxMax) : 0);
+        text += '>';
+    }
+    return text;
+}
+
+static void CopyBounded(const char* src, size_t len, char* dst, size_t max) {
+    size_t n = FitAnsi(src, len, max);
+    std::memcpy(dst, src, n);
+    dst[n] = 0;
+}
+
+void SplitIndividualText(const char* text, char name[kNameMax + 1], char fax[kFaxMax + 1]) {
+    size_t len = std::strlen(text);
+    const char* blank = std::strrchr(text, ' ');
+    if (!blank) {
+        CopyBounded(text, len, name, kNameMax);
+        fax[0] = 0;
+        return;
+    }
+    CopyBounded(text, static_cast<size_t>(blank - text), name, kNameMax);
+    size_t start = static_cast<size_t>(blank - text) + 1;
+    if (start < len && text[start] == '<') ++start;
+    size_t end = len;
+    if (end > start && text[end - 1] == '>') --end;
+    CopyBounded(text + start, end - start, fax, kFaxMax);
+}
+
+void SplitGroupText(const char* text, char name[kNameMax + 1]) {
+    const char* start = text[0] == '[' ? text + 1 : text;
+    const char* close = std::strchr(start, ']');
+    size_t len = close ? static_cast<size_t>(close - start) : std::strlen(start);
+    CopyBounded(start, len, name, kNameMax);
+}
+
+static void AppendKeyText(std::string& out, const char* text) {
+    size_t len = FitAnsi(text, std::strlen(text), kNameMax);
+    for (size_t i = 0; i < len; ++i) {
+        if (!IsControlByte(static_cast<uint8_t>(text[i]))) out += text[i];
+    }
+    out += static_cast<char>(kFieldEnd);
+}
+
+void BeginGroup(const char* name, std::string& out) {
+    out += static_cast<char>(kGroup);
+    AppendKeyText(out, name);
+}
+
+void AddGroupMember(const char* name, const char* fax, std::string& out) {
+    AppendKeyText(out, name);
+    AppendKeyText(out, fax);
+}
+
+void EndGroup(std::string& out) { out += static_cast<char>(kRecordEnd); }
+
+bool RewriteGroupMembers(const uint8_t* rec, size_t len, const char* name, const char* fax,
+                         const char* newName, const char* newFax, std::string& out) {
+    if (len < 2 || rec[0] != kGroup || rec[len - 1] != kRecordEnd) return false;
+    size_t pos = 1;
+    Field groupName;
+    if (!NextField(rec, len, pos, groupName)) return false;
+    std::string result(reinterpret_cast<const char*>(rec), pos);
+    bool changed = false;
+    while (pos < len && rec[pos] != kRecordEnd) {
+        size_t pairStart = pos;
+        Field n, x;
+        if (!NextField(rec, len, pos, n)) break;
+        bool complete = NextField(rec, len, pos, x);
+        bool match = complete && KeyEquals(n.data, n.len, name) && KeyEquals(x.data, x.len, fax);
+        if (match) {
+            changed = true;
+            if (newName) AddGroupMember(newName, newFax, result);
+        } else {
+            result.append(reinterpret_cast<const char*>(rec + pairStart), pos - pairStart);
+        }
+    }
+    if (!changed) return false;
+    result.append(reinterpret_cast<const char*>(rec + pos), len - pos);
+    out += result;
+    return true;
+}
+
+}  // namespace kfd

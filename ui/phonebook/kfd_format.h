@@ -1,0 +1,118 @@
+#pragma once
+// Bytes of a phonebook file (.KFD): header, record markers, individual and
+// group records, keys and list texts. Pure byte work on the ANSI side; the
+// wide-character side is in entry_codec.h.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fax_settings.h"
+
+namespace kfd {
+
+constexpr size_t kMagicLen = 34;
+constexpr size_t kHeaderLen = kMagicLen + 1;  // magic and one line feed
+extern const char kMagicCurrent[kMagicLen + 1];
+extern const char kMagic0000[kMagicLen + 1];
+extern const char kMagic1000[kMagicLen + 1];
+
+constexpr uint8_t kIndividual = 0x01;
+constexpr uint8_t kGroup = 0x02;
+constexpr uint8_t kFieldEnd = 0x03;
+constexpr uint8_t kRecordEnd = 0x04;
+
+inline bool IsMarker(uint8_t b) { return b == kIndividual || b == kGroup; }
+// Bytes that structure the file and may never stand inside a field.
+inline bool IsControlByte(uint8_t b) { return b >= 0x01 && b <= 0x04; }
+
+// The store's work buffer, which is also the largest record it can handle.
+constexpr size_t kWorkBufferSize = 16384;
+
+// Byte limits of the text fields (terminator not counted).
+constexpr size_t kNameMax = 30;
+constexpr size_t kFaxMax = 30;
+constexpr size_t kCompanyMax = 59;
+constexpr size_t kPhoneMax = 46;
+constexpr size_t kEmailMax = 59;
+constexpr size_t kMemoMax = 254;
+constexpr size_t kStationMax = 2;
+constexpr size_t kDestCountMax = 2;
+constexpr size_t kDestLen = 3;
+constexpr size_t kModeMax = 1;
+constexpr size_t kMailboxMax = 3;
+constexpr size_t kMailboxPwMax = 4;
+constexpr size_t kFCodeMax = 20;
+constexpr size_t kListTextAnsiMax = 64;  // name, blank, <, fax, >
+
+enum class Version { Current, V0000, V1000, Unknown };
+// Classifies the first bytes of a file; fewer than 34 bytes is Unknown.
+Version ClassifyMagic(const uint8_t* data, size_t len);
+
+// The ANSI contact fields of an individual record, NUL-terminated.
+struct AnsiDetails {
+    char company[kCompanyMax + 1];
+    char phone[kPhoneMax + 1];
+    char email[kEmailMax + 1];
+    char memo[kMemoMax + 1];
+};
+
+// Length of the longest prefix of text[0..len) that fits in max bytes
+// without splitting a double-byte character (a byte of 0x80 or above takes
+// the next byte with it, as the key rule does).
+size_t FitAnsi(const char* text, size_t len, size_t max);
+
+// Length of a fixed text field: up to its NUL, never past its size.
+size_t BoundedLen(const char* field, size_t size);
+
+// Appends an encoded individual record (marker to end marker) to out. Text
+// is taken with its bound; bytes that would break the structure are left out.
+void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out);
+
+// Decodes an individual record. rec points at its 0x01, len runs to and
+// including its 0x04. Fields are read with their bounds; a missing field
+// reads as empty. r keeps speedDial and its unused bytes. Returns false when
+// the record does not hold the fields it should (it is still decoded as far
+// as it goes).
+bool DecodeEntry(const uint8_t* rec, size_t len, FaxRecipient& r, AnsiDetails& d);
+
+// Keys: equal when same length and same bytes, an ASCII letter matching the
+// other case; a byte of 0x80 or above is compared exactly with the byte after it.
+bool KeyEquals(const uint8_t* a, size_t alen, const uint8_t* b, size_t blen);
+bool KeyEquals(const uint8_t* a, size_t alen, const char* b);
+
+// A view of one field inside a record.
+struct Field {
+    const uint8_t* data = nullptr;
+    size_t len = 0;
+};
+// Reads the field that starts at pos (up to its 0x03) and moves pos past
+// the 0x03. Returns false at the record's end marker or end of data.
+bool NextField(const uint8_t* rec, size_t len, size_t& pos, Field& f);
+
+// The name field of a group record, or the name and fax number of an
+// individual (rec at its marker).
+bool RecordKey(const uint8_t* rec, size_t len, Field& name, Field& fax);
+
+// "name <fax>" of an individual or the bare name of a group, bounded.
+std::string RecordListTextAnsi(const uint8_t* rec, size_t len);
+
+// Splits an individual's list text at its last blank: the name before it,
+// the fax number between the '<' after it and the final '>'. Outputs are
+// NUL-terminated and bounded to 30 bytes.
+void SplitIndividualText(const char* text, char name[kNameMax + 1], char fax[kFaxMax + 1]);
+// The characters after '[' up to the first ']', bounded to 30 bytes.
+void SplitGroupText(const char* text, char name[kNameMax + 1]);
+
+// Group records.
+void BeginGroup(const char* name, std::string& out);
+void AddGroupMember(const char* name, const char* fax, std::string& out);
+void EndGroup(std::string& out);
+
+// Rewrites a group record: every member reference with the key (name, fax)
+// is removed (replacement == nullptr) or replaced by the new pair. Returns
+// true when something changed.
+bool RewriteGroupMembers(const uint8_t* rec, size_t len, const char* name, const char* fax,
+                         const char* newName, const char* newFax, std::string& out);
+
+}  // namespace kfd

@@ -1,0 +1,39 @@
+#include "list_routines.h"
+
+#include <vector>
+
+void DeleteSelectedItems(HWND dialog, int listId, int maxSelected, RecipientBlock* block, EntryDetails* details) {
+    if (maxSelected <= 0) return;
+    std::vector<int> selected(static_cast<size_t>(maxSelected));
+    LRESULT n = SendDlgItemMessageW(dialog, listId, LB_GETSELITEMS, maxSelected,
+                                    reinterpret_cast<LPARAM>(selected.data()));
+    if (n <= 0) return;
+    if (n > maxSelected) n = maxSelected;
+    for (LRESULT k = n; k-- > 0;) {
+        int index = selected[static_cast<size_t>(k)];
+        SendDlgItemMessageW(dialog, listId, LB_DELETESTRING, index, 0);
+        if (block) RemoveRecipientSlot(*block, details, index);
+    }
+    LRESULT count = SendDlgItemMessageW(dialog, listId, LB_GETCOUNT, 0, 0);
+    if (count <= 0) return;
+    int select = selected[0] < count ? selected[0] : static_cast<int>(count - 1);
+    SendDlgItemMessageW(dialog, listId, LB_SETSEL, TRUE, select);
+}
+
+void SearchListByPrefix(HWND dialog, int listId) {
+    WCHAR text[35] = {0};
+    GetDlgItemTextW(dialog, kSearchEditId, text, 35);
+    int first = -1;
+    if (SendDlgItemMessageW(dialog, listId, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) <= 0) first = -1;
+    // LB_FINDSTRING starts after the given index; -1 searches from the top.
+    WPARAM after = static_cast<WPARAM>(first > 0 ? first - 1 : -1);
+    if (first == 0) {
+        LRESULT count = SendDlgItemMessageW(dialog, listId, LB_GETCOUNT, 0, 0);
+        after = static_cast<WPARAM>(count > 0 ? count - 1 : -1);
+    }
+    LRESULT found = SendDlgItemMessageW(dialog, listId, LB_FINDSTRING, after, reinterpret_cast<LPARAM>(text));
+    if (found == LB_ERR) return;
+    SendDlgItemMessageW(dialog, listId, LB_SETSEL, FALSE, -1);
+    SendDlgItemMessageW(dialog, listId, LB_SETSEL, TRUE, found);
+    SendDlgItemMessageW(dialog, listId, LB_SETTOPINDEX, found, 0);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Routines over the list boxes of the dialogs.
+
+#include "phonebook/entry_details.h"
+#include "shared_state.h"
+#include "windows.h"
+
+// Deletes the selected items (at most maxSelected of them), last first;
+// with a recipient block the parallel slots and details go with them.
+// Afterwards the item at the first formerly selected index (or the last
+// item) is selected.
+void DeleteSelectedItems(HWND dialog, int listId, int maxSelected, RecipientBlock* block, EntryDetails* details);
+
+// Selects the first item, from the selection on and wrapping round, whose
+// text begins with the text of edit 606 (case-insensitive), and scrolls it
+// to the top.
+void SearchListByPrefix(HWND dialog, int listId);
+
+constexpr int kSearchEditId = 606;
