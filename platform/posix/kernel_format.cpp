@@ -14,7 +14,7 @@ namespace {
 
 const size_t kMaxOutput = 1024;
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool alternate = false;
     bool zero = false;
@@ -24,35 +24,35 @@ struct Spec {
     char type = 0;
 };
 
-// Reads one %-specification after the '%'; returns the characters used.
+// Reads one %-conversion after the '%'; returns the characters used.
 template <typename Ch>
-size_t ParseSpec(const Ch* f, Spec& spec) {
+size_t ParseConversion(const Ch* f, Conversion& conv) {
     size_t i = 0;
     for (;; ++i) {
-        if (f[i] == '-') spec.left = true;
-        else if (f[i] == '#') spec.alternate = true;
-        else if (f[i] == '0') spec.zero = true;
+        if (f[i] == '-') conv.left = true;
+        else if (f[i] == '#') conv.alternate = true;
+        else if (f[i] == '0') conv.zero = true;
         else break;
     }
-    while (f[i] >= '0' && f[i] <= '9') spec.width = spec.width * 10 + (f[i++] - '0');
+    while (f[i] >= '0' && f[i] <= '9') conv.width = conv.width * 10 + (f[i++] - '0');
     if (f[i] == '.') {
-        spec.precision = 0;
+        conv.precision = 0;
         ++i;
-        while (f[i] >= '0' && f[i] <= '9') spec.precision = spec.precision * 10 + (f[i++] - '0');
+        while (f[i] >= '0' && f[i] <= '9') conv.precision = conv.precision * 10 + (f[i++] - '0');
     }
     if (f[i] == 'l') {
-        spec.size = Spec::kLong;
+        conv.size = Conversion::kLong;
         ++i;
     } else if (f[i] == 'h') {
-        spec.size = Spec::kShort;
+        conv.size = Conversion::kShort;
         ++i;
     } else if (f[i] == 'I' && f[i + 1] == '6' && f[i + 2] == '4') {
-        spec.size = Spec::kInt64;
+        conv.size = Conversion::kInt64;
         i += 3;
     }
-    if (spec.width > 1024) spec.width = 1024;
-    if (spec.precision > 1024) spec.precision = 1024;
-    spec.type = f[i] ? static_cast<char>(f[i] < 0x80 ? f[i] : '?') : 0;
+    if (conv.width > 1024) conv.width = 1024;
+    if (conv.precision > 1024) conv.precision = 1024;
+    conv.type = f[i] ? static_cast<char>(f[i] < 0x80 ? f[i] : '?') : 0;
     return f[i] ? i + 1 : i;
 }
 
@@ -66,71 +66,71 @@ std::u16string Digits(uint64_t v, int base, bool upper) {
     return d;
 }
 
-std::u16string FormatNumber(const Spec& spec, va_list& ap) {
-    bool isSigned = spec.type == 'd' || spec.type == 'i';
+std::u16string FormatNumber(const Conversion& conv, va_list& ap) {
+    bool isSigned = conv.type == 'd' || conv.type == 'i';
     uint64_t magnitude;
     bool negative = false;
-    if (spec.size == Spec::kInt64) {
+    if (conv.size == Conversion::kInt64) {
         int64_t v = va_arg(ap, int64_t);
         negative = isSigned && v < 0;
         magnitude = negative ? static_cast<uint64_t>(0) - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
     } else {
         uint32_t raw = va_arg(ap, uint32_t);
-        if (spec.size == Spec::kShort) raw = isSigned ? static_cast<uint32_t>(static_cast<int16_t>(raw)) : (raw & 0xFFFF);
+        if (conv.size == Conversion::kShort) raw = isSigned ? static_cast<uint32_t>(static_cast<int16_t>(raw)) : (raw & 0xFFFF);
         int32_t v = static_cast<int32_t>(raw);
         negative = isSigned && v < 0;
         magnitude = negative ? static_cast<uint64_t>(-static_cast<int64_t>(v)) : raw;
     }
-    int base = (spec.type == 'x' || spec.type == 'X') ? 16 : 10;
-    std::u16string digits = Digits(magnitude, base, spec.type == 'X');
-    if (spec.precision == 0 && magnitude == 0) digits.clear();
-    while (spec.precision > 0 && digits.size() < static_cast<size_t>(spec.precision)) digits.insert(0, 1, u'0');
+    int base = (conv.type == 'x' || conv.type == 'X') ? 16 : 10;
+    std::u16string digits = Digits(magnitude, base, conv.type == 'X');
+    if (conv.precision == 0 && magnitude == 0) digits.clear();
+    while (conv.precision > 0 && digits.size() < static_cast<size_t>(conv.precision)) digits.insert(0, 1, u'0');
     std::u16string prefix;
     if (negative) prefix = u"-";
-    if (spec.alternate && base == 16 && magnitude != 0) prefix = spec.type == 'X' ? u"0X" : u"0x";
+    if (conv.alternate && base == 16 && magnitude != 0) prefix = conv.type == 'X' ? u"0X" : u"0x";
     size_t len = prefix.size() + digits.size();
-    size_t width = static_cast<size_t>(spec.width);
+    size_t width = static_cast<size_t>(conv.width);
     if (len >= width) return prefix + digits;
-    std::u16string pad(width - len, spec.zero && !spec.left && spec.precision < 0 ? u'0' : u' ');
-    if (spec.left) return prefix + digits + pad;
+    std::u16string pad(width - len, conv.zero && !conv.left && conv.precision < 0 ? u'0' : u' ');
+    if (conv.left) return prefix + digits + pad;
     if (pad[0] == u'0') return prefix + pad + digits;
     return pad + prefix + digits;
 }
 
 // `wideByDefault` is true for wsprintfW, where %s is wide and %S narrow.
-std::u16string FormatString(const Spec& spec, bool wideByDefault, va_list& ap) {
-    bool wide = spec.size == Spec::kLong    ? true
-                : spec.size == Spec::kShort ? false
-                : (spec.type == 's') == wideByDefault;
+std::u16string FormatString(const Conversion& conv, bool wideByDefault, va_list& ap) {
+    bool wide = conv.size == Conversion::kLong    ? true
+                : conv.size == Conversion::kShort ? false
+                : (conv.type == 's') == wideByDefault;
     std::u16string text;
     if (wide) {
         const WCHAR* s = va_arg(ap, const WCHAR*);
         if (!s) s = u"(null)";
-        for (size_t i = 0; s[i] && (spec.precision < 0 || i < static_cast<size_t>(spec.precision)) && i < kMaxOutput; ++i)
+        for (size_t i = 0; s[i] && (conv.precision < 0 || i < static_cast<size_t>(conv.precision)) && i < kMaxOutput; ++i)
             text.push_back(s[i]);
     } else {
         const char* s = va_arg(ap, const char*);
         if (!s) s = "(null)";
-        for (size_t i = 0; s[i] && (spec.precision < 0 || i < static_cast<size_t>(spec.precision)) && i < kMaxOutput; ++i)
+        for (size_t i = 0; s[i] && (conv.precision < 0 || i < static_cast<size_t>(conv.precision)) && i < kMaxOutput; ++i)
             text.push_back(Cp1252ToWide(static_cast<unsigned char>(s[i])));
     }
     return text;
 }
 
-std::u16string FormatChar(const Spec& spec, bool wideByDefault, va_list& ap) {
-    bool wide = spec.size == Spec::kLong    ? true
-                : spec.size == Spec::kShort ? false
-                : (spec.type == 'c') == wideByDefault;
+std::u16string FormatChar(const Conversion& conv, bool wideByDefault, va_list& ap) {
+    bool wide = conv.size == Conversion::kLong    ? true
+                : conv.size == Conversion::kShort ? false
+                : (conv.type == 'c') == wideByDefault;
     int v = va_arg(ap, int);
     WCHAR c = wide ? static_cast<WCHAR>(v) : Cp1252ToWide(static_cast<unsigned char>(v));
     return c ? std::u16string(1, c) : std::u16string();
 }
 
-std::u16string Pad(std::u16string text, const Spec& spec) {
-    size_t width = static_cast<size_t>(spec.width);
+std::u16string Pad(std::u16string text, const Conversion& conv) {
+    size_t width = static_cast<size_t>(conv.width);
     if (text.size() >= width) return text;
-    std::u16string pad(width - text.size(), spec.zero && !spec.left ? u'0' : u' ');
-    return spec.left ? text + pad : pad + text;
+    std::u16string pad(width - text.size(), conv.zero && !conv.left ? u'0' : u' ');
+    return conv.left ? text + pad : pad + text;
 }
 
 WCHAR ToWide(char c) { return Cp1252ToWide(static_cast<unsigned char>(c)); }
@@ -150,18 +150,18 @@ std::u16string Format(const Ch* fmt, bool wideByDefault, va_list ap) {
             out.push_back(wc);
             continue;
         }
-        Spec spec;
-        size_t used = ParseSpec(fmt + i + 1, spec);
+        Conversion conv;
+        size_t used = ParseConversion(fmt + i + 1, conv);
         i += used;
-        switch (spec.type) {
+        switch (conv.type) {
             case 'd': case 'i': case 'u': case 'x': case 'X':
-                out += FormatNumber(spec, args);
+                out += FormatNumber(conv, args);
                 break;
             case 's': case 'S':
-                out += Pad(FormatString(spec, wideByDefault, args), spec);
+                out += Pad(FormatString(conv, wideByDefault, args), conv);
                 break;
             case 'c': case 'C':
-                out += Pad(FormatChar(spec, wideByDefault, args), spec);
+                out += Pad(FormatChar(conv, wideByDefault, args), conv);
                 break;
             case 0:  // a lone '%' at the end: nothing more to print
                 done = true;
