@@ -10,7 +10,7 @@
 //
 // A loop that would wait with no step left reports the open dialog and its
 // controls and fails: by default on stderr with exit status 3.
-#include "windows.h"
+#include <windows.h>  // ours: platform/ is on the include path
 
 #include <functional>
 #include <string>

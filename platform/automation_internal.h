@@ -36,8 +36,10 @@ void DialogEnded(int templateId, INT_PTR result);
 // Takes the next step for the dialog 'templateId': false with 'why' when
 // none fits (no step left, a step for another dialog or for a message box).
 bool NextDialogStep(int templateId, Script::Step& step, std::string& why);
-// Called by Reset() so the platform can forget its own queued state.
-void SetResetHook(void (*hook)());
+// Each platform defines these: Play() calls PlatformStart (the Windows side
+// installs its hooks there), Reset() calls PlatformReset.
+void PlatformStart();
+void PlatformReset();
 
 std::u16string FromUtf8(const std::string& s);
 std::string ToUtf8(const std::u16string& s);

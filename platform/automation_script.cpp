@@ -17,7 +17,6 @@ struct State {
     bool failed = false;
     bool everGiven = false;
     bool fileLoaded = false;
-    void (*resetHook)() = nullptr;
 };
 
 State& S() {
@@ -30,8 +29,6 @@ State& S() {
 namespace detail {
 
 std::deque<Script::Step>& Steps() { return S().steps; }
-
-void SetResetHook(void (*hook)()) { S().resetHook = hook; }
 
 void LoadEnvScript() {
     State& s = S();
@@ -276,6 +273,7 @@ void Play(const Script& sc) {
     State& s = S();
     s.everGiven = true;
     for (const auto& st : sc.steps) s.steps.push_back(st);
+    detail::PlatformStart();
 }
 
 size_t StepsLeft() { return S().steps.size(); }
@@ -286,7 +284,7 @@ void Reset() {
     s.steps.clear();
     s.seen = Observed();
     s.failed = false;
-    if (s.resetHook) s.resetHook();
+    detail::PlatformReset();
 }
 
 void SetFailureHandler(std::function<void(const std::string&)> h) { S().onFailure = std::move(h); }

@@ -214,13 +214,10 @@ void DialogEnded(HWND dlg, INT_PTR result) { automation::detail::DialogEnded(Tem
 
 namespace automation {
 
-namespace {
-struct ResetHook {
-    ResetHook() {
-        detail::SetResetHook([] { winuser::Queue().clear(); });
-    }
-} resetHook;
-}  // namespace
+namespace detail {
+void PlatformStart() {}
+void PlatformReset() { winuser::Queue().clear(); }
+}  // namespace detail
 
 HWND OpenDialog() { return winuser::TopModal(); }
 int OpenDialogId() { return TemplateOf(winuser::TopModal()); }
