@@ -13,8 +13,12 @@
 #if defined(_WIN32)
 // Beeps made inside the system's own controls cannot be observed there.
 constexpr bool kSeesControlBeeps = false;
+// Where wine is known to differ from the documented behaviour, the layer
+// follows the documentation and the check runs only against it.
+constexpr bool kFollowsDocsOverWine = false;
 #else
 constexpr bool kSeesControlBeeps = true;
+constexpr bool kFollowsDocsOverWine = true;
 #endif
 
 inline std::u16string Str(const WCHAR* s) {
