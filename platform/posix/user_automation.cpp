@@ -38,8 +38,11 @@ const char* ClassName(Kind k) {
     }
 }
 
+// A control of the dialog; in a property sheet, of the current page first.
 HWND Control(HWND dlg, int id, std::string& why) {
-    HWND c = GetDlgItem(dlg, id);
+    HWND page = sheet::CurrentPage(dlg);
+    HWND c = page ? GetDlgItem(page, id) : nullptr;
+    if (!c) c = GetDlgItem(dlg, id);
     if (!c) why = "control " + std::to_string(id) + " does not exist";
     else if (!IsWindowVisible(c)) why = "control " + std::to_string(id) + " is hidden";
     else if (!IsWindowEnabled(c)) why = "control " + std::to_string(id) + " is disabled";
@@ -150,9 +153,31 @@ std::string Perform(HWND dlg, automation::Script::Step& st) {
     case Op::Call:
         if (st.fn) st.fn(dlg);
         return "";
+    case Op::Page:
+        return sheet::ClickTab(dlg, st.value);
+    case Op::Sheet: {
+        if (!sheet::Is(dlg)) return "the dialog is not a property sheet";
+        int id = st.value == (int)automation::Script::SheetButton::Ok       ? IDOK
+                 : st.value == (int)automation::Script::SheetButton::Cancel ? IDCANCEL
+                                                                            : ID_APPLY_NOW;
+        HWND b = GetDlgItem(dlg, id);
+        if (!b) return "the sheet has no button " + std::to_string(id);
+        if (!IsWindowVisible(b)) return "the sheet's button " + std::to_string(id) + " is hidden";
+        if (!IsWindowEnabled(b)) return "the sheet's button " + std::to_string(id) + " is disabled";
+        Send(b, BM_CLICK, 0, 0);
+        return "";
+    }
     default:
         return "not a dialog step";
     }
+}
+
+// The template a step's guard is checked against: a property sheet's
+// current page's.
+int GuardTemplate(HWND dlg) {
+    if (sheet::Is(dlg)) return sheet::CurrentTemplate(dlg);
+    Window* w = Find(dlg);
+    return w ? w->templateId : 0;
 }
 
 int TemplateOf(HWND dlg) {
@@ -174,14 +199,15 @@ bool Act(HWND dlg) {
     }
     automation::Script::Step st;
     std::string why;
-    if (!NextDialogStep(TemplateOf(dlg), st, why)) {
+    int tid = GuardTemplate(dlg);
+    if (!NextDialogStep(tid, st, why)) {
         Fail(why, dlg);
         EndDialog(dlg, -1);
         return false;
     }
     why = Perform(dlg, st);
     if (!why.empty()) {
-        Fail(std::string("step '") + OpName(st.op) + "' in dialog " + std::to_string(TemplateOf(dlg)) + ": " + why,
+        Fail(std::string("step '") + OpName(st.op) + "' in dialog " + std::to_string(tid) + ": " + why,
              Find(dlg) ? dlg : nullptr);
         if (Find(dlg)) EndDialog(dlg, -1);
         return false;
@@ -220,14 +246,17 @@ void PlatformReset() { winuser::Queue().clear(); }
 }  // namespace detail
 
 HWND OpenDialog() { return winuser::TopModal(); }
-int OpenDialogId() { return TemplateOf(winuser::TopModal()); }
+int OpenDialogId() { return GuardTemplate(winuser::TopModal()); }
 
 std::string Describe(HWND dlg) {
     Window* d = Find(dlg);
     if (!d) return "(no dialog)";
     std::ostringstream o;
-    o << "dialog " << d->templateId << " \"" << ToUtf8(d->text) << "\"\n";
-    for (HWND c : d->children) {
+    o << "dialog " << GuardTemplate(dlg) << " \"" << ToUtf8(d->text) << "\"\n";
+    std::vector<HWND> controls = d->children;
+    if (HWND page = sheet::CurrentPage(dlg))
+        if (Window* p = Find(page)) controls.insert(controls.end(), p->children.begin(), p->children.end());
+    for (HWND c : controls) {
         Window* w = Find(c);
         if (!w) continue;
         o << "  " << w->id << " " << ClassName(w->kind) << " \"" << ToUtf8(w->text) << "\""
