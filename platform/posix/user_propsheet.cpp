@@ -308,7 +308,10 @@ INT_PTR WINAPI PropertySheetW(LPCPROPSHEETHEADERW psh) {
             sp.handle = psh->phpage[i];
         }
         if (!sp.handle) {
-            for (auto& q : s.pages) Release(q.handle);
+            // Handles made here are ours to free; a caller's stay its own
+            // when the sheet never came to be.
+            if (psh->dwFlags & PSH_PROPSHEETPAGE)
+                for (auto& q : s.pages) Release(q.handle);
             SetLastError(ERROR_INVALID_PARAMETER);
             return -1;
         }

@@ -222,3 +222,55 @@ TEST_F(PropertySheetTest, PagesMadeAheadAndTheirCallbacks) {
 }
 
 }  // namespace
+
+#if !defined(_WIN32)
+namespace {
+
+// Damaged descriptions are refused with -1 and nothing leaks or is read
+// beyond what the caller declared.
+TEST_F(PropertySheetTest, DamagedDescriptionsAreRefused) {
+    PROPSHEETPAGEW good[2] = {Page(1), Page(2)};
+    PROPSHEETPAGEW shortPage = Page(1);
+    shortPage.dwSize = 8;
+    PROPSHEETPAGEW hugePage = Page(1);
+    hugePage.dwSize = 0x7FFFFFFF;
+    PROPSHEETPAGEW missing = Page(1);
+    missing.pszTemplate = MAKEINTRESOURCEW(999);
+    HPROPSHEETPAGE none[2] = {nullptr, nullptr};
+    struct Case {
+        const char* name;
+        DWORD size;
+        DWORD flags;
+        UINT pages;
+        const PROPSHEETPAGEW* ppsp;
+        HPROPSHEETPAGE* phpage;
+    } cases[] = {
+        {"header too short", 8, PSH_PROPSHEETPAGE, 2, good, nullptr},
+        {"no pages", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE, 0, good, nullptr},
+        {"too many pages", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE, 100000, good, nullptr},
+        {"no page array", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE, 2, nullptr, nullptr},
+        {"page too short", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE, 1, &shortPage, nullptr},
+        {"page too long", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE, 1, &hugePage, nullptr},
+        {"null page handle", sizeof(PROPSHEETHEADERW), 0, 2, nullptr, none},
+        {"modeless", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE | PSH_MODELESS, 2, good, nullptr},
+        {"missing template", sizeof(PROPSHEETHEADERW), PSH_PROPSHEETPAGE, 1, &missing, nullptr},
+    };
+    EXPECT_EQ(PropertySheetW(nullptr), -1);
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PROPSHEETHEADERW h{};
+        h.dwSize = c.size;
+        h.dwFlags = c.flags;
+        h.nPages = c.pages;
+        if (c.phpage) h.phpage = c.phpage;
+        else h.ppsp = c.ppsp;
+        EXPECT_EQ(PropertySheetW(&h), -1);
+    }
+    EXPECT_EQ(CreatePropertySheetPageW(nullptr), nullptr);
+    EXPECT_EQ(CreatePropertySheetPageW(&shortPage), nullptr);
+    EXPECT_FALSE(DestroyPropertySheetPage(nullptr));
+    EXPECT_TRUE(failures.empty());
+}
+
+}  // namespace
+#endif
