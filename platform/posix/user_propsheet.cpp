@@ -97,10 +97,10 @@ bool Activate(Sheet& s, int index) {
     return true;
 }
 
-// The user leaves the current page for 'index'; the page may refuse.
+// The current page is left for 'index' (even for itself, when the program
+// asks); the page may refuse.
 bool SwitchTo(Sheet& s, int index) {
     if (index < 0 || index >= (int)s.pages.size()) return false;
-    if (index == s.current) return true;
     if (s.current >= 0 && Tell(s, s.current, PSN_KILLACTIVE, 0)) return false;
     return Activate(s, index);
 }
@@ -261,7 +261,9 @@ std::string ClickTab(HWND h, int index) {
     Sheet* s = SheetOf(h);
     if (!s) return "the dialog is not a property sheet";
     if (index < 0 || index >= (int)s->pages.size()) return "the sheet has no page " + std::to_string(index);
-    SwitchTo(*s, index);  // a page that refuses keeps the focus, as for a user
+    // A click on the current tab changes nothing; a page that refuses to be
+    // left keeps the focus, as for a user.
+    if (index != s->current) SwitchTo(*s, index);
     return "";
 }
 }  // namespace sheet

@@ -146,6 +146,7 @@ std::string ClickTab(HWND sheet, int index) {
     HWND tab = (HWND)SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0);
     if (!tab) return "the sheet has no tabs";
     if (index >= SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)) return "the sheet has no page " + std::to_string(index);
+    if (index == SendMessageW(tab, TCM_GETCURSEL, 0, 0)) return "";  // the tab control tells nothing
     NMHDR nm{tab, (UINT_PTR)GetDlgCtrlID(tab), (UINT)TCN_SELCHANGING};
     if (SendMessageW(sheet, WM_NOTIFY, nm.idFrom, (LPARAM)&nm)) return "";  // the page kept the focus
     SendMessageW(tab, TCM_SETCURSEL, (WPARAM)index, 0);

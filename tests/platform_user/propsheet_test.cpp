@@ -5,7 +5,7 @@
 namespace {
 
 std::vector<std::string> events;
-LRESULT refuseKill = 0;              // page 1's answer to kill-active
+LRESULT refuseKill = 0;              // the pages' answer to kill-active
 LRESULT applyAnswer[3] = {0, 0, 0};  // by page number
 int callbacks[3] = {0, 0, 0};        // page callbacks: create + 10 * release
 
@@ -19,7 +19,7 @@ BOOL OnNotify(HWND h, const PSHNOTIFY* n) {
     int page = PageOf(h);
     switch (n->hdr.code) {
     case PSN_SETACTIVE: Note(page, "setactive"); Answer(h, 0); return TRUE;
-    case PSN_KILLACTIVE: Note(page, "killactive"); Answer(h, page == 1 ? refuseKill : 0); return TRUE;
+    case PSN_KILLACTIVE: Note(page, "killactive"); Answer(h, refuseKill); return TRUE;
     case PSN_APPLY:
         Note(page, n->lParam ? "apply-ok" : "apply");
         Answer(h, applyAnswer[page]);
@@ -222,6 +222,44 @@ TEST_F(PropertySheetTest, PagesMadeAheadAndTheirCallbacks) {
 }
 
 }  // namespace
+
+// The program's own sheet messages, and a page that answers with a message
+// box while the sheet waits.
+TEST_F(PropertySheetTest, ProgramMessagesAndMessageBoxesInPages) {
+    std::vector<std::string> seen;
+    auto look = [&](const char* what, HWND s) {
+        HWND page = PropSheet_GetCurrentPageHwnd(s);
+        seen.push_back(std::string(what) + "=" + std::to_string((int)SendMessageW(s, PSM_HWNDTOINDEX, (WPARAM)page, 0)));
+    };
+    INT_PTR r = RunSheet(automation::Script()
+                             .call([&](HWND s) {
+                                 PropSheet_SetCurSel(s, nullptr, 1);
+                                 look("setcursel", s);
+                                 refuseKill = TRUE;
+                                 PropSheet_SetCurSel(s, nullptr, 0);
+                                 look("back", s);
+                                 refuseKill = FALSE;
+                                 PropSheet_SetCurSel(s, nullptr, 0);
+                                 look("back again", s);
+                                 PropSheet_SetCurSel(s, nullptr, 0);  // the current page is activated anew
+                             })
+                             .call([&](HWND s) {
+                                 HWND page = PropSheet_GetCurrentPageHwnd(s);
+                                 int a = MessageBoxW(page, WIDE("Tallennetaanko?"), WIDE("Asetukset"), MB_YESNO);
+                                 seen.push_back("answer=" + std::to_string(a));
+                             })
+                             .answer(IDNO, u"Tallennetaanko")
+                             .call([](HWND s) { PropSheet_PressButton(s, PSBTN_OK); }),
+                         PSH_NOAPPLYNOW);
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"setcursel=1", "back=1", "back again=0", "answer=7"}));
+    EXPECT_EQ(Joined(),
+              "1:init 1:setactive 1:killactive 2:init 2:setactive 2:killactive 2:killactive 1:setactive 1:killactive "
+              "1:setactive 1:killactive 1:apply-ok 2:apply-ok 1:destroy 2:destroy");
+    ASSERT_EQ(automation::Seen().messageBoxes.size(), 1u);
+    EXPECT_EQ(automation::Seen().messageBoxes[0].flags, (UINT)MB_YESNO);
+    EXPECT_TRUE(failures.empty()) << failures[0];
+}
 
 #if !defined(_WIN32)
 namespace {
