@@ -112,7 +112,9 @@ bool ApplyAll(Sheet& s, bool ok) {
         if (!s.pages[k].hwnd) continue;
         LRESULT r = Tell(s, (int)k, PSN_APPLY, ok ? TRUE : FALSE);
         if (r == PSNRET_INVALID) {
-            if ((int)k != s.current) Activate(s, (int)k);
+            // The refusing page comes forward; no page is told of it.
+            s.current = (int)k;
+            Show(s, (int)k);
             return false;
         }
         if (r == PSNRET_INVALID_NOCHANGEPAGE) return false;

@@ -180,6 +180,10 @@ TEST_F(PropertySheetTest, PagesCanRefuse) {
          automation::Script().page(1).sheetOk().call([](HWND) { applyAnswer[2] = 0; }).sheetOk(),
          "1:init 1:setactive 1:killactive 2:init 2:setactive 2:killactive 1:apply-ok 2:apply-ok 2:killactive "
          "1:apply-ok 2:apply-ok 1:destroy 2:destroy"},
+        {"invalid apply brings its page forward, untold", FALSE, PSNRET_INVALID,
+         automation::Script().page(1).page(0).sheetOk().call([](HWND) { applyAnswer[2] = 0; }).dialog(IDD_PAGE2).sheetOk(),
+         "1:init 1:setactive 1:killactive 2:init 2:setactive 2:killactive 1:setactive 1:killactive 1:apply-ok "
+         "2:apply-ok 2:killactive 1:apply-ok 2:apply-ok 1:destroy 2:destroy"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -218,6 +222,10 @@ TEST_F(PropertySheetTest, PagesMadeAheadAndTheirCallbacks) {
     EXPECT_NE(current, nullptr);
     EXPECT_EQ(callbacks[1], 11) << "shown page: created and released";
     EXPECT_EQ(callbacks[2], 10) << "page never shown: released only";
+    // A sheet has no template of its own: it is recorded as 0.
+    EXPECT_EQ(automation::Seen().dialogsOpened, (std::vector<int>{0}));
+    ASSERT_EQ(automation::Seen().dialogsEnded.size(), 1u);
+    EXPECT_EQ(automation::Seen().dialogsEnded[0].result, 1);
     EXPECT_TRUE(failures.empty());
 }
 
