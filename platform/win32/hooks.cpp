@@ -48,10 +48,13 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
         HWND h = (HWND)wp;
         const CREATESTRUCTW* cs = ((CBT_CREATEWNDW*)lp)->lpcs;
         Pending& p = H().pending;
-        if (p.active && !(cs->style & WS_CHILD) && IsDialogClass(h)) {
+        if (!(cs->style & WS_CHILD) && IsDialogClass(h)) {
+            // A dialog that came by another way (a module loaded after the
+            // last Play) is still played, as template 0, so that it fails
+            // loudly rather than waiting for ever.
             Tracked t;
             t.hwnd = h;
-            t.kind = p.kind;
+            t.kind = p.active ? p.kind : Kind::Dialog;
             t.templateId = p.templateId;
             t.answer = p.answer;
             t.pages = p.pages;
