@@ -10,7 +10,7 @@
 //
 // A loop that would wait with no step left reports the open dialog and its
 // controls and fails: by default on stderr with exit status 3.
-#include "windows.h"
+#include <windows.h>  // ours: platform/ is on the include path
 
 #include <functional>
 #include <string>
@@ -51,7 +51,9 @@ struct Observed {
 class Script {
 public:
     enum class Op { Type, SetText, Click, Check, Select, SelectText, DoubleClick, Key, Enter, Escape, Close,
-                    Answer, File, CancelFile, Wait, Call };
+                    Answer, File, CancelFile, Wait, Call, Page, Sheet };
+    // The buttons of a property sheet.
+    enum class SheetButton { Ok = 1, Cancel = 2, Apply = 3 };
     struct Step {
         Step() = default;
         explicit Step(Op o) : op(o) {}
@@ -87,6 +89,14 @@ public:
     Script& wait(int ms);
     // Look at (or act on) the open dialog.
     Script& call(std::function<void(HWND dlg)> fn);
+    // In a property sheet: click the tab of page 'index' (from 0), press
+    // OK, Cancel or Apply. A page's own controls are reached by their ids
+    // as in any dialog; 'dialog' guards name the page's template.
+    Script& page(int index);
+    Script& sheetButton(SheetButton b);
+    Script& sheetOk() { return sheetButton(SheetButton::Ok); }
+    Script& sheetCancel() { return sheetButton(SheetButton::Cancel); }
+    Script& sheetApply() { return sheetButton(SheetButton::Apply); }
 
     std::vector<Step> steps;
 

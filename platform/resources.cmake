@@ -23,7 +23,18 @@ function(fax_add_resources target rc)
     COMMENT "windres ${rc_name}.rc"
     VERBATIM)
   if(WIN32)
-    target_sources(${target} PRIVATE ${res})
+    # The linker takes resources as a COFF object of the target's machine.
+    set(windres ${FAX_WINDRES})
+    if(CMAKE_RC_COMPILER)
+      set(windres ${CMAKE_RC_COMPILER})
+    endif()
+    set(obj ${CMAKE_CURRENT_BINARY_DIR}/${target}_${rc_name}_res.obj)
+    add_custom_command(OUTPUT ${obj}
+      COMMAND ${windres} -J res -O coff -i ${res} -o ${obj}
+      DEPENDS ${res}
+      VERBATIM)
+    set_source_files_properties(${obj} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+    target_sources(${target} PRIVATE ${obj})
     return()
   endif()
   string(MAKE_C_IDENTIFIER "${target}_${rc_name}" sym)

@@ -7,7 +7,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
+// This file is itself found as <windows.h> through the include path, so the
+// system's header is the next one of that name.
+#include_next <windows.h>
 #include <commdlg.h>
 #include <prsht.h>
 #include <winspool.h>

@@ -60,6 +60,9 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         w->style = (w->style & ~0xFFFFu) | (DWORD)(wp & 0xFFFF);
         return 0;
     case BM_CLICK:
+        // A click is a press of the mouse: the button takes the focus.
+        if (GetFocus() != h) SetFocus(h);
+        if (!(w = Find(h))) return 0;
         Click(*w);
         return 0;
     case WM_GETDLGCODE: {

@@ -25,7 +25,12 @@ std::u16string ClassOf(const winres::ResName& c) {
     return u"";
 }
 
-bool Usable(HWND h) { return IsWindowVisible(h) && IsWindowEnabled(h); }
+// A control can take the focus by its own state: the dialog itself is not
+// shown yet when its first control gets the focus.
+bool Usable(HWND h) {
+    Window* w = Find(h);
+    return w && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED);
+}
 
 HWND FirstTabStop(Window& dlg) {
     for (HWND c : dlg.children) {

@@ -36,12 +36,13 @@ bool ReplaceSel(Window& w, std::u16string ins, bool user) {
     if (cut) ins.resize(room);
     if (ins.empty() && a == b) {
         if (cut) Notify(w, EN_MAXTEXT);
+        // A keystroke the limit refused still reports a possible change.
+        if (cut && user) Changed(w);
         return false;
     }
     w.text.replace(a, b - a, ins);
     w.selStart = w.selEnd = a + (DWORD)ins.size();
     if (cut) Notify(w, EN_MAXTEXT);
-    (void)user;
     Changed(w);
     return true;
 }

@@ -150,6 +150,15 @@ void EnsureServer();
 bool RemoteCall(HWND target, int op, UINT msg, WPARAM a, LPARAM b, LRESULT& result);
 enum RemoteOp { kPost = 1, kEnable = 2, kIsWindow = 3, kGetDlgItem = 4, kIsEnabled = 5, kIsVisible = 6 };
 
+// Property sheets, for the user of the headless build.
+namespace sheet {
+bool Is(HWND h);
+HWND CurrentPage(HWND h);    // null when h is no sheet
+int CurrentTemplate(HWND h); // template id of the current page
+// A click on the tab of page 'index'; empty or why it cannot be done.
+std::string ClickTab(HWND h, int index);
+}  // namespace sheet
+
 // Records and asks the user (automation).
 namespace user {
 void RecordMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags);

@@ -78,6 +78,7 @@ LRESULT FindText(const Window& w, WPARAM wp, LPCWSTR s, bool exact, int err) {
     int n = Count(w);
     if (n == 0 || !s) return err;
     std::u16string key(s);
+    if (key.empty() && !exact) return err;
     int start = (int)wp;
     if (start < -1 || start >= n) start = -1;
     for (int k = 1; k <= n; ++k) {
@@ -94,7 +95,7 @@ void SelectOnly(Window& w, int i) {
         w.caret = w.anchor = i;
     } else {
         w.curSel = i;
-        w.caret = i;
+        w.caret = w.anchor = i;
     }
 }
 
@@ -173,8 +174,18 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (Multi(w)) return Count(w) ? w.caret : LB_ERR;
         return w.curSel;
     case LB_SETSEL: {
-        if (!Multi(w)) return LB_ERR;
         int i = (int)lp;
+        if (!Multi(w)) {
+            // A single-selection list takes it as moving (or, with -1,
+            // clearing) the one selection, whatever the state asked for.
+            if (i == -1) {
+                w.curSel = -1;
+                return 0;
+            }
+            if (!Valid(w, (WPARAM)i)) return LB_ERR;
+            SelectOnly(w, i);
+            return 0;
+        }
         if (i == -1) {
             for (size_t k = 0; k < w.items.size(); ++k) w.items.at(k).selected = wp != 0;
             return 0;
@@ -228,11 +239,13 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         SelectOnly(w, (int)i);
         return i;
     }
-    case LB_SETTOPINDEX:
-        if (Count(w) == 0 && (int)wp == 0) return 0;
-        if (!Valid(w, wp)) return LB_ERR;
-        w.top = (int)wp;
+    case LB_SETTOPINDEX: {
+        // Out of range is brought into range, not refused.
+        int top = (int)wp;
+        if (top >= Count(w)) top = Count(w) - 1;
+        w.top = top < 0 ? 0 : top;
         return 0;
+    }
     case LB_GETTOPINDEX: return w.top;
     case LB_SETTABSTOPS:
         if (!(w.style & LBS_USETABSTOPS)) return FALSE;
@@ -328,7 +341,11 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(h, msg, wp, lp);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: Notify(w, CBN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: Notify(w, CBN_KILLFOCUS); return 0;
+    case WM_KILLFOCUS:
+        // Leaving the combo box drops a choice not yet confirmed.
+        Notify(w, CBN_SELENDCANCEL);
+        if (Find(h)) Notify(*Find(h), CBN_KILLFOCUS);
+        return 0;
     default: return DefWindowProcW(h, msg, wp, lp);
     }
 }
@@ -342,10 +359,13 @@ bool ListSelect(HWND h, const std::vector<int>& idx, bool dbl) {
         if (i < 0 || i >= Count(*w)) return false;
     if (w->kind == Kind::ComboBox) {
         if (idx.size() != 1) return false;
+        if (GetFocus() != h) SetFocus(h);
+        if (!(w = Find(h))) return true;
         w->curSel = idx[0];
         w->text = w->items.at(idx[0]).text;
-        Notify(*w, CBN_SELCHANGE);
-        if (Find(h)) Notify(*w, CBN_SELENDOK);
+        // A choice made in the closed list: confirmed first, then changed.
+        Notify(*w, CBN_SELENDOK);
+        if (Find(h)) Notify(*Find(h), CBN_SELCHANGE);
         return true;
     }
     if (Multi(*w)) {

@@ -42,14 +42,44 @@ char16_t UpperChar(char16_t c) {
     return (char16_t)(uintptr_t)CharUpperW((LPWSTR)(uintptr_t)c);
 }
 
+namespace {
+
+// Primary sort weight as the system's sorting in the Finnish locale gives
+// it: punctuation and symbols first, then digits, then letters without
+// regard to case or most accents, with Å, Ä and Ö after Z.
+unsigned Weight(char16_t c) {
+    char16_t u = UpperChar(c);
+    if (u >= u'0' && u <= u'9') return 0x10000 + u;
+    if (u >= u'A' && u <= u'Z') return 0x20000 + (unsigned)(u - u'A') * 4;
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) {
+        static const char base[] = "AAAAAAACEEEEIIIIDNOOOOO-OUUUYYT";  // U+00C0..U+00DE
+        switch (u) {
+        case 0xC5: return 0x20000 + 26 * 4;      // Å
+        case 0xC4: case 0xC6: return 0x20000 + 27 * 4;  // Ä, Æ
+        case 0xD6: case 0xD8: return 0x20000 + 28 * 4;  // Ö, Ø
+        default: return 0x20000 + (unsigned)(base[u - 0xC0] - 'A') * 4 + 1;
+        }
+    }
+    if (u == 0xDF) return 0x20000 + (unsigned)('S' - 'A') * 4 + 2;  // ß
+    if (u >= 0x100) return 0x30000 + u;  // other scripts after the Latin letters
+    return u;                            // controls, blanks, punctuation, symbols
+}
+
+}  // namespace
+
 int CompareNoCase(const std::u16string& a, const std::u16string& b) {
     size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        unsigned x = Weight(a[i]), y = Weight(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    // Equal but for case: still distinct when the letters differ in accent.
     for (size_t i = 0; i < n; ++i) {
         char16_t x = UpperChar(a[i]), y = UpperChar(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return 0;
 }
 
 bool PrefixNoCase(const std::u16string& text, const std::u16string& prefix) {

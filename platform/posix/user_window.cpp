@@ -378,7 +378,7 @@ BOOL WINAPI EnableWindow(HWND h, BOOL enable) {
         Send(h, WM_ENABLE, TRUE, 0);
     } else if (!enable && !wasDisabled) {
         w->style |= WS_DISABLED;
-        if (GetFocus() == h) SetFocusInternal(nullptr);
+        if (GetFocus() == h) SetFocus(nullptr);  // the control is told it lost the focus
         Send(h, WM_ENABLE, FALSE, 0);
     }
     return wasDisabled;

@@ -159,8 +159,70 @@ TEST_F(DialogTest, PostedMessagesAreDeliveredByTheLoop) {
     automation::Play(automation::Script().call([](HWND d) { PostMessageW(d, WM_COMMAND, MAKEWPARAM(1234, 0), 0); })
                          .call([](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); }));
     EXPECT_EQ(RunTest(), IDOK);
-    ASSERT_GE(s.commands.size(), 2u);
-    EXPECT_EQ(s.commands[s.commands.size() - 2].first, 1234);
+    std::vector<int> ids;
+    for (auto& c : s.commands)
+        if (c.first == 1234 || c.first == IDOK) ids.push_back(c.first);
+    EXPECT_EQ(ids, (std::vector<int>{1234, IDOK})) << "in the order they were posted";
+}
+
+}  // namespace
+
+namespace {
+
+// What the code under test asks of the system besides dialogs is recorded
+// on both platforms: help calls, its own beeps, file dialogs.
+INT_PTR CALLBACK AskingProc(HWND h, UINT msg, WPARAM wp, LPARAM) {
+    if (msg != WM_COMMAND) return msg == WM_INITDIALOG;
+    switch (LOWORD(wp)) {
+    case IDC_NESTED: {
+        WinHelpW(h, WIDE("FAXHELP.HLP"), HELP_CONTEXT, 212);
+        MessageBeep(MB_ICONEXCLAMATION);
+        WCHAR file[64] = {0};
+        OPENFILENAMEW o{};
+        o.lStructSize = sizeof o;
+        o.hwndOwner = h;
+        o.lpstrFile = file;
+        o.nMaxFile = 64;
+        o.lpstrTitle = WIDE("Avaa puhelinmuistio");
+        o.lpstrDefExt = WIDE("kfd");
+        o.Flags = OFN_HIDEREADONLY;
+        if (GetOpenFileNameW(&o)) SetDlgItemTextW(h, IDC_EDIT, file + o.nFileOffset);
+        WinHelpW(h, WIDE("FAXHELP.HLP"), HELP_QUIT, 0);
+        return TRUE;
+    }
+    case IDOK:
+    case IDCANCEL: EndDialog(h, LOWORD(wp)); return TRUE;
+    }
+    return TRUE;
+}
+
+class RecordsTest : public UserTest {};
+
+TEST_F(RecordsTest, HelpBeepsAndFileDialogs) {
+    std::u16string shown;
+    automation::Play(automation::Script()
+                         .click(IDC_NESTED)
+                         .file("muistio")
+                         .call([&](HWND d) {
+                             WCHAR buf[32];
+                             GetDlgItemTextW(d, IDC_EDIT, buf, 32);
+                             shown = Str(buf);
+                         })
+                         .click(IDOK));
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, AskingProc, 0), IDOK);
+    EXPECT_EQ(shown, u"muistio.kfd") << "the default extension is added";
+    const auto& seen = automation::Seen();
+    ASSERT_EQ(seen.help.size(), 2u);
+    EXPECT_EQ(seen.help[0].file, u"FAXHELP.HLP");
+    EXPECT_EQ(seen.help[0].command, (UINT)HELP_CONTEXT);
+    EXPECT_EQ(seen.help[0].data, 212u);
+    EXPECT_EQ(seen.help[1].command, (UINT)HELP_QUIT);
+    EXPECT_EQ(seen.beeps, (std::vector<UINT>{MB_ICONEXCLAMATION}));
+    ASSERT_EQ(seen.fileDialogs.size(), 1u);
+    EXPECT_EQ(seen.fileDialogs[0].title, u"Avaa puhelinmuistio");
+    EXPECT_FALSE(seen.fileDialogs[0].save);
+    EXPECT_EQ(seen.dialogsEnded.size(), 1u);
+    EXPECT_TRUE(failures.empty()) << failures[0];
 }
 
 }  // namespace

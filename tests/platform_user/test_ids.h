@@ -21,3 +21,8 @@
 #define IDC_RADIO3 1010
 #define IDC_NESTED 1011
 #define IDC_LABEL 1012
+#define IDD_PAGE1 103
+#define IDD_PAGE2 104
+#define IDC_P1EDIT 1101
+#define IDC_P1VALID 1102
+#define IDC_P2CHECK 1103
