@@ -73,7 +73,7 @@ TEST_F(StoreDialogsTest, FillListShowsEveryRecordWithItsKind) {
         EXPECT_EQ(DBFillList(d, 601), 1);
         for (int i = 0; i < 4; ++i) data.push_back(SendDlgItemMessageW(d, 601, LB_GETITEMDATA, i, 0));
     });
-    EXPECT_EQ(data, (std::vector<LRESULT>{1, 1, 1, 2}));  // sorted: "[G]" after the names
+    EXPECT_EQ(data, (std::vector<LRESULT>{2, 1, 1, 1}));  // sorted as Windows does: "[G]" before the names
 }
 
 TEST_F(StoreDialogsTest, GroupMembersWithoutAndWithAddingRecipients) {
