@@ -18,6 +18,7 @@
 #include "posix/win_base.h"
 #include "posix/win_kernel.h"
 #include "posix/win_user.h"
+#include "posix/win_print.h"
 #define WIDE_(s) u##s
 #endif
 
