@@ -20,26 +20,6 @@ namespace {
 const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
 constexpr int kNoResult = 100;
 
-std::string Entry(const char* name, const char* fax, const char* memo = "") {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, name);
-    std::strcpy(r.faxNumber, fax);
-    EntryDetails d;
-    ClearEntryDetails(d);
-    for (size_t i = 0; memo[i]; ++i) d.memo[i] = static_cast<WCHAR>(memo[i]);
-    std::string out;
-    DBEncodeEntry(r, d, out);
-    return out;
-}
-
-std::string Group(const char* name, std::initializer_list<std::pair<const char*, const char*>> members) {
-    std::string g;
-    kfd::BeginGroup(name, g);
-    for (auto& m : members) kfd::AddGroupMember(m.first, m.second, g);
-    kfd::EndGroup(g);
-    return g;
-}
-
 // A change of book.KFD: its contents before and after, and how to make it.
 struct Change {
     const char* what;

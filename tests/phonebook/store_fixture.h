@@ -5,18 +5,44 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <utility>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "entry_codec.h"
 #include "golden.h"
+#include "kfd_format.h"
 #include "text_convert.h"
 
 inline WideString WidePath(const std::string& s) {
     WideString w;
     for (unsigned char c : s) w += static_cast<WCHAR>(c);
     return w;
+}
+
+// Encoded records for building phonebook contents in tests.
+inline std::string Entry(const char* name, const char* fax, const char* memo = "") {
+    FaxRecipient r = DefaultRecipient;
+    std::strcpy(r.name, name);
+    std::strcpy(r.faxNumber, fax);
+    EntryDetails d;
+    ClearEntryDetails(d);
+    for (size_t i = 0; memo[i]; ++i) d.memo[i] = static_cast<WCHAR>(memo[i]);
+    std::string out;
+    DBEncodeEntry(r, d, out);
+    return out;
+}
+
+inline std::string Group(const char* name, std::initializer_list<std::pair<const char*, const char*>> members) {
+    std::string g;
+    kfd::BeginGroup(name, g);
+    for (auto& m : members) kfd::AddGroupMember(m.first, m.second, g);
+    kfd::EndGroup(g);
+    return g;
 }
 
 class StoreDir : public ::testing::Test {

@@ -59,25 +59,6 @@ TEST_F(StoreTest, RewriteAndDeleteMatchTheGoldenResults) {
     EXPECT_EQ(Listing(), "book.KFD ");
 }
 
-std::string Entry(const char* name, const char* fax) {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, name);
-    std::strcpy(r.faxNumber, fax);
-    EntryDetails d;
-    ClearEntryDetails(d);
-    std::string out;
-    DBEncodeEntry(r, d, out);
-    return out;
-}
-
-std::string Group(const char* name, std::initializer_list<std::pair<const char*, const char*>> members) {
-    std::string g;
-    kfd::BeginGroup(name, g);
-    for (auto& m : members) kfd::AddGroupMember(m.first, m.second, g);
-    kfd::EndGroup(g);
-    return g;
-}
-
 const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
 
 TEST_F(StoreTest, ChangingAKeyRewritesEveryGroupReference) {
