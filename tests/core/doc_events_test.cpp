@@ -55,15 +55,13 @@ public:
 
 int g_flowAnswer = 1;
 int g_flowCalls = 0;
-int FakeFaxFlow(HWND, const HostDriverContext* host, void* image) {
+int FakeFaxFlow(HWND, const HostSubBlock&, FaxSS& ss) {
     ++g_flowCalls;
     if (g_flowAnswer != 1) return 0;
-    const AddonMCB* mcb = FindFaxAddonMCB(host);
-    FaxSS* ss = BlockAt<FaxSS>(image, mcb->block3Offset);
-    ss->recipientCount = 2;
-    std::strcpy(ss->recipients[0].name, "");
-    std::strcpy(ss->recipients[0].faxNumber, "0-800-FLOWERS");
-    std::strcpy(ss->recipients[1].faxNumber, "123");
+    ss.recipientCount = 2;
+    std::strcpy(ss.recipients[0].name, "");
+    std::strcpy(ss.recipients[0].faxNumber, "0-800-FLOWERS");
+    std::strcpy(ss.recipients[1].faxNumber, "123");
     return 1;
 }
 

@@ -108,7 +108,7 @@ int32_t StartDocument(const AddonMCB& mcb, HANDLE printer, HDC dc, void* docInfo
     return 1;
 }
 
-int32_t StartPage(const HostDriverContext* host, const AddonMCB& mcb, HDC dc, FaxFlowFn faxFlow) {
+int32_t StartPage(const AddonMCB& mcb, HDC dc, FaxFlowFn faxFlow) {
     if (ExtEscape(dc, kEscapeAddonDue, 0, nullptr, 0, nullptr) != 1) return 1;
     JobImage image;
     if (!image.Read(dc, mcb) || image.sub2().suppressAddon == 1) return 1;
@@ -126,7 +126,7 @@ int32_t StartPage(const HostDriverContext* host, const AddonMCB& mcb, HDC dc, Fa
 
     int32_t result = 1;
     if (image.settings().jobType == kJobTypeFax) {
-        if (faxFlow && faxFlow(GetActiveWindow(), host, image.data()) == 1) {
+        if (faxFlow && faxFlow(GetActiveWindow(), image.sub(), image.ss()) == 1) {
             if (monitor.open()) FillFaxEntry(image, &record.get()->entry);
             image.Store(dc);
         } else {
@@ -156,7 +156,7 @@ int32_t HandleDocumentEvent(const HostDriverContext* host, HANDLE printer, HDC d
     case kDocEventStartDoc:
         return StartDocument(*mcb, printer, dc, docInfoRef);
     case kDocEventStartPage:
-        return StartPage(host, *mcb, dc, faxFlow);
+        return StartPage(*mcb, dc, faxFlow);
     default:
         return 1;
     }

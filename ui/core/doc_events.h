@@ -10,15 +10,16 @@
 #include <cstdint>
 
 #include "addon.h"
+#include "host_settings.h"
 
 constexpr int32_t kDocEventStartDoc = 5;
 constexpr int32_t kDocEventStartPage = 6;
 constexpr int32_t kDocEventCancelled = -1;
 
-// The fax flow: recipient list, then confirmation. 1 = send (the image's
-// FaxSS is filled), 0 = cancelled. The image has been checked: the fax
-// control block's offsets lie inside it.
-typedef int (*FaxFlowFn)(HWND owner, const HostDriverContext* host, void* image);
+// The fax flow: recipient list, then confirmation. 1 = send ('ss' holds
+// the recipients and the send time), 0 = cancelled. Both blocks lie inside
+// the job's image, checked.
+typedef int (*FaxFlowFn)(HWND owner, const HostSubBlock& sub, FaxSS& ss);
 
 // 1 = go on, -1 = the fax job was cancelled and the document aborted.
 int32_t HandleDocumentEvent(const HostDriverContext* host, HANDLE printer, HDC dc, int32_t event,
