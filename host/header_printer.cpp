@@ -24,7 +24,9 @@ int32_t FAXAPI WriteToSink(void* out, int32_t, const void* bytes, int32_t length
     return length;
 }
 
-void ApplyJob(const JobDescription& job, SettingsImage& image, const AddonMCB& mcb) {
+}  // namespace
+
+void ApplyJobToImage(const JobDescription& job, SettingsImage& image, const AddonMCB& mcb) {
     HostJobSettings& s = image.settings();
     s.jobType = job.jobType;
     s.copies = job.copies;
@@ -36,18 +38,20 @@ void ApplyJob(const JobDescription& job, SettingsImage& image, const AddonMCB& m
     sub.collateMode = job.collateMode;
     sub.optionA = job.optionA;
     sub.optionB = job.optionB;
+    sub.faxInstalled = job.faxInstalled;
+    sub.g4Available = job.g4Available;
+    sub.speedDial999 = job.speedDial999;
     std::memcpy(sub.accountUser, job.accountUser, sizeof sub.accountUser);
     std::memcpy(image.At<FaxDS>(mcb.block1Offset), &job.ds, sizeof job.ds);
     std::memcpy(image.At<FaxSS>(mcb.block3Offset), &job.ss, sizeof job.ss);
 }
 
-}  // namespace
 
-bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
-                 std::string* error) {
+namespace {
+
+bool CheckRenderModule(const AddonModule& module, std::string* error) {
     const AddOnTable* table = module.table();
-    AddOnWriteHook hook = module.WriteHook();
-    if (!table || !hook) {
+    if (!table || !module.WriteHook()) {
         *error = module.path() + ": the module has no write hook";
         return false;
     }
@@ -56,21 +60,40 @@ bool PrintHeader(const AddonModule& module, const JobDescription& job, std::stri
         *error = module.path() + ": its private blocks are not the fax job settings";
         return false;
     }
+    return true;
+}
 
+}  // namespace
+
+bool PrintHeaderFromImage(const AddonModule& module, SettingsImage& image, const AddonMCB& blocks,
+                          const JobDescription& job, std::string* pjl, std::string* error) {
+    if (!CheckRenderModule(module, error)) return false;
+    // The rendering side keeps its own control block for the module, over
+    // the same blocks of the same image.
     HostContext host(1);
-    SettingsImage image;
-    image.ReserveModuleBlocks(*table, &host.block(0));
-    const AddonMCB& mcb = host.block(0);
-    ApplyJob(job, image, mcb);
+    AddonMCB& mcb = host.block(0);
+    mcb = blocks;
+    mcb.table = module.table();
 
     auto sink = std::make_unique<OutputSink>();
     sink->context.write = WriteToSink;
     std::memcpy(sink->context.docName, job.appDocName, sizeof sink->context.docName);
     sink->bytes = pjl;
 
+    AddOnWriteHook hook = module.WriteHook();
     FaxDS* ds = image.At<FaxDS>(mcb.block1Offset);
     for (int32_t event : {kEventJobStart, kEventJobSettings, kEventJobEnd})
-        hook(host.get(), &sink->context, image.data(), nullptr, table->moduleId, event, job.skip,
-             ds, nullptr);
+        hook(host.get(), &sink->context, image.data(), nullptr, mcb.table->moduleId, event, job.skip, ds,
+             nullptr);
     return true;
+}
+
+bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
+                 std::string* error) {
+    if (!CheckRenderModule(module, error)) return false;
+    HostContext host(1);
+    SettingsImage image;
+    image.ReserveModuleBlocks(*module.table(), &host.block(0));
+    ApplyJobToImage(job, image, host.block(0));
+    return PrintHeaderFromImage(module, image, host.block(0), job, pjl, error);
 }
