@@ -350,37 +350,4 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-// User actions on lists, used by the automation.
-namespace user_actions {
-bool ListSelect(HWND h, const std::vector<int>& idx, bool dbl) {
-    Window* w = Find(h);
-    if (!w) return false;
-    for (int i : idx)
-        if (i < 0 || i >= Count(*w)) return false;
-    if (w->kind == Kind::ComboBox) {
-        if (idx.size() != 1) return false;
-        if (GetFocus() != h) SetFocus(h);
-        if (!(w = Find(h))) return true;
-        w->curSel = idx[0];
-        w->text = w->items.at(idx[0]).text;
-        // A choice made in the closed list: confirmed first, then changed.
-        Notify(*w, CBN_SELENDOK);
-        if (Find(h)) Notify(*Find(h), CBN_SELCHANGE);
-        return true;
-    }
-    if (Multi(*w)) {
-        for (size_t k = 0; k < w->items.size(); ++k) w->items.at(k).selected = false;
-        for (int i : idx) w->items.at(i).selected = true;
-        if (!idx.empty()) w->caret = w->anchor = idx.back();
-    } else {
-        if (idx.size() != 1) return false;
-        SelectOnly(*w, idx[0]);
-    }
-    if (Find(h) && GetFocus() != h) SetFocus(h);
-    if (Find(h)) NotifyList(*Find(h), LBN_SELCHANGE);
-    if (dbl && Find(h)) NotifyList(*Find(h), LBN_DBLCLK);
-    return true;
-}
-}  // namespace user_actions
-
 }  // namespace winuser

@@ -266,4 +266,39 @@ TEST_F(ControlsTest, PropertiesAndWindowData) {
     });
 }
 
+// Every call on a window that is gone fails and says why. (GetClassNameW
+// and DestroyWindow fail too, but the system's code differs: not checked.)
+TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
+    HWND gone = nullptr;
+    InDialog([&](HWND d) {
+        gone = CreateWindowExW(0, WIDE("STATIC"), WIDE("x"), WS_CHILD, 0, 0, 10, 10, d, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(DestroyWindow(gone));
+    });
+    RECT r;
+    WCHAR text[8];
+    struct Case {
+        const char* name;
+        std::function<LONG_PTR()> call;
+    } cases[] = {
+        {"ShowWindow", [&] { return (LONG_PTR)ShowWindow(gone, SW_SHOW); }},
+        {"GetClientRect", [&] { return (LONG_PTR)GetClientRect(gone, &r); }},
+        {"GetWindowRect", [&] { return (LONG_PTR)GetWindowRect(gone, &r); }},
+        {"MoveWindow", [&] { return (LONG_PTR)MoveWindow(gone, 0, 0, 5, 5, FALSE); }},
+        {"IsWindowEnabled", [&] { return (LONG_PTR)IsWindowEnabled(gone); }},
+        {"EnableWindow", [&] { return (LONG_PTR)EnableWindow(gone, TRUE); }},
+        {"SetWindowTextW", [&] { return (LONG_PTR)SetWindowTextW(gone, WIDE("y")); }},
+        {"GetWindowTextW", [&] { return (LONG_PTR)GetWindowTextW(gone, text, 8); }},
+        {"GetWindowLongPtrW", [&] { return GetWindowLongPtrW(gone, GWL_STYLE); }},
+        {"GetParent", [&] { return (LONG_PTR)GetParent(gone); }},
+        {"GetDlgCtrlID", [&] { return (LONG_PTR)GetDlgCtrlID(gone); }},
+    };
+    for (auto& c : cases) {
+        SetLastError(0);
+        EXPECT_EQ(c.call(), 0) << c.name;
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE) << c.name;
+    }
+    EXPECT_EQ(GetClassNameW(gone, text, 8), 0);
+    EXPECT_FALSE(DestroyWindow(gone));
+}
+
 }  // namespace
