@@ -88,11 +88,15 @@ TEST_F(StoreTest, WritingAGroupReplacesEveryGroupOfThatName) {
                                   g.size(), kModeKeyChanged),
               DB_DONE);
     EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
-    // A buffer that is not one group record is refused, the file untouched.
-    std::string bad = "\x02H\x03";
-    EXPECT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), nullptr, reinterpret_cast<const uint8_t*>(bad.data()),
-                                  bad.size(), kModeNew),
-              DB_WRITE_FAILED);
+    // A buffer that is not one group record is refused as not of the
+    // phonebook's format (not as a full disk), the file untouched.
+    for (const std::string& bad : {std::string(), std::string("\x02H\x03"), std::string("\x02H\x03" "A\x03\x04"),
+                                  std::string("\x02H\x03" "A\x01\x03" "1\x03\x04"), Entry("A", "1")}) {
+        EXPECT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), nullptr, reinterpret_cast<const uint8_t*>(bad.data()),
+                                      bad.size(), kModeNew),
+                  DB_BAD_FORMAT)
+            << bad.size() << " bytes";
+    }
     EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
 }
 
@@ -158,7 +162,7 @@ TEST_F(StoreTest, ExtensionTest) {
 
 TEST_F(StoreTest, NewPhonebookIsThirtyFiveBytesAndReplacesAnyFile) {
     Put("n.KFD", "old contents");
-    DBCreateEmptyPhonebook(WPath("n.KFD").c_str());
+    ASSERT_EQ(DBCreateEmptyPhonebook(WPath("n.KFD").c_str()), DB_DONE);
     EXPECT_EQ(Get("n.KFD"), ReadGolden("v2000_empty.KFD"));
     EXPECT_EQ(Get("n.KFD").size(), 35u);
     EXPECT_EQ(Listing(), "n.KFD ");
@@ -190,7 +194,7 @@ TEST_F(StoreTest, RecordLargerThanTheWorkBufferIsNoMemory) {
 TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
     for (const char* name : {"v0000.KFD", "v1000.KFD"}) {
         Put("old.KFD", ReadGolden(name));
-        int v = DBCheckVersion(WPath("old.KFD").c_str());
+        DBResult v = DBCheckVersion(WPath("old.KFD").c_str());
         ASSERT_EQ(DBConvertPhonebook(nullptr, WPath("old.KFD").c_str(), WPath("new.KFD").c_str(), v), DB_DONE);
         EXPECT_EQ(Get("new.KFD"), ReadGolden("old_converted.KFD")) << name;
         EXPECT_EQ(Get("old.KFD"), ReadGolden(name)) << name;

@@ -194,12 +194,12 @@ size_t FindBlockStart(const uint8_t* buf, size_t i, size_t n, uint8_t start, Lea
 
 }  // namespace
 
-int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
+ConvertResult ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
                    DuplicateFilter& dups, LeadBytePredicate isLead, ConvertStats* stats) {
     ConvertStats local;
     ConvertStats& st = stats ? *stats : local;
     Delims dl = DelimsFor(version);
-    if (!out.Write(kMagicCurrent, kMagicLen) || !out.Write("\n", 1)) return 3;
+    if (!out.Write(kMagicCurrent, kMagicLen) || !out.Write("\n", 1)) return ConvertResult::WriteFailed;
     BlockConverter conv(dl, out, dups, st, isLead);
     uint64_t size = src.Size();
     uint64_t pos = kMagicLen;
@@ -207,7 +207,7 @@ int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, B
         uint64_t left = size - pos;
         size_t want = left < cap ? static_cast<size_t>(left) : cap;
         size_t n = 0;
-        if (!src.ReadAt(pos, buf, want, &n)) return 1;
+        if (!src.ReadAt(pos, buf, want, &n)) return ConvertResult::ReadFailed;
         if (n == 0) break;
         bool atEnd = pos + n >= size || n < want;
         size_t consumed = n;
@@ -217,18 +217,18 @@ int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, B
             if (e == n && !atEnd) {
                 if (s == 0) {
                     st.firstDamage = pos;
-                    return 2;
+                    return ConvertResult::BlockTooLarge;
                 }
                 consumed = s;  // read this block again from its start
                 break;
             }
-            if (!conv.Convert(buf + s, e - s, pos + s) || conv.writeFailed) return 3;
+            if (!conv.Convert(buf + s, e - s, pos + s) || conv.writeFailed) return ConvertResult::WriteFailed;
             s = e;
         }
         pos += consumed;
         if (atEnd && consumed == n) break;
     }
-    return 0;
+    return ConvertResult::Done;
 }
 
 }  // namespace kfd
