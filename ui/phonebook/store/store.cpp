@@ -269,7 +269,7 @@ DBResult PhonebookVisitOpen(HANDLE file, uint64_t size, kfd::RecordVisitor& v, k
 }
 
 DBResult PhonebookReadEntry(const WCHAR* path, const WCHAR* listText, FaxRecipient& r, EntryDetails& d) {
-    ListTextToKey(listText, r.name, r.faxNumber);
+    if (!ListTextToKey(listText, r.name, r.faxNumber)) return DB_NOT_FOUND;
     char name[kfd::kNameMax + 1];
     char fax[kfd::kFaxMax + 1];
     std::memcpy(name, r.name, sizeof name);
@@ -287,7 +287,7 @@ DBResult PhonebookWriteEntry(const WCHAR* path, const WCHAR* oldListText, const 
     if (mode == kModeNew || !oldListText) return Append(path, record);
     RewritePlan plan;
     plan.kind = kfd::kIndividual;
-    ListTextToKey(oldListText, plan.name, plan.fax);
+    if (!ListTextToKey(oldListText, plan.name, plan.fax)) return DB_NOT_FOUND;
     char newName[kfd::kNameMax + 1];
     char newFax[kfd::kFaxMax + 1];
     std::memcpy(newName, r.name, kfd::kNameMax);
@@ -310,7 +310,7 @@ DBResult PhonebookWriteGroup(const WCHAR* path, const WCHAR* oldListText, const 
     if (mode == kModeNew || !oldListText) return Append(path, rec);
     RewritePlan plan;
     plan.kind = kfd::kGroup;
-    GroupTextToKey(oldListText, plan.name);
+    if (!GroupTextToKey(oldListText, plan.name)) return DB_NOT_FOUND;
     return ReplaceThroughTemp(path, plan, rec);
 }
 
@@ -319,11 +319,11 @@ DBResult PhonebookDeleteItem(const WCHAR* path, const WCHAR* listText, ItemKind 
     if (kind == kItemGroup) {
         plan.kind = kfd::kGroup;
         plan.firstOnly = true;
-        GroupTextToKey(listText, plan.name);
+        if (!GroupTextToKey(listText, plan.name)) return DB_NOT_FOUND;
     } else {
         plan.kind = kfd::kIndividual;
         plan.refs = RewritePlan::RemoveRefs;
-        ListTextToKey(listText, plan.name, plan.fax);
+        if (!ListTextToKey(listText, plan.name, plan.fax)) return DB_NOT_FOUND;
     }
     return ReplaceThroughTemp(path, plan, std::string());
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The two message boxes the dialogs share.
 
-#include "phonebook/db_result.h"
+#include "db_result.h"
 #include "windows.h"
 
 // "Nimi: " name "\nFaksinumero: " fax, then the suffix; returns the button.
