@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -120,6 +121,53 @@ TEST(ConvertOldFile, BrokenStructureIsConvertedAsFarAsItGoes) {
         EXPECT_EQ(Convert(c.file, Version::V0000, 16384, out, &st), ConvertResult::Done) << c.what;
         EXPECT_EQ(out.data, std::string(kMagicCurrent) + "\n" + c.expected) << c.what;
         EXPECT_EQ(st.damaged, c.damaged) << c.what;
+    }
+}
+
+TEST(ConvertOldFile, FieldsAfterTheMemoAreCutToTheirOwnSizes) {
+    const struct {
+        const char* what;
+        std::string fields;    // after the memo, as in the old line
+        std::string expected;  // the same fields in the converted record
+        int mode;
+        const char* mailbox;
+        const char* password;
+        const char* dests;
+    } cases[] = {
+        {"mailbox and comm mode too long", "0|0||0|12|1234|12345|",
+         "0\x03" "0\x03\x03" "0\x03" "1\x03" "123\x03" "1234\x03", 1, "123", "1234", ""},
+        {"station and a destination too long", "1|1|123|2|12345|abc|2|007|0000|",
+         "1\x03" "1\x03" "12\x03" "2\x03" "123\x03" "abc\x03" "2\x03" "007\x03" "0000\x03", 2, "007", "0000",
+         "123abc"},
+        {"destination count beyond 20 is 20", "1|1|12|99|" + [] {
+             std::string d;
+             for (int i = 0; i < 20; ++i) d += "d" + std::to_string(10 + i) + "|";
+             return d;
+         }() + "0|1|2|",
+         "1\x03" "1\x03" "12\x03" "20\x03" + [] {
+             std::string d;
+             for (int i = 0; i < 20; ++i) d += "d" + std::to_string(10 + i) + "\x03";
+             return d;
+         }() + "0\x03" "1\x03" "2\x03",
+         0, "1", "2", nullptr},
+    };
+    for (const auto& c : cases) {
+        StringSink out;
+        ASSERT_EQ(Convert(Old("{G}\n1\nA|1|||||" + c.fields + "\n"), Version::V0000, 16384, out),
+                  ConvertResult::Done)
+            << c.what;
+        const std::string head = std::string(kMagicCurrent) + "\n";
+        const std::string rec = "\x01" "A\x03" "1\x03\x03\x03\x03\x03" + c.expected + "\x04";
+        EXPECT_EQ(out.data.substr(0, head.size() + rec.size()), head + rec) << c.what;
+        FaxRecipient r{};
+        AnsiDetails d{};
+        EXPECT_TRUE(DecodeEntry(reinterpret_cast<const uint8_t*>(rec.data()), rec.size(), r, d)) << c.what;
+        EXPECT_EQ(r.comm.commMode, c.mode) << c.what;
+        EXPECT_STREQ(r.comm.mailboxId, c.mailbox) << c.what;
+        EXPECT_STREQ(r.comm.mailboxPassword, c.password) << c.what;
+        if (c.dests) {
+            EXPECT_EQ(std::string(r.comm.relayDests, std::strlen(c.dests)), c.dests) << c.what;
+        }
     }
 }
 

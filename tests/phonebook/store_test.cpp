@@ -5,6 +5,7 @@
 #include "convert_old.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
+#include "posix/fault_injection.h"
 #include "store.h"
 #include "store_fixture.h"
 
@@ -202,6 +203,39 @@ TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
         EXPECT_EQ(Get("old.KFD"), ReadGolden("old_converted.KFD")) << name;
         EXPECT_EQ(Listing(), "new.KFD old.KFD ") << name;
         std::filesystem::remove(Path("new.KFD"));
+    }
+}
+
+TEST_F(StoreTest, ConversionThatCannotRunLeavesTheTargetAndSaysWhy) {
+    const std::string old = ReadGolden("v1000.KFD");
+    const fault::Plan none{fault::Op::Any, 0, fault::Action::Fail};
+    struct Case {
+        const char* what;
+        DBResult version;
+        bool held;  // another handle holds the old file
+        fault::Plan fault;
+        DBResult expected;
+    } cases[] = {
+        {"old file held elsewhere", DB_VERSION_1000, true, none, DB_CANNOT_OPEN},
+        {"old file cannot be read", DB_VERSION_1000, false, {fault::Op::Read, 1, fault::Action::Fail, ERROR_READ_FAULT},
+         DB_CANNOT_OPEN},
+        {"not an older version", DB_DONE, false, none, DB_BAD_FORMAT},
+        {"target cannot be created", DB_VERSION_1000, false, {fault::Op::Create, 2, fault::Action::Fail}, DB_WRITE_FAILED},
+    };
+    for (const auto& c : cases) {
+        Put("old.KFD", old);
+        Put("new.KFD", kHead);
+        HANDLE h = INVALID_HANDLE_VALUE;
+        if (c.held)
+            h = CreateFileW(WPath("old.KFD").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        fault::Reset();
+        if (c.fault.nth) fault::Arm(c.fault);
+        EXPECT_EQ(DBConvertPhonebook(nullptr, WPath("old.KFD").c_str(), WPath("new.KFD").c_str(), c.version), c.expected)
+            << c.what;
+        fault::Reset();
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        EXPECT_EQ(Get("new.KFD"), kHead) << c.what;
+        EXPECT_EQ(Listing(), "new.KFD old.KFD ") << c.what;
     }
 }
 
