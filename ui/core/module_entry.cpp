@@ -5,7 +5,6 @@
 
 #include "addon.h"
 #include "dialog_help.h"
-#include "doc_events.h"
 #include "fax_flow.h"
 #include "option_pages.h"
 
@@ -23,16 +22,16 @@ namespace {
 
 HINSTANCE g_instance = nullptr;
 
-int32_t FAXAPI PageHook(void* host, void* pageContext, void* image) {
-    return RegisterFaxPages(host, pageContext, image, g_instance);
+// The dialogs find their resources and help file through the module kept
+// at attach; handed to them when the host first calls in (at attach the
+// other parts of the module may not be set up yet).
+void EnterModule() {
+    if (DialogModule() != g_instance) SetHelpModule(g_instance);
 }
 
-// The sixth argument points, at the start of a document, to the pointer to
-// the application's document information.
-int32_t FAXAPI DocumentEventHook(void* host, void* printer, void* dc, int32_t event, void*, void* docInfoRef,
-                                 void*, void*) {
-    return HandleDocumentEvent(static_cast<const HostDriverContext*>(host), static_cast<HANDLE>(printer),
-                               static_cast<HDC>(dc), event, docInfoRef, RunFaxFlow);
+int32_t FAXAPI PageHook(void* host, void* pageContext, void* image) {
+    EnterModule();
+    return RegisterFaxPages(host, pageContext, image, g_instance);
 }
 
 const AddOnTable kFuncTable = {
@@ -47,9 +46,9 @@ const AddOnTable kFuncTable = {
     nullptr,
     &DefaultFaxSS,
     {nullptr, nullptr, nullptr, nullptr, reinterpret_cast<AddOnHook>(&PageHook), nullptr, nullptr, nullptr,
-     nullptr, reinterpret_cast<AddOnHook>(&DocumentEventHook), nullptr, nullptr},
+     nullptr, nullptr, nullptr, nullptr},
 };
-static_assert(kHookPage == 4 && kHookDocEvent == 9, "page hook at table byte 56, document events at 76");
+static_assert(kHookPage == 4, "page hook at table byte 56");
 
 const char* const kModuleInfo[] = {
     "Module: Printer interface DLL static library",
@@ -71,10 +70,7 @@ const AddOnTable* FAXAPI GetFuncTable(void) { return &kFuncTable; }
 const char* const* FAXAPI ModuleInfo(void) { return kModuleInfo; }
 
 BOOL WINAPI DllInitialize(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_instance = instance;
-        SetHelpModule(instance);
-    }
+    if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
     return TRUE;
 }
 
