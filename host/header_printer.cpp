@@ -46,54 +46,62 @@ void ApplyJobToImage(const JobDescription& job, SettingsImage& image, const Addo
     std::memcpy(image.At<FaxSS>(mcb.block3Offset), &job.ss, sizeof job.ss);
 }
 
-
 namespace {
 
-bool CheckRenderModule(const AddonModule& module, std::string* error) {
-    const AddOnTable* table = module.table();
-    if (!table || !module.WriteHook()) {
-        *error = module.path() + ": the module has no write hook";
+bool CheckRenderModule(const AddOnTable* table, AddOnWriteHook hook, const std::string& name,
+                       std::string* error) {
+    if (!table || !hook) {
+        *error = name + ": the module has no write hook";
         return false;
     }
     if (table->blockSize1 != static_cast<int32_t>(sizeof(FaxDS)) ||
         table->blockSize3 != static_cast<int32_t>(sizeof(FaxSS))) {
-        *error = module.path() + ": its private blocks are not the fax job settings";
+        *error = name + ": its private blocks are not the fax job settings";
         return false;
     }
     return true;
 }
 
-}  // namespace
-
-bool PrintHeaderFromImage(const AddonModule& module, SettingsImage& image, const AddonMCB& blocks,
-                          const JobDescription& job, std::string* pjl, std::string* error) {
-    if (!CheckRenderModule(module, error)) return false;
-    // The rendering side keeps its own control block for the module, over
-    // the same blocks of the same image.
-    HostContext host(1);
-    AddonMCB& mcb = host.block(0);
-    mcb = blocks;
-    mcb.table = module.table();
-
+// The write points over 'image', whose fax blocks 'mcb' (the rendering
+// side's own control block) locates.
+void WriteHeader(AddOnWriteHook hook, HostContext& host, SettingsImage& image, const JobDescription& job,
+                 std::string* pjl) {
+    const AddonMCB& mcb = host.block(0);
     auto sink = std::make_unique<OutputSink>();
     sink->context.write = WriteToSink;
     std::memcpy(sink->context.docName, job.appDocName, sizeof sink->context.docName);
     sink->bytes = pjl;
-
-    AddOnWriteHook hook = module.WriteHook();
     FaxDS* ds = image.At<FaxDS>(mcb.block1Offset);
     for (int32_t event : {kEventJobStart, kEventJobSettings, kEventJobEnd})
-        hook(host.get(), &sink->context, image.data(), nullptr, mcb.table->moduleId, event, job.skip, ds,
-             nullptr);
-    return true;
+        hook(host.get(), &sink->context, image.data(), nullptr, mcb.table->moduleId, event, job.skip, ds, nullptr);
 }
+
+}  // namespace
 
 bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
                  std::string* error) {
-    if (!CheckRenderModule(module, error)) return false;
+    return PrintHeader(module.table(), module.WriteHook(), module.path(), job, pjl, error);
+}
+
+bool PrintHeader(const AddOnTable* table, AddOnWriteHook hook, const std::string& name,
+                 const JobDescription& job, std::string* pjl, std::string* error) {
+    if (!CheckRenderModule(table, hook, name, error)) return false;
     HostContext host(1);
     SettingsImage image;
-    image.ReserveModuleBlocks(*module.table(), &host.block(0));
+    image.ReserveModuleBlocks(*table, &host.block(0));
     ApplyJobToImage(job, image, host.block(0));
-    return PrintHeaderFromImage(module, image, host.block(0), job, pjl, error);
+    WriteHeader(hook, host, image, job, pjl);
+    return true;
+}
+
+bool PrintHeaderFromImage(const AddonModule& module, SettingsImage& image, const AddonMCB& blocks,
+                          const JobDescription& job, std::string* pjl, std::string* error) {
+    if (!CheckRenderModule(module.table(), module.WriteHook(), module.path(), error)) return false;
+    // The rendering side keeps its own control block for the module, over
+    // the same blocks of the same image.
+    HostContext host(1);
+    host.block(0) = blocks;
+    host.block(0).table = module.table();
+    WriteHeader(module.WriteHook(), host, image, job, pjl);
+    return true;
 }
