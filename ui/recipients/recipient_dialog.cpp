@@ -10,6 +10,8 @@
 #include "recipient_dialog_state.h"
 #include "recipient_list_text.h"
 #include "shared_state.h"
+#include "store_dialogs.h"
+#include "store_state.h"
 #include "text_convert.h"
 #include "text_routines.h"
 
