@@ -16,13 +16,43 @@
 #include "recipient_dialog.h"
 #include "shared_state.h"
 
+// Where the phonebook files of a test go: on Linux a private Windows
+// directory; on Windows the real one, whose phonebook files each test
+// removes first.
+inline std::string TestWindowsDirectory(const std::string& privateDir) {
+#if defined(_WIN32)
+    (void)privateDir;
+    char buf[MAX_PATH] = {0};
+    GetWindowsDirectoryA(buf, MAX_PATH);
+    return buf;
+#else
+    setenv("FAX_WINDIR", privateDir.c_str(), 1);
+    return privateDir;
+#endif
+}
+
+inline std::string PrivateDirectory() {
+#if defined(_WIN32)
+    char base[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, base);
+    std::string dir = std::string(base) + "fax-rcpdlg-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir.c_str(), nullptr);
+    _putenv_s("FAX_UI_RUNTIME_DIR", dir.c_str());
+    return dir;
+#else
+    char tmpl[] = "/tmp/fax-rcpdlg-XXXXXX";
+    std::string dir = mkdtemp(tmpl);
+    setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
+    return dir;
+#endif
+}
+
 class DialogFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fax-rcpdlg-XXXXXX";
-        dir = mkdtemp(tmpl);
-        setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-        setenv("FAX_WINDIR", dir.c_str(), 1);
+        dir = PrivateDirectory();
+        windir = TestWindowsDirectory(dir);
+        RemovePhonebookFiles();
         automation::Reset();
         automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
         SetHelpModule(GetModuleHandleW(nullptr));
@@ -34,6 +64,7 @@ protected:
         automation::SetFailureHandler(nullptr);
         automation::Reset();
         SetRecipientHostBlock(nullptr);
+        RemovePhonebookFiles();
         std::filesystem::remove_all(dir);
     }
 
@@ -79,6 +110,12 @@ protected:
 
     static const std::vector<automation::MessageBoxSeen>& Boxes() { return automation::Seen().messageBoxes; }
 
+    void RemovePhonebookFiles() {
+        std::error_code ec;
+        for (const char* name : {"/KFD.INI", "/DEFAULT.KFD", "/DEFAULT.TMP"}) std::filesystem::remove_all(windir + name, ec);
+    }
+
     std::string dir;
+    std::string windir;
     HostSubBlock host;
 };

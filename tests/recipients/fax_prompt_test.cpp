@@ -1,4 +1,5 @@
 // The fax confirmation and the whole fax flow, played by the scripted user.
+#include <cstdio>
 #include <cstring>
 
 #include "dialog_flow_fixture.h"
@@ -83,6 +84,7 @@ TEST_F(FaxPromptTest, DelayedSendTimeIsCheckedAsTyped) {
         EXPECT_EQ(PromptDelay.minute, c.expect.minute) << label;
         EXPECT_EQ(shown, c.hourShown) << label;
         EXPECT_EQ(automation::Seen().beeps.size(), c.beeps) << label;
+        for (UINT b : automation::Seen().beeps) EXPECT_EQ(b, static_cast<UINT>(MB_OK)) << label;  // the default beep
     }
 }
 

@@ -253,7 +253,7 @@ TEST_F(RecipientDialogTest, StoredRecipientIsInThePhonebookFile) {
 }
 
 TEST_F(RecipientDialogTest, UnusablePhonebookDisablesStoring) {
-    std::filesystem::create_directory(dir + "/DEFAULT.KFD");  // cannot be opened as a file
+    std::filesystem::create_directory(windir + "/DEFAULT.KFD");  // cannot be opened as a file
     Script s;
     s.answer(IDOK, u"Puhelinmuistiotiedostoa ei löydy");
     Add(s, u"A", u"1").call([](HWND d) {

@@ -1,7 +1,6 @@
 #include "fax_prompt.h"
 
 #include "dialog_help.h"
-#include "edit_filters.h"
 #include "fax_prompt_ids.h"
 #include "recipient_list_text.h"
 #include "shared_state.h"
@@ -39,9 +38,16 @@ void OnTimeChanged(HWND dialog, int id, int limit, int32_t& accepted) {
     if (!PromptDelay.on) return;
     WCHAR text[kTimeChars + 1] = {0};
     GetDlgItemTextW(dialog, id, text, kTimeChars + 1);
-    if (!FilterEditChars(dialog, id, text, '0', '9', kFilterRange)) return;
     int value = 0;
-    for (const WCHAR* p = text; *p; ++p) value = value * 10 + (*p - '0');
+    for (int i = 0; text[i]; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            MessageBeep(MB_OK);
+            SendDlgItemMessageW(dialog, id, EM_SETSEL, i, i + 1);
+            SendDlgItemMessageW(dialog, id, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WIDE("")));
+            return;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
     if (value < limit) {
         accepted = value;
         return;
