@@ -67,7 +67,7 @@ StoreStep StoreOne(HWND dialog, int index, bool& speedDialShown, bool onlyOne) {
         return StoreStep::Next;
     }
     RecipientText text = ItemText(GetDlgItem(dialog, IDC_RCP_LIST), index);
-    int mode = kModeNew;
+    UpdateMode mode = kModeNew;
     HWND known = GetDlgItem(dialog, IDC_RCP_SCRATCH);
     if (SendMessageW(known, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) !=
         LB_ERR) {
@@ -83,10 +83,10 @@ StoreStep StoreOne(HWND dialog, int index, bool& speedDialShown, bool onlyOne) {
     }
     switch (DBWriteEntry(text.c_str(), r, WorkingDetails[index], mode)) {
     case DB_DONE: WorkingDetails[index].workFlag = 1; return StoreStep::Next;
-    case DB_BAD_FORMAT: ShowPhonebookFileError(dialog, StoreState.currentPath, kStoreCaption, 5); break;
+    case DB_BAD_FORMAT: ShowPhonebookFileError(dialog, StoreState.currentPath, kStoreCaption, DB_BAD_FORMAT); break;
     case DB_NO_MEMORY: StoreError(dialog, WIDE("Muisti ei riitä jatkamiseen.")); break;
     case DB_WRITE_FAILED: StoreError(dialog, WIDE("Levytila ei riitä jatkamiseen.")); break;
-    case DB_CANNOT_OPEN: ShowPhonebookFileError(dialog, StoreState.currentPath, kStoreCaption, 1); break;
+    case DB_CANNOT_OPEN: ShowPhonebookFileError(dialog, StoreState.currentPath, kStoreCaption, DB_CANNOT_OPEN); break;
     default: break;
     }
     return StoreStep::Stop;
