@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "comm_dialog.h"
+#include "comm_modes.h"
 #include "dialog_fixture.h"
 
 namespace {
@@ -17,7 +18,7 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         CurrentRecipient = Recipient("Matti Virtanen", "0401234567");
-        for (int i = 0; i < 4; ++i) RecipientCommModes[i] = EntryCommModes[i];
+        SetRecipientCommModes(true);
     }
     INT_PTR Run(Script s, HWND owner = nullptr) {
         return Open(IDD_COMM_SETTINGS, CommDlgProc, s.dialog(IDD_COMM_SETTINGS), owner);
@@ -88,7 +89,7 @@ TEST_F(CommDialog, FromTheRecipientListTitleNamesTheRecipientAndOffersItsModes) 
     };
     for (const Row& row : rows) {
         SetUp();
-        if (!row.g4Offered) RecipientCommModes[2] = kCommModeEnd;
+        SetRecipientCommModes(row.g4Offered);
         CurrentRecipient.comm.speedDial = row.speedDial;
         CurrentRecipient.comm.commMode = row.storedMode;
         EXPECT_EQ(Run(Script()

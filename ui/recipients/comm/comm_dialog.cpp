@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "comm_modes.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
 #include "list_routines.h"
@@ -10,9 +11,6 @@
 #include "shared_state.h"
 #include "text_convert.h"
 #include "text_routines.h"
-
-int RecipientCommModes[4] = {IDS_COMM_MODE_G3, IDS_COMM_MODE_F4800, IDS_COMM_MODE_G4, kCommModeEnd};
-int EntryCommModes[4] = {IDS_COMM_MODE_G3, IDS_COMM_MODE_F4800, IDS_COMM_MODE_G4, kCommModeEnd};
 
 namespace {
 
@@ -103,7 +101,7 @@ void StoreDestinations(HWND dialog, int count) {
 
 void FillCommModes(HWND dialog, const int* table) {
     SendDlgItemMessageW(dialog, IDC_COMM_MODE, CB_RESETCONTENT, 0, 0);
-    for (const int* id = table; *id != kCommModeEnd; ++id) {
+    for (const int* id = table; *id != kCommModeListEnd; ++id) {
         WCHAR text[65] = {0};
         LoadStringW(DialogModule(), *id, text, 65);
         SendDlgItemMessageW(dialog, IDC_COMM_MODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -114,7 +112,7 @@ void FillCommModes(HWND dialog, const int* table) {
 // all) becomes the default recipient's.
 void SelectCommMode(HWND dialog, const int* table) {
     int offered = 0;
-    while (table[offered] != kCommModeEnd) ++offered;
+    while (table[offered] != kCommModeListEnd) ++offered;
     if (Comm().commMode < 0 || Comm().commMode >= offered) Comm().commMode = DefaultRecipient.comm.commMode;
     SendDlgItemMessageW(dialog, IDC_COMM_MODE, CB_SETCURSEL, Comm().commMode, 0);
 }
