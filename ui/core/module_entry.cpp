@@ -4,15 +4,11 @@
 #include <windows.h>
 
 #include "addon.h"
+#include "module_entry.h"
 #include "dialog_help.h"
 #include "fax_flow.h"
 #include "option_pages.h"
 
-extern "C" {
-FAX_EXPORT const AddOnTable* FAXAPI GetFuncTable(void);
-FAX_EXPORT const char* const* FAXAPI ModuleInfo(void);
-FAX_EXPORT BOOL WINAPI DllInitialize(HINSTANCE instance, DWORD reason, LPVOID reserved);
-}
 
 #ifndef DLL_PROCESS_ATTACH
 #define DLL_PROCESS_ATTACH 1
