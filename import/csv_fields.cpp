@@ -25,10 +25,7 @@ char* QuotedField(char* open) {
     return close;
 }
 
-char* UnquotedEnd(char* p) {
-    while (*p && *p != ',') ++p;
-    return p;
-}
+char* UnquotedEnd(char* p) { return p + std::strcspn(p, ","); }
 
 }  // namespace
 

@@ -25,13 +25,20 @@ int LoadTextImage(const char* path, TextImage& image) {
     if (size >= static_cast<size_t>(-1)) return kImportNoMemory;
     int rc = image.Allocate(static_cast<size_t>(size));
     if (rc != 0) return rc;
+    // Lines are split chunk by chunk while the bytes just read are still
+    // in the cache.
+    constexpr size_t kChunk = 256 * 1024;
     size_t done = 0;
     while (done < image.Size()) {
         size_t want = image.Size() - done;
-        DWORD chunk = want > 0x40000000u ? 0x40000000u : static_cast<DWORD>(want);
+        DWORD chunk = static_cast<DWORD>(want > kChunk ? kChunk : want);
         DWORD got = 0;
         if (!ReadFile(file.h, image.Data() + done, chunk, &got, nullptr) || got == 0) break;
         done += got;
+        if ((rc = image.SplitLinesUpTo(done)) != 0) {
+            image.Release();
+            return rc;
+        }
     }
     if (done == 0) {
         image.Release();
@@ -39,5 +46,5 @@ int LoadTextImage(const char* path, TextImage& image) {
     }
     // A file that shrank while being read ends where the reading ended.
     image.Data()[done] = '\0';
-    return image.SplitLines();
+    return image.FinishLines();
 }

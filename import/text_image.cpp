@@ -13,7 +13,10 @@ void TextImage::Release() {
     lines_ = nullptr;
     data_ = nullptr;
     size_ = 0;
+    lineCapacity_ = 0;
     lineFeeds_ = 0;
+    scanned_ = 0;
+    lineStart_ = nullptr;
 }
 
 int TextImage::Allocate(size_t size) {
@@ -24,28 +27,46 @@ int TextImage::Allocate(size_t size) {
     data_ = static_cast<char*>(std::calloc(size + 1, 1));
     if (!data_) return kImportNoMemory;
     size_ = size;
+    lineStart_ = data_;
+    return 0;
+}
+
+int TextImage::SplitLinesUpTo(size_t n) {
+    char* end = data_ + n;
+    for (char* p = data_ + scanned_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))));
+         ++p) {
+        // One slot is always kept free for the line after the last feed.
+        if (lineFeeds_ + 2 > lineCapacity_) {
+            size_t grown = lineCapacity_ ? 2 * lineCapacity_ : 1024;
+            if (grown > static_cast<size_t>(-1) / sizeof(char*)) return kImportNoMemory;
+            char** bigger = static_cast<char**>(std::realloc(lines_, grown * sizeof(char*)));
+            if (!bigger) return kImportNoMemory;
+            lines_ = bigger;
+            lineCapacity_ = grown;
+        }
+        lines_[lineFeeds_++] = lineStart_;
+        *p = '\0';
+        if (p > lineStart_ && p[-1] == '\r') p[-1] = '\0';
+        lineStart_ = p + 1;
+    }
+    scanned_ = n;
+    return 0;
+}
+
+int TextImage::FinishLines() {
+    if (lineFeeds_ + 1 > lineCapacity_) {
+        char** bigger = static_cast<char**>(std::realloc(lines_, (lineFeeds_ + 1) * sizeof(char*)));
+        if (!bigger) return kImportNoMemory;
+        lines_ = bigger;
+        lineCapacity_ = lineFeeds_ + 1;
+    }
+    lines_[lineFeeds_] = lineStart_;
     return 0;
 }
 
 int TextImage::SplitLines() {
-    char* end = data_ + size_;
-    size_t feeds = 0;
-    for (char* p = data_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p) ++feeds;
-    if (feeds >= static_cast<size_t>(-1) / sizeof(char*)) return kImportNoMemory;
-    std::free(lines_);
-    lines_ = static_cast<char**>(std::malloc((feeds + 1) * sizeof(char*)));
-    if (!lines_) return kImportNoMemory;
-    lineFeeds_ = feeds;
-    size_t n = 0;
-    char* start = data_;
-    for (char* p = data_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p) {
-        lines_[n++] = start;
-        *p = '\0';
-        if (p > start && p[-1] == '\r') p[-1] = '\0';
-        start = p + 1;
-    }
-    lines_[n] = start;
-    return 0;
+    int rc = SplitLinesUpTo(size_);
+    return rc != 0 ? rc : FinishLines();
 }
 
 size_t TextImage::HeaderLine() const {
