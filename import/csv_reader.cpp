@@ -41,7 +41,7 @@ void CsvCandidates::Clear() {
     std::free(items_);
     items_ = nullptr;
     count_ = 0;
-    rejected_ = 0;
+    rejected_.clear();
 }
 
 int CsvCandidates::Collect(TextImage& image, size_t header, const CsvColumns& columns) {
@@ -76,7 +76,14 @@ int CsvCandidates::Collect(TextImage& image, size_t header, const CsvColumns& co
             if (CleanFaxNumber(fields[c]) > 0) anyNumber = true;
             CopyCut(r.faxNumber, sizeof r.faxNumber - 1, fields[c]);
         }
-        if (!anyNumber) ++rejected_;
+        if (!anyNumber) {
+            try {
+                rejected_.push_back({line, RejectReason::NoFaxNumber});
+            } catch (const std::bad_alloc&) {
+                Clear();
+                return kImportNoMemory;
+            }
+        }
     }
     return 0;
 }

@@ -19,6 +19,14 @@ struct CsvColumns {
 // kImportNoFaxColumn.
 int AutoCsvColumns(char* headerLine, CsvColumns& columns);
 
+// A data line that gave no usable recipient, by its index in the file's
+// line table, and why.
+enum class RejectReason { NoFaxNumber, EntryKind, NoSpeedDialNumber };
+struct RejectedLine {
+    size_t line;
+    RejectReason reason;
+};
+
 // Only name and faxNumber are kept for a CSV candidate: the 62-byte record.
 using CsvCandidate = HandoffNameRecord;
 
@@ -31,7 +39,8 @@ public:
 
     size_t Count() const { return count_; }
     const CsvCandidate& operator[](size_t i) const { return items_[i]; }
-    int Rejected() const { return rejected_; }
+    int Rejected() const { return static_cast<int>(rejected_.size()); }
+    const std::vector<RejectedLine>& RejectedLines() const { return rejected_; }
 
     // Fills the table from the data lines after header: every line up to
     // and including the one after the last line feed. Returns 0,
@@ -42,5 +51,5 @@ private:
     void Clear();
     CsvCandidate* items_ = nullptr;
     size_t count_ = 0;
-    int rejected_ = 0;
+    std::vector<RejectedLine> rejected_;
 };

@@ -49,11 +49,15 @@ int32_t CommModeFromCode(const char* text) {
 
 bool IsEndMarker(char** fields, int k) { return k == 1 && std::strcmp(fields[0], "*") == 0; }
 
-// The record rules of one data line; false when the line is rejected.
-bool AcceptRecord(char** fields, int k, SpeedDialCandidates& out) {
+// The record rules of one data line: the record is appended, or the
+// reason it is not.
+bool AcceptRecord(char** fields, int k, SpeedDialCandidates& out, RejectReason& why) {
+    why = RejectReason::EntryKind;
     if (k <= 1 || std::strcmp(fields[1], "I") == 0) return false;
+    why = RejectReason::NoSpeedDialNumber;
     TrimBlanks(fields[0]);
     if (fields[0][0] == '\0') return false;
+    why = RejectReason::NoFaxNumber;
     if (k <= 2 || CleanFaxNumber(fields[2]) == 0) return false;
     FaxRecipient r = DefaultRecipient;
     std::string key, secure, relay, fCode, commMode;
@@ -126,7 +130,8 @@ int ReadSpeedDialLines(TextImage& image, SpeedDialCandidates& out) {
             }
             if (k == 0) continue;
             if (IsEndMarker(fields, k)) break;
-            if (!AcceptRecord(fields, k, out)) ++out.rejected;
+            RejectReason why;
+            if (!AcceptRecord(fields, k, out, why)) out.rejected.push_back({line, why});
         }
     } catch (const std::bad_alloc&) {
         out.Clear();

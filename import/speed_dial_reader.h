@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "csv_reader.h"
 #include "fax_settings.h"
 #include "text_image.h"
 
@@ -20,7 +21,7 @@ struct SpeedDialCandidates {
     std::vector<std::string> relayTexts;
     std::vector<std::string> fCodeTexts;
     std::vector<std::string> commModeTexts;
-    int rejected = 0;
+    std::vector<RejectedLine> rejected;
 
     size_t Count() const { return records.size(); }
     void Clear();

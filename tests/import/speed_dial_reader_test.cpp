@@ -22,7 +22,7 @@ SpeedDialRun ReadText(const std::string& text, SpeedDialCandidates& c) {
     run.rc = LoadTextImage(text.data(), text.size(), image);
     if (run.rc == 0) run.rc = ReadSpeedDialLines(image, c);
     run.keys = c.speedDialKeys;
-    run.rejected = c.rejected;
+    run.rejected = static_cast<int>(c.rejected.size());
     return run;
 }
 
@@ -101,7 +101,7 @@ TEST(SpeedDialFile, ExportAsWrittenByThePrinter) {
     SpeedDialCandidates c;
     ASSERT_EQ(ReadSpeedDialLines(image, c), 0);
     EXPECT_EQ(c.speedDialKeys, (std::vector<std::string>{"1", "2", "4", "10"}));
-    EXPECT_EQ(c.rejected, 2);
+    EXPECT_EQ(c.rejected.size(), 2u);
 
     struct Expected {
         const char* name;
