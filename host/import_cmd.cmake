@@ -2,4 +2,4 @@
 # readers over the phonebook store.
 add_library(import_cmd STATIC ${CMAKE_CURRENT_LIST_DIR}/import_cmd.cpp)
 target_include_directories(import_cmd PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(import_cmd PUBLIC import_files ui_phonebook)
+target_link_libraries(import_cmd PUBLIC import_files phonebook_store)

@@ -11,18 +11,18 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out;
     std::string err;
 };
 
-Run Faxhost(const std::string& args) {
+CliRun Faxhost(const std::string& args) {
     static int calls = 0;
     std::string errFile = ::testing::TempDir() + "faxhost_import_err_" + std::to_string(getpid()) + "_" +
                           std::to_string(++calls);
     std::string command = std::string(FAXHOST_PATH) + " " + args + " 2>" + errFile;
-    Run run{-1, "", ""};
+    CliRun run{-1, "", ""};
     FILE* p = popen(command.c_str(), "r");
     if (!p) return run;
     char buf[4096];
@@ -39,7 +39,7 @@ Run Faxhost(const std::string& args) {
 std::string Data(const std::string& name) { return std::string(IMPORT_TEST_DATA) + "/" + name; }
 
 TEST(FaxhostImport, ContactFileFromItsHeaderWords) {
-    Run run = Faxhost("import " + Data("yhteystiedot.csv"));
+    CliRun run = Faxhost("import " + Data("yhteystiedot.csv"));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "kind: contact file, name column 3, fax columns 5 6\n"
@@ -53,7 +53,7 @@ TEST(FaxhostImport, ContactFileFromItsHeaderWords) {
 }
 
 TEST(FaxhostImport, SpeedDialExportWithItsSettings) {
-    Run run = Faxhost("import " + Data("lyhytvalinnat.csv"));
+    CliRun run = Faxhost("import " + Data("lyhytvalinnat.csv"));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("kind: speed-dial export\n"
                            "recipient: P\xC3\xA4\xC3\xA4konttori (HKI) <091234567>\n"
@@ -90,7 +90,7 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
         {"import", 2, "", "usage"},
     };
     for (const auto& c : cases) {
-        Run run = Faxhost(c.args);
+        CliRun run = Faxhost(c.args);
         EXPECT_EQ(run.status, c.status) << c.args << "\n" << run.err;
         EXPECT_NE(run.out.find(c.inOut), std::string::npos) << c.args << "\n" << run.out;
         EXPECT_NE(run.err.find(c.inErr), std::string::npos) << c.args << "\n" << run.err;
@@ -100,24 +100,24 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
 TEST(FaxhostPhonebookImport, AddsThenTreatsRepeatsAsDuplicates) {
     std::string book = ::testing::TempDir() + "import_" + std::to_string(getpid()) + ".KFD";
     std::remove(book.c_str());
-    Run first = Faxhost("phonebook import " + book + " " + Data("lyhytvalinnat.csv"));
+    CliRun first = Faxhost("phonebook import " + book + " " + Data("lyhytvalinnat.csv"));
     EXPECT_EQ(first.status, 0) << first.err;
     EXPECT_NE(first.out.find("added: 4, replaced: 0, skipped: 0, rejected lines: 2"), std::string::npos) << first.out;
 
-    Run again = Faxhost("phonebook import " + book + " " + Data("lyhytvalinnat.csv"));
+    CliRun again = Faxhost("phonebook import " + book + " " + Data("lyhytvalinnat.csv"));
     EXPECT_NE(again.out.find("already in the phonebook, skipped: Varasto <0401234567>"), std::string::npos);
     EXPECT_NE(again.out.find("added: 0, replaced: 0, skipped: 4"), std::string::npos) << again.out;
 
-    Run replace = Faxhost("phonebook import --replace " + book + " " + Data("lyhytvalinnat.csv"));
+    CliRun replace = Faxhost("phonebook import --replace " + book + " " + Data("lyhytvalinnat.csv"));
     EXPECT_NE(replace.out.find("added: 0, replaced: 4, skipped: 0"), std::string::npos) << replace.out;
 
-    Run list = Faxhost("phonebook list " + book);
+    CliRun list = Faxhost("phonebook list " + book);
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_NE(list.out.find("individual: Varasto <0401234567>"), std::string::npos) << list.out;
     EXPECT_NE(list.out.find("relay destinations (3): 003 0#5 004"), std::string::npos) << list.out;
     EXPECT_EQ(list.out.find("individual: Varasto", list.out.find("individual: Varasto") + 1), std::string::npos);
 
-    Run contacts = Faxhost("phonebook import " + book + " " + Data("yhteystiedot.csv"));
+    CliRun contacts = Faxhost("phonebook import " + book + " " + Data("yhteystiedot.csv"));
     EXPECT_NE(contacts.out.find("added: 5, replaced: 0, skipped: 0, rejected lines: 1"), std::string::npos)
         << contacts.out;
     std::remove(book.c_str());
