@@ -11,6 +11,7 @@
 #include "header_printer.h"
 #include "import_cmd.h"
 #include "job_file.h"
+#include "jobwatch_cmd.h"
 #include "module_loader.h"
 #include "module_path.h"
 #include "phonebook_cmd.h"
@@ -27,6 +28,8 @@ const char kUsage[] =
     "                                             speed-dial export yields\n"
     "       faxhost phonebook import [--replace] [--name COL] [--fax COL]... PHONEBOOK FILE\n"
     "                                             add them to a phonebook\n"
+    "       faxhost jobwatch install [LIBRARY]       register a document monitor\n"
+    "       faxhost jobwatch uninstall               remove its registration\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"
     "$FAX_RENDER_MODULE, else faxrender next to faxhost. FAX_FIXED_TIME=HH:MM:SS\n"
     "fixes the time in the COMMENT lines. Job files: see host/JOBFILE.md.\n";
@@ -58,6 +61,7 @@ int main(int argc, char** argv) {
         return RunPhonebookImportCommand(argc - 2, argv + 2);
     if (i < argc && !std::strcmp(argv[i], "phonebook")) return RunPhonebookCommand(argc - 1, argv + 1);
     if (i < argc && !std::strcmp(argv[i], "import")) return RunImportCommand(argc - 1, argv + 1);
+    if (i < argc && !std::strcmp(argv[i], "jobwatch")) return RunJobwatchCommand(argc - 1, argv + 1);
     if (i < argc && !std::strcmp(argv[i], "--module")) {
         if (i + 1 >= argc) {
             std::fputs(kUsage, stderr);
