@@ -1,5 +1,7 @@
 // The program's entry: the whole import runs from here and the process
 // ends after it.
+#include <cstdlib>
+
 #include "import_app.h"
 
 #if defined(IMPORT_COMPACT_HANDOFF)
@@ -8,7 +10,20 @@ constexpr HandoffLayout kLayout = HandoffLayout::Compact;
 constexpr HandoffLayout kLayout = HandoffLayout::Standard;
 #endif
 
-#include <cstdlib>
+namespace {
+
+// The argument text: what follows the program name and the one blank
+// after it, so that a text starting with a blank is seen as such.
+const char* ArgumentText(const char* line) {
+    bool quoted = false;
+    while (*line && (quoted || *line != ' ')) {
+        if (*line == '"') quoted = !quoted;
+        ++line;
+    }
+    return *line == ' ' ? line + 1 : line;
+}
+
+}  // namespace
 
 #if defined(_WIN32)
 namespace {
@@ -18,21 +33,11 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-}  // namespace
+void GuardCaller() { SetUnhandledExceptionFilter(OnCrash); }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int) {
-    // The starting dialog must not stay disabled whatever ends the program.
-    std::atexit(ReleaseCallerOnExit);
-    SetUnhandledExceptionFilter(OnCrash);
-    ImportApp app;
-    app.instance = instance;
-    app.layout = kLayout;
-    RunImport(app, args);
-    return 0;
-}
+}  // namespace
 #else
 #include <csignal>
-#include <string>
 
 namespace {
 
@@ -42,19 +47,20 @@ void OnCrash(int sig) {
     std::raise(sig);
 }
 
-}  // namespace
+void GuardCaller() {
+    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGTERM}) std::signal(sig, OnCrash);
+}
 
-int main(int argc, char** argv) {
+}  // namespace
+#endif
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The starting dialog must not stay disabled whatever ends the program.
     std::atexit(ReleaseCallerOnExit);
-    for (int sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGTERM}) std::signal(sig, OnCrash);
-    // The argument text as the starting command gave it, blanks between.
-    std::string args;
-    for (int i = 1; i < argc; ++i) args += (i > 1 ? " " : "") + std::string(argv[i]);
+    GuardCaller();
     ImportApp app;
-    app.instance = GetModuleHandleA(nullptr);
+    app.instance = instance;
     app.layout = kLayout;
-    RunImport(app, args.c_str());
+    RunImport(app, ArgumentText(GetCommandLineA()));
     return 0;
 }
-#endif

@@ -21,6 +21,7 @@ namespace {
 struct Starter {
     std::string program;
     std::string handoff;
+    std::string separator = " ";  // between the program and the hand-off path
     HandoffLayout layout = HandoffLayout::Standard;
     std::vector<BOOL> enables;   // WM_ENABLE as it arrived
     int command = 0;
@@ -31,7 +32,7 @@ struct Starter {
 };
 
 void OnImportClick(Starter* s) {
-    std::string line = s->program + " " + s->handoff;
+    std::string line = s->program + s->separator + s->handoff;
     WinExec(line.c_str(), SW_SHOW);
 }
 
@@ -166,6 +167,19 @@ TEST_F(TwoProcessTest, CancelledImportStillEnablesAndCompletes) {
 TEST_F(TwoProcessTest, SpeedDialFileDialogCancelledCompletesWithTheFullCommand) {
     Run(IDD_STARTER_BOOK, "dialog 116\nselect 1056 1\nclick 1\nfile cancel\nmsgbox 1 Mit\xC3\xA4\xC3\xA4n tietoja ei tuoda.\n");
     EXPECT_EQ(starter.command, kImportDoneFull);
+    EXPECT_EQ(starter.records, -1);
+}
+
+// An argument text that begins with a blank names no hand-off file: the
+// import runs to its end, writes nothing and says so.
+TEST_F(TwoProcessTest, ArgumentTextStartingWithABlankWritesNoFile) {
+    starter.separator = "  ";
+    std::string csv = Write("tyhja_polku.csv", "Nimi,Faksi\nAnna,1\n");
+    Run(IDD_STARTER_LIST, "dialog 116\nselect 1056 0\ncheck 1057 on\nclick 1\nfile " + csv +
+                              "\ndialog 102\nselect 1004 0\nclick 1001\nclick 1\ndialog 101\nclick 1\n"
+                              "msgbox 1 Mit\xC3\xA4\xC3\xA4n tietoja ei tuoda.\n");
+    EXPECT_EQ(starter.enables, (std::vector<BOOL>{FALSE, TRUE}));
+    EXPECT_EQ(starter.command, kImportDoneNames);
     EXPECT_EQ(starter.records, -1);
 }
 
