@@ -196,6 +196,8 @@ void FillSource(HWND dlg, const PickState* st) {
     SendMessageA(source, LB_SETSEL, TRUE, 0);
 }
 
+INT_PTR CALLBACK ProgressDlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
 void OnInit(HWND dlg, PickState* st) {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(st));
     std::string title = std::string(Caption(st)) + " - " + *st->path;
@@ -209,7 +211,12 @@ void OnInit(HWND dlg, PickState* st) {
         SendDlgItemMessageA(dlg, IDC_PICK_SEARCH, EM_LIMITTEXT, 3, 0);
         SetDlgItemTextA(dlg, IDC_PICK_HEADING, "Lyhytvalintanro\tValitut vastaanottajat");
     }
+    // Filling a long contact list takes a while: say what is going on.
+    HWND progress = st->speedDial ? nullptr
+                                  : CreateDialogParamA(st->app->instance, MAKEINTRESOURCEA(IDD_PROGRESS), dlg,
+                                                       ProgressDlgProc, 0);
     FillSource(dlg, st);
+    if (progress) DestroyWindow(progress);
     SetForegroundWindow(dlg);
 }
 

@@ -57,6 +57,9 @@ TEST_F(ProgramTest, ContactFileWithColumnsFromTheHeader) {
                          .click(IDOK));
     Run();
     EXPECT_TRUE(MessageTexts().empty());
+    // The progress window came up while the picking list was filled.
+    EXPECT_EQ(automation::Seen().dialogsOpened,
+              (std::vector<int>{IDD_DATA_TYPE, IDD_PROGRESS, IDD_CSV_PICK, IDD_CONFIRM}));
     std::vector<FaxRecipient> got;
     ASSERT_EQ(ReadBack(kImportDoneNames, got), 3);
     EXPECT_STREQ(got[0].name, "Anna Ek");
