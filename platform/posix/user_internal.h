@@ -149,6 +149,8 @@ bool ServeRemote(int timeoutMs);
 void EnsureServer();
 // Requests to another process; false when it cannot be reached.
 bool RemoteCall(HWND target, int op, UINT msg, WPARAM a, LPARAM b, LRESULT& result);
+// Messages other processes have posted here so far.
+uint64_t& RemotePostCount();
 enum RemoteOp { kPost = 1, kEnable = 2, kIsWindow = 3, kGetDlgItem = 4, kIsEnabled = 5, kIsVisible = 6 };
 
 // Property sheets, for the user of the headless build.
