@@ -7,3 +7,5 @@
 #include "string_ids.h"
 #include "comm_dialog_ids.h"
 #include "entry_dialog_ids.h"
+#include "recipient_dialog_ids.h"
+#include "fax_prompt_ids.h"
