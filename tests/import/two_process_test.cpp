@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "handoff_file.h"
 #include "starter_ids.h"
 
@@ -78,14 +79,12 @@ protected:
         dir_ = dir;
         setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
         setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         starter.program = RCPIMPORT_PATH;
         starter.handoff = dir + "/DB" + std::to_string(100000 + ++runs_) + ".TMP";
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         unsetenv("FAX_UI_SCRIPT");
     }
     std::string Write(const std::string& name, const std::string& text) {
