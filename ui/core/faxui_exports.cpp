@@ -2,7 +2,9 @@
 // through GetProcAddress; naming them here makes the linker take them from
 // the ui libraries. Keep in step with faxui.def and faxui.map.
 #include "comm_dialog.h"
+#include "fax_prompt.h"
 
 extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&CommDlgProc),
+    reinterpret_cast<const void*>(&FaxPromptDlgProc),
 };
