@@ -1,0 +1,1 @@
+#include "dialog_fixture.h"

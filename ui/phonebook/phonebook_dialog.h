@@ -1,0 +1,11 @@
+#pragma once
+// The phonebook dialog: the manager (template 106) and the picker with its
+// list of picked recipients (template 600), one dialog procedure for both.
+
+#include "shared_state.h"
+#include "windows.h"
+
+extern "C" INT_PTR CALLBACK PhonebookDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows the slots of a recipient block in a list box, slot i as item i.
+void FillRecipientList(HWND dialog, int listId, const RecipientBlock& block);
