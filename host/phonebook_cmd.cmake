@@ -2,4 +2,4 @@
 # dispatches argv[1] == "phonebook" to RunPhonebookCommand(argc - 1, argv + 1).
 add_library(phonebook_cmd STATIC ${CMAKE_CURRENT_LIST_DIR}/phonebook_cmd.cpp)
 target_include_directories(phonebook_cmd PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(phonebook_cmd PUBLIC ui_phonebook)
+target_link_libraries(phonebook_cmd PUBLIC phonebook_store)

@@ -161,32 +161,76 @@ TEST(KeyEquals, LettersMatchEitherCaseOtherBytesExactly) {
     }
 }
 
-TEST(ListText, SplitsAtTheLastBlank) {
+// A double-byte code page for the parser: every byte of 0x80 and above
+// takes the next byte with it.
+struct HighBytesLead {
+    bool operator()(char c) const { return static_cast<uint8_t>(c) >= 0x80; }
+};
+
+std::string Part(const std::string& text, TextSpan s) { return text.substr(s.begin, s.end - s.begin); }
+
+TEST(ListText, IndividualTextsSplitAtTheLastBlankOrAreRefused) {
     struct Case {
-        const char* text;
+        const char* what;
+        std::string text;
+        bool doubleByte;
+        bool ok;
         const char* name;
         const char* fax;
     } cases[] = {
-        {"Anna Maija Virtanen <0123>", "Anna Maija Virtanen", "0123"},
-        {"Smith <123>", "Smith", "123"},
-        {" <5>", "", "5"},
-        {"NoBlank", "NoBlank", ""},
-        {"Name <>", "Name", ""},
-        {"Name 12", "Name", "12"},
-        {"0123456789012345678901234567890123456789 <0123456789012345678901234567890123456789>",
-         "012345678901234567890123456789", "012345678901234567890123456789"},
+        {"blanks in the name", "Anna Maija Virtanen <0123>", false, true, "Anna Maija Virtanen", "0123"},
+        {"speed dial keeps its quotes", "Varasto <'17'>", false, true, "Varasto", "'17'"},
+        {"empty name", " <5>", false, true, "", "5"},
+        {"empty number", "Nimi <>", false, true, "Nimi", ""},
+        {"the last '>' closes", "A <1>2>", false, true, "A", "1>2"},
+        {"no brackets", "A B", false, false, "", ""},
+        {"no blank", "Nimi", false, false, "", ""},
+        {"brackets in the wrong order", "Nimi >12<", false, false, "", ""},
+        {"no closing bracket", "Nimi <12", false, false, "", ""},
+        {"no opening bracket", "Nimi 12>", false, false, "", ""},
+        {"blank at the end", "Nimi <12> ", false, false, "", ""},
+        {"empty", "", false, false, "", ""},
+        {"blank as second byte", "AB\x81 <1>", true, false, "", ""},
+        {"same bytes, single-byte", "AB\x81 <1>", false, true, "AB\x81", "1"},
+        {"'<' as second byte", "A \x81<1>", true, false, "", ""},
+        {"'>' as second byte", "A <1\x81>", true, false, "", ""},
+        {"blank inside, split at the real one", "\x81 x <12>", true, true, "\x81 x", "12"},
     };
     for (const auto& c : cases) {
-        char name[31], fax[31];
-        SplitIndividualText(c.text, name, fax);
-        EXPECT_STREQ(name, c.name) << c.text;
-        EXPECT_STREQ(fax, c.fax) << c.text;
+        TextSpan name, fax;
+        bool ok = c.doubleByte ? ParseIndividualText(c.text.data(), c.text.size(), name, fax, HighBytesLead{})
+                               : ParseIndividualText(c.text.data(), c.text.size(), name, fax);
+        EXPECT_EQ(ok, c.ok) << c.what;
+        EXPECT_EQ(Part(c.text, name), c.name) << c.what;
+        EXPECT_EQ(Part(c.text, fax), c.fax) << c.what;
     }
-    char group[31];
-    SplitGroupText("[Myynti]", group);
-    EXPECT_STREQ(group, "Myynti");
-    SplitGroupText("[Auki", group);
-    EXPECT_STREQ(group, "Auki");
+}
+
+TEST(ListText, GroupTextsAreTheNameInBracketsOrRefused) {
+    struct Case {
+        const char* what;
+        std::string text;
+        bool doubleByte;
+        bool ok;
+        const char* name;
+    } cases[] = {
+        {"group", "[Myynti]", false, true, "Myynti"},
+        {"empty name", "[]", false, true, ""},
+        {"no closing bracket", "[Auki", false, false, ""},
+        {"no brackets", "Auki", false, false, ""},
+        {"brackets in the wrong order", "]Auki[", false, false, ""},
+        {"text after the first ']'", "[a]b]", false, false, ""},
+        {"an individual", "Anna <1>", false, false, ""},
+        {"']' as second byte", "[a\x81]]", true, true, "a\x81]"},
+        {"same bytes, single-byte", "[a\x81]]", false, false, ""},
+    };
+    for (const auto& c : cases) {
+        TextSpan name;
+        bool ok = c.doubleByte ? ParseGroupText(c.text.data(), c.text.size(), name, HighBytesLead{})
+                               : ParseGroupText(c.text.data(), c.text.size(), name);
+        EXPECT_EQ(ok, c.ok) << c.what;
+        EXPECT_EQ(Part(c.text, name), c.name) << c.what;
+    }
 }
 
 TEST(ListText, OfRecords) {

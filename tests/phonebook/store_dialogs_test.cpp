@@ -7,7 +7,7 @@
 #include "automation.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
-#include "recipients/shared_state.h"
+#include "shared_state.h"
 #include "store_dialogs.h"
 #include "store_fixture.h"
 #include "store_state.h"

@@ -4,8 +4,8 @@
 
 #include "entry_codec.h"
 #include "kfd_format.h"
-#include "recipients/messages.h"
-#include "recipients/shared_state.h"
+#include "messages.h"
+#include "shared_state.h"
 #include "store.h"
 #include "store_file.h"
 #include "store_state.h"

@@ -97,12 +97,65 @@ bool RecordKey(const uint8_t* rec, size_t len, Field& name, Field& fax);
 // "name <fax>" of an individual or the bare name of a group, bounded.
 std::string RecordListTextAnsi(const uint8_t* rec, size_t len);
 
-// Splits an individual's list text at its last blank: the name before it,
-// the fax number between the '<' after it and the final '>'. Outputs are
-// NUL-terminated and bounded to 30 bytes.
-void SplitIndividualText(const char* text, char name[kNameMax + 1], char fax[kFaxMax + 1]);
-// The characters after '[' up to the first ']', bounded to 30 bytes.
-void SplitGroupText(const char* text, char name[kNameMax + 1]);
+// List texts: "name <fax>" for an individual, "[name]" for a group. The
+// one parser of both, for ANSI bytes and for wide characters alike; the
+// parts are index ranges [begin, end) into the text.
+struct TextSpan {
+    size_t begin = 0;
+    size_t end = 0;
+};
+
+// In wide text no unit starts a double-byte character.
+struct NoLeadUnits {
+    template <class C>
+    bool operator()(C) const { return false; }
+};
+
+// An individual's text: the name is everything before the last blank (it
+// may be empty), the fax number everything between the '<' right after
+// that blank and the final '>'. Any other shape (no blank, no brackets,
+// brackets elsewhere) is refused: false, both spans empty. isLead tells
+// the units that take the next one with them, so a blank or bracket inside
+// a double-byte character is no delimiter.
+template <class C, class IsLead = NoLeadUnits>
+bool ParseIndividualText(const C* text, size_t len, TextSpan& name, TextSpan& fax, IsLead isLead = {}) {
+    name = fax = TextSpan{};
+    size_t blank = len;
+    size_t last = len;  // where the last character starts
+    for (size_t i = 0; i < len; ++i) {
+        last = i;
+        if (isLead(text[i]) && i + 1 < len) {
+            ++i;
+        } else if (text[i] == C(' ')) {
+            blank = i;
+        }
+    }
+    if (blank == len || blank + 2 >= len || text[blank + 1] != C('<') || last != len - 1 ||
+        text[last] != C('>')) {
+        return false;
+    }
+    name = {0, blank};
+    fax = {blank + 2, len - 1};
+    return true;
+}
+
+// A group's text: '[', the name, and the first ']' as its last character.
+// Any other shape is refused: false, the span empty.
+template <class C, class IsLead = NoLeadUnits>
+bool ParseGroupText(const C* text, size_t len, TextSpan& name, IsLead isLead = {}) {
+    name = TextSpan{};
+    if (len < 2 || text[0] != C('[')) return false;
+    for (size_t i = 1; i < len; ++i) {
+        if (isLead(text[i]) && i + 1 < len) {
+            ++i;
+        } else if (text[i] == C(']')) {
+            if (i != len - 1) return false;
+            name = {1, i};
+            return true;
+        }
+    }
+    return false;
+}
 
 // Group records.
 void BeginGroup(const char* name, std::string& out);

@@ -18,10 +18,10 @@ void PadWithZeros(WCHAR* text, int len, int wanted);
 // empty text is 0. Stops before the value would overflow.
 int DigitValue(const char* text);
 
-// Splits an individual's list text: the name before the last blank, the fax
-// number from the second character after it up to but not including the
-// last one. Outputs are cut to their capacities (characters with terminator).
-void SplitListText(const WCHAR* text, WCHAR* name, size_t nameCap, WCHAR* fax, size_t faxCap);
-// Splits a group's list text: everything between the first character and
-// the first ']'.
-void SplitListText(const WCHAR* text, WCHAR* group, size_t groupCap);
+// Splits a list text (the rule is kfd::ParseIndividualText's and
+// kfd::ParseGroupText's): an individual's "name <fax>" into name and fax
+// number, a group's "[name]" into its name. Outputs are cut to their
+// capacities (characters with terminator). False, with empty outputs, when
+// the text is not of that shape.
+bool SplitListText(const WCHAR* text, WCHAR* name, size_t nameCap, WCHAR* fax, size_t faxCap);
+bool SplitListText(const WCHAR* text, WCHAR* group, size_t groupCap);

@@ -49,14 +49,38 @@ WideString GroupListText(const WCHAR* name) {
     return t;
 }
 
-void ListTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1], char fax[kfd::kFaxMax + 1]) {
-    char ansi[kfd::kListTextAnsiMax + 1];
-    WideToAnsiField(text, kListTextChars, ansi, sizeof ansi);
-    kfd::SplitIndividualText(ansi, name, fax);
+namespace {
+
+// Room for every character of a list text, each two bytes at most.
+constexpr size_t kListTextAnsiRoom = 2 * kListTextChars + 1;
+
+struct AnsiLeadBytes {
+    bool operator()(char c) const { return IsAnsiLeadByte(static_cast<uint8_t>(c)); }
+};
+
+void CopyKeyPart(const char* text, kfd::TextSpan part, char* out, size_t max) {
+    size_t n = kfd::FitAnsi(text + part.begin, part.end - part.begin, max);
+    std::memcpy(out, text + part.begin, n);
+    out[n] = 0;
 }
 
-void GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]) {
-    char ansi[kfd::kListTextAnsiMax + 1];
+}  // namespace
+
+bool ListTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1], char fax[kfd::kFaxMax + 1]) {
+    char ansi[kListTextAnsiRoom];
     WideToAnsiField(text, kListTextChars, ansi, sizeof ansi);
-    kfd::SplitGroupText(ansi, name);
+    kfd::TextSpan n, f;
+    bool ok = kfd::ParseIndividualText(ansi, std::strlen(ansi), n, f, AnsiLeadBytes{});
+    CopyKeyPart(ansi, n, name, kfd::kNameMax);
+    CopyKeyPart(ansi, f, fax, kfd::kFaxMax);
+    return ok;
+}
+
+bool GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]) {
+    char ansi[kListTextAnsiRoom];
+    WideToAnsiField(text, kListTextChars, ansi, sizeof ansi);
+    kfd::TextSpan n;
+    bool ok = kfd::ParseGroupText(ansi, std::strlen(ansi), n, AnsiLeadBytes{});
+    CopyKeyPart(ansi, n, name, kfd::kNameMax);
+    return ok;
 }

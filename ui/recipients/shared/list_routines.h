@@ -1,7 +1,7 @@
 #pragma once
 // Routines over the list boxes of the dialogs.
 
-#include "phonebook/entry_details.h"
+#include "entry_details.h"
 #include "shared_state.h"
 #include "windows.h"
 

@@ -27,6 +27,9 @@ void DBRecordListText(const uint8_t* rec, size_t len, WCHAR text[kListTextChars]
 WideString IndividualListText(const WCHAR* name, const WCHAR* fax);
 WideString GroupListText(const WCHAR* name);
 
-// The ANSI key of a list text, as the store parses it.
-void ListTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1], char fax[kfd::kFaxMax + 1]);
-void GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]);
+// The ANSI key of a list text, as the store parses it: converted first,
+// then split (a double-byte character's second byte is no delimiter), each
+// part cut to its field. False, with empty parts, when the text is not a
+// list text of its kind.
+bool ListTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1], char fax[kfd::kFaxMax + 1]);
+bool GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]);

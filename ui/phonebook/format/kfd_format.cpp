@@ -203,35 +203,6 @@ std::string RecordListTextAnsi(const uint8_t* rec, size_t len) {
     return text;
 }
 
-static void CopyBounded(const char* src, size_t len, char* dst, size_t max) {
-    size_t n = FitAnsi(src, len, max);
-    std::memcpy(dst, src, n);
-    dst[n] = 0;
-}
-
-void SplitIndividualText(const char* text, char name[kNameMax + 1], char fax[kFaxMax + 1]) {
-    size_t len = std::strlen(text);
-    const char* blank = std::strrchr(text, ' ');
-    if (!blank) {
-        CopyBounded(text, len, name, kNameMax);
-        fax[0] = 0;
-        return;
-    }
-    CopyBounded(text, static_cast<size_t>(blank - text), name, kNameMax);
-    size_t start = static_cast<size_t>(blank - text) + 1;
-    if (start < len && text[start] == '<') ++start;
-    size_t end = len;
-    if (end > start && text[end - 1] == '>') --end;
-    CopyBounded(text + start, end - start, fax, kFaxMax);
-}
-
-void SplitGroupText(const char* text, char name[kNameMax + 1]) {
-    const char* start = text[0] == '[' ? text + 1 : text;
-    const char* close = std::strchr(start, ']');
-    size_t len = close ? static_cast<size_t>(close - start) : std::strlen(start);
-    CopyBounded(start, len, name, kNameMax);
-}
-
 static void AppendKeyText(std::string& out, const char* text) {
     size_t len = FitAnsi(text, std::strlen(text), kNameMax);
     for (size_t i = 0; i < len; ++i) {

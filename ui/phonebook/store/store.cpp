@@ -273,7 +273,7 @@ int PhonebookVisit(const WCHAR* path, kfd::RecordVisitor& v, kfd::ScanResult* sc
 }
 
 int PhonebookReadEntry(const WCHAR* path, const WCHAR* listText, FaxRecipient& r, EntryDetails& d) {
-    ListTextToKey(listText, r.name, r.faxNumber);
+    if (!ListTextToKey(listText, r.name, r.faxNumber)) return DB_NOT_FOUND;
     char name[kfd::kNameMax + 1];
     char fax[kfd::kFaxMax + 1];
     std::memcpy(name, r.name, sizeof name);
@@ -291,7 +291,7 @@ int PhonebookWriteEntry(const WCHAR* path, const WCHAR* oldListText, const FaxRe
     if (mode == kModeNew || !oldListText) return Append(path, record);
     RewritePlan plan;
     plan.kind = kfd::kIndividual;
-    ListTextToKey(oldListText, plan.name, plan.fax);
+    if (!ListTextToKey(oldListText, plan.name, plan.fax)) return DB_NOT_FOUND;
     char newName[kfd::kNameMax + 1];
     char newFax[kfd::kFaxMax + 1];
     std::memcpy(newName, r.name, kfd::kNameMax);
@@ -313,7 +313,7 @@ int PhonebookWriteGroup(const WCHAR* path, const WCHAR* oldListText, const uint8
     if (mode == kModeNew || !oldListText) return Append(path, rec);
     RewritePlan plan;
     plan.kind = kfd::kGroup;
-    GroupTextToKey(oldListText, plan.name);
+    if (!GroupTextToKey(oldListText, plan.name)) return DB_NOT_FOUND;
     return ReplaceThroughTemp(path, plan, rec);
 }
 
@@ -322,11 +322,11 @@ int PhonebookDeleteItem(const WCHAR* path, const WCHAR* listText, int kind) {
     if (kind == kItemGroup) {
         plan.kind = kfd::kGroup;
         plan.firstOnly = true;
-        GroupTextToKey(listText, plan.name);
+        if (!GroupTextToKey(listText, plan.name)) return DB_NOT_FOUND;
     } else {
         plan.kind = kfd::kIndividual;
         plan.refs = RewritePlan::RemoveRefs;
-        ListTextToKey(listText, plan.name, plan.fax);
+        if (!ListTextToKey(listText, plan.name, plan.fax)) return DB_NOT_FOUND;
     }
     return ReplaceThroughTemp(path, plan, std::string());
 }

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "kfd_format.h"
+
 namespace {
 
 size_t Length(const WCHAR* t) {
@@ -47,30 +49,17 @@ int DigitValue(const char* text) {
     return value;
 }
 
-void SplitListText(const WCHAR* text, WCHAR* name, size_t nameCap, WCHAR* fax, size_t faxCap) {
-    size_t len = Length(text);
-    size_t blank = len;
-    for (size_t i = len; i-- > 0;) {
-        if (text[i] == ' ') {
-            blank = i;
-            break;
-        }
-    }
-    if (blank == len) {
-        CopyCut(text, len, name, nameCap);
-        CopyCut(text, 0, fax, faxCap);
-        return;
-    }
-    CopyCut(text, blank, name, nameCap);
-    size_t start = blank + 2;
-    size_t end = len > 0 ? len - 1 : 0;
-    CopyCut(text + (start < len ? start : len), end > start ? end - start : 0, fax, faxCap);
+bool SplitListText(const WCHAR* text, WCHAR* name, size_t nameCap, WCHAR* fax, size_t faxCap) {
+    kfd::TextSpan n, f;
+    bool ok = kfd::ParseIndividualText(text, Length(text), n, f);
+    CopyCut(text + n.begin, n.end - n.begin, name, nameCap);
+    CopyCut(text + f.begin, f.end - f.begin, fax, faxCap);
+    return ok;
 }
 
-void SplitListText(const WCHAR* text, WCHAR* group, size_t groupCap) {
-    size_t len = Length(text);
-    size_t start = len > 0 ? 1 : 0;
-    size_t end = start;
-    while (end < len && text[end] != ']') ++end;
-    CopyCut(text + start, end - start, group, groupCap);
+bool SplitListText(const WCHAR* text, WCHAR* group, size_t groupCap) {
+    kfd::TextSpan n;
+    bool ok = kfd::ParseGroupText(text, Length(text), n);
+    CopyCut(text + n.begin, n.end - n.begin, group, groupCap);
+    return ok;
 }

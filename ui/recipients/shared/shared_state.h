@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "fax_settings.h"
-#include "phonebook/entry_details.h"
+#include "entry_details.h"
 #include "windows.h"
 
 // A recipient list: exactly the layout of FaxSS from recipientCount on.
