@@ -41,4 +41,5 @@ protected:
     HANDLE Hold(const std::string& name) const;
 
     std::string book;  // path of the current phonebook
+    HANDLE held = INVALID_HANDLE_VALUE;
 };

@@ -98,7 +98,6 @@ TEST_F(FilesTest, OpenPhonebook) {
 TEST_F(FilesTest, SaveAs) {
     Put("kopio.KFD", "previous contents");
     const std::u16string copyError = u"Tallenna nimellä|Tiedoston kopiointivirhe!\nTallenna nimellä -toiminto ei onnistunut.";
-    HANDLE held = INVALID_HANDLE_VALUE;
     const FileCase cases[] = {
         {"onto the current file", IDC_PB_SAVE_AS, [&](Script& s) { s.file(Path("book.kfd")); }, "book.KFD", {}},
         {"existing file kept, asked again", IDC_PB_SAVE_AS,
