@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "callconv.h"
 #include "fax_settings.h"
@@ -66,16 +67,22 @@ struct HostServices {
     void* reserved2[20];
 };
 
-constexpr int kHostMaxAddons = 8;
-
+// The host's driver context: a fixed part, then its control blocks, as
+// many as addonCount says. The host sizes the context for the blocks it
+// counts; the add-ons know no limit of their own.
 struct HostDriverContext {
     uint8_t reserved0[44];
     int32_t addonCount;
     uint8_t reserved1[36];
     HostServices* services;
     uint8_t reserved2[220 - 88];
-    AddonMCB addons[kHostMaxAddons];
 };
+static_assert(sizeof(HostDriverContext) % alignof(AddonMCB) == 0, "control blocks follow the fixed part");
+
+inline const AddonMCB* HostControlBlocks(const HostDriverContext* host) {
+    return reinterpret_cast<const AddonMCB*>(host + 1);
+}
+inline AddonMCB* HostControlBlocks(HostDriverContext* host) { return reinterpret_cast<AddonMCB*>(host + 1); }
 
 // Host output context handed to the write hook.
 typedef int32_t(FAXAPI* HostWriteFn)(void* out, int32_t one, const void* bytes, int32_t length);
@@ -100,7 +107,7 @@ static_assert(offsetof(AddonMCB, block3Offset) == 28, "AddonMCB.block3Offset");
 static_assert(offsetof(HostServices, registerPages) == 56, "registerPages");
 static_assert(offsetof(HostDriverContext, addonCount) == 44, "addonCount");
 static_assert(offsetof(HostDriverContext, services) == 84, "services");
-static_assert(offsetof(HostDriverContext, addons) == 220, "addons");
+static_assert(sizeof(HostDriverContext) == 220, "control blocks at byte 220");
 static_assert(offsetof(HostOutputContext, write) == 64, "write");
 static_assert(offsetof(HostOutputContext, docName) == 236, "docName");
 #endif
@@ -109,6 +116,18 @@ static_assert(offsetof(AddOnTable, moduleId) == 12, "moduleId");
 static_assert(offsetof(AddOnTable, blockSize3) == 24, "blockSize3");
 static_assert(offsetof(HostDriverContext, addonCount) == 44, "addonCount");
 
-// The fax module's control block in the host context, or null. The count
-// comes from the host and is clamped to the array it keeps.
+// The fax module's control block in the host context, or null: the first of
+// the host's addonCount blocks whose table has the fax module id.
 const AddonMCB* FindFaxAddonMCB(const HostDriverContext* host);
+
+// A driver context as a host allocates it: zeroed, with room for and a
+// count of 'blocks' control blocks.
+class HostContext {
+public:
+    explicit HostContext(int blocks);
+    HostDriverContext* get() { return reinterpret_cast<HostDriverContext*>(storage_.get()); }
+    AddonMCB& block(int i) { return HostControlBlocks(get())[i]; }
+
+private:
+    std::unique_ptr<uint64_t[]> storage_;
+};

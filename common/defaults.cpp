@@ -24,11 +24,17 @@ const FaxRecipient DefaultRecipient = MakeDefaultRecipient();
 
 const AddonMCB* FindFaxAddonMCB(const HostDriverContext* host) {
     if (!host) return nullptr;
-    int count = host->addonCount;
-    if (count > kHostMaxAddons) count = kHostMaxAddons;
-    for (int i = 0; i < count; ++i) {
-        const AddonMCB& mcb = host->addons[i];
+    const AddonMCB* blocks = HostControlBlocks(host);
+    for (int32_t i = 0; i < host->addonCount; ++i) {
+        const AddonMCB& mcb = blocks[i];
         if (mcb.table && mcb.table->moduleId == kFaxModuleId) return &mcb;
     }
     return nullptr;
+}
+
+HostContext::HostContext(int blocks) {
+    if (blocks < 0) blocks = 0;
+    size_t bytes = sizeof(HostDriverContext) + static_cast<size_t>(blocks) * sizeof(AddonMCB);
+    storage_.reset(new uint64_t[(bytes + 7) / 8]());
+    get()->addonCount = blocks;
 }

@@ -105,7 +105,12 @@ std::string HandoffRootFor(const char* windowsDir) {
     std::string root(windowsDir, n);
     char last = root.back();
     if (last != '\\' && last != '/') root += (root.find('\\') != std::string::npos ? '\\' : '/');
-    return root;
+    // The import program takes its argument up to the first blank, so the
+    // root climbs to the nearest folder above any blank.
+    size_t blank = root.find(' ');
+    if (blank == std::string::npos) return root;
+    size_t sep = root.find_last_of("\\/", blank);
+    return sep == std::string::npos ? std::string("C:\\") : root.substr(0, sep + 1);
 }
 
 std::string HandoffPath(const std::string& root, int hour, int minute, int second, int attempt) {
@@ -119,6 +124,7 @@ std::string HandoffPath(const std::string& root, int hour, int minute, int secon
 
 std::string ImportCommandLine(const std::string& program, const std::string& handoffPath) {
     if (program.empty() || handoffPath.empty()) return std::string();
+    if (handoffPath.find(' ') != std::string::npos) return std::string();  // it would be cut there
     std::string line = program + " " + handoffPath;
     if (line.size() + 1 > kImportCommandMax) return std::string();
     return line;

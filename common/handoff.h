@@ -78,15 +78,16 @@ void SanitizeRecipient(FaxRecipient& r);
 
 // The hand-off root for a Windows directory: its drive root when it starts
 // with a drive letter ("C:\"), otherwise the directory itself with a
-// trailing separator; "C:\" when there is no directory.
+// trailing separator, or its nearest parent folder above any blank in it;
+// "C:\" when there is no directory. Never holds a blank.
 std::string HandoffRootFor(const char* windowsDir);
 
 // root + "DB" + hhmmss + ".TMP"; with a non-zero attempt a letter A-Z is
 // added after the time, for when the plain name is taken.
 std::string HandoffPath(const std::string& root, int hour, int minute, int second, int attempt);
 
-// "<program> <hand-off path>"; empty when it does not fit in 273 bytes or
-// either part holds nothing.
+// "<program> <hand-off path>"; empty when it does not fit in 273 bytes,
+// either part holds nothing, or the hand-off path holds a blank.
 std::string ImportCommandLine(const std::string& program, const std::string& handoffPath);
 
 // The hand-off path from the import program's arguments: up to the first

@@ -57,11 +57,10 @@ bool PrintHeader(const AddonModule& module, const JobDescription& job, std::stri
         return false;
     }
 
-    auto host = std::make_unique<HostDriverContext>();
+    HostContext host(1);
     SettingsImage image;
-    host->addonCount = 1;
-    image.ReserveModuleBlocks(*table, &host->addons[0]);
-    const AddonMCB& mcb = host->addons[0];
+    image.ReserveModuleBlocks(*table, &host.block(0));
+    const AddonMCB& mcb = host.block(0);
     ApplyJob(job, image, mcb);
 
     auto sink = std::make_unique<OutputSink>();

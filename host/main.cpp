@@ -10,6 +10,7 @@
 #include "builtin_job.h"
 #include "header_printer.h"
 #include "job_file.h"
+#include "jobwatch_cmd.h"
 #include "module_loader.h"
 #include "module_path.h"
 #include "phonebook_cmd.h"
@@ -21,6 +22,8 @@ const char kUsage[] =
     "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
     "       faxhost phonebook list|check FILE        list or check a .KFD phonebook\n"
     "       faxhost phonebook convert OLD NEW        convert an older phonebook\n"
+    "       faxhost jobwatch install [LIBRARY]       register a document monitor\n"
+    "       faxhost jobwatch uninstall               remove its registration\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"
     "$FAX_RENDER_MODULE, else faxrender next to faxhost. FAX_FIXED_TIME=HH:MM:SS\n"
     "fixes the time in the COMMENT lines. Job files: see host/JOBFILE.md.\n";
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (i < argc && !std::strcmp(argv[i], "phonebook")) return RunPhonebookCommand(argc - 1, argv + 1);
+    if (i < argc && !std::strcmp(argv[i], "jobwatch")) return RunJobwatchCommand(argc - 1, argv + 1);
     if (i < argc && !std::strcmp(argv[i], "--module")) {
         if (i + 1 >= argc) {
             std::fputs(kUsage, stderr);

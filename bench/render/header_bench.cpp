@@ -85,12 +85,11 @@ void FillFaxJob(Image& img) {
 void BM_FaxHeader50Recipients(benchmark::State& state) {
     auto img = std::make_unique<Image>();
     auto sink = std::make_unique<Sink>();
-    auto host = std::make_unique<HostDriverContext>();
+    HostContext host(1);
     FillFaxJob(*img);
-    host->addonCount = 1;
-    host->addons[0].table = GetFuncTable();
-    host->addons[0].block1Offset = offsetof(Image, ds);
-    host->addons[0].block3Offset = offsetof(Image, ss);
+    host.block(0).table = GetFuncTable();
+    host.block(0).block1Offset = offsetof(Image, ds);
+    host.block(0).block3Offset = offsetof(Image, ss);
     sink->context.write = Write;
     for (auto _ : state) {
         sink->used = 0;

@@ -63,7 +63,7 @@ void CheckLines(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Image* image = new Image;
     static Sink* sink = new Sink;
-    static HostDriverContext* host = new HostDriverContext;
+    static HostContext* host = new HostContext(1);
     SetLocalTimeSource(PinnedClock);
 
     // First byte: skip flag; the rest fills the image, then the document name.
@@ -84,16 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Host-owned structure.
     image->settings.subBlockOffset = offsetof(Image, sub);
     image->settings.subBlock2Offset = offsetof(Image, sub2);
-    std::memset(host, 0, sizeof *host);
-    host->addonCount = 1;
-    host->addons[0].table = GetFuncTable();
-    host->addons[0].block1Offset = offsetof(Image, ds);
-    host->addons[0].block3Offset = offsetof(Image, ss);
+    host->block(0).table = GetFuncTable();
+    host->block(0).block1Offset = offsetof(Image, ds);
+    host->block(0).block3Offset = offsetof(Image, ss);
     sink->context.write = Write;
     sink->bytes.clear();
 
     for (int32_t event = 0; event <= 3; ++event)
-        AddOnWriteCallback(host, &sink->context, image, nullptr, kFaxModuleId, event, skip,
+        AddOnWriteCallback(host->get(), &sink->context, image, nullptr, kFaxModuleId, event, skip,
                            &image->ds, nullptr);
     CheckLines(sink->bytes);
     return 0;

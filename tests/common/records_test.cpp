@@ -23,23 +23,37 @@ TEST(DefaultImages, DefaultRecipientIsZeroButModeOptionAndPrintFlag) {
     EXPECT_EQ(std::memcmp(&expected, &DefaultRecipient, sizeof expected), 0);
 }
 
-TEST(ControlBlockLookup, FindsFaxModuleAmongOthersAndClampsTheCount) {
-    static HostDriverContext host{};
+// Each host holds exactly the blocks it counts, so a walk past the count
+// reads outside the context (the sanitizer build catches it).
+TEST(ControlBlockLookup, WalksAsManyBlocksAsTheHostCounts) {
     AddOnTable other{};
     other.moduleId = 77;
     AddOnTable fax{};
     fax.moduleId = kFaxModuleId;
-    host.addons[0].table = &other;
-    host.addons[1].table = nullptr;
-    host.addons[2].table = &fax;
-
-    host.addonCount = 2;
-    EXPECT_EQ(FindFaxAddonMCB(&host), nullptr);
-    host.addonCount = 3;
-    EXPECT_EQ(FindFaxAddonMCB(&host), &host.addons[2]);
-    host.addonCount = 1 << 30;  // a count past the host's array is clamped
-    EXPECT_EQ(FindFaxAddonMCB(&host), &host.addons[2]);
-    host.addonCount = -5;
-    EXPECT_EQ(FindFaxAddonMCB(&host), nullptr);
+    struct Case {
+        const char* what;
+        int blocks;
+        int faxAt;  // -1: none
+        int found;  // -1: null
+    } cases[] = {
+        {"first of one", 1, 0, 0},
+        {"third of three", 3, 2, 2},
+        {"eleventh of twelve", 12, 10, 10},
+        {"last of forty", 40, 39, 39},
+        {"none among five", 5, -1, -1},
+        {"no blocks", 0, -1, -1},
+    };
+    for (const auto& c : cases) {
+        HostContext host(c.blocks);
+        for (int i = 0; i < c.blocks; ++i) host.block(i).table = i == c.faxAt ? &fax : (i % 2 ? nullptr : &other);
+        const AddonMCB* want = c.found < 0 ? nullptr : &host.block(c.found);
+        EXPECT_EQ(FindFaxAddonMCB(host.get()), want) << c.what;
+    }
+    HostContext host(3);
+    host.block(2).table = &fax;
+    host.get()->addonCount = 2;  // a block past the count is not the host's
+    EXPECT_EQ(FindFaxAddonMCB(host.get()), nullptr);
+    host.get()->addonCount = -5;
+    EXPECT_EQ(FindFaxAddonMCB(host.get()), nullptr);
     EXPECT_EQ(FindFaxAddonMCB(nullptr), nullptr);
 }

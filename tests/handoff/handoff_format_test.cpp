@@ -121,6 +121,11 @@ TEST(HandoffPath, RootAndName) {
         {"/home/u/.fax/windows", "/home/u/.fax/windows/"},
         {"/srv/win/", "/srv/win/"},
         {"\\\\server\\share\\win", "\\\\server\\share\\win\\"},
+        {"/home/u/fax data/windows", "/home/u/"},
+        {"/home/u/fax/win dows/", "/home/u/fax/"},
+        {"/a b/windows", "/"},
+        {"\\\\server\\my share\\win", "\\\\server\\"},
+        {"rel dir/win", "C:\\"},
     };
     for (const auto& c : cases) EXPECT_EQ(HandoffRootFor(c.windowsDir), c.root) << (c.windowsDir ? c.windowsDir : "null");
     EXPECT_EQ(HandoffPath("C:\\", 14, 25, 30, 0), "C:\\DB142530.TMP");
@@ -135,6 +140,7 @@ TEST(ImportCommandLine, ProgramBlankPathWithinTheBound) {
     EXPECT_EQ(ImportCommandLine(longProgram, "C:\\DB142530.TMP").size(), 272u);
     EXPECT_EQ(ImportCommandLine(longProgram + "p", "C:\\DB142530.TMP"), "");
     EXPECT_EQ(ImportCommandLine("", "C:\\DB142530.TMP"), "");
+    EXPECT_EQ(ImportCommandLine("C:\\DRV\\rcpimport.EXE", "C:\\My Dir\\DB142530.TMP"), "");
 
     EXPECT_EQ(HandoffPathFromArguments("C:\\DB142530.TMP"), "C:\\DB142530.TMP");
     EXPECT_EQ(HandoffPathFromArguments("C:\\DB142530.TMP extra"), "C:\\DB142530.TMP");

@@ -86,17 +86,16 @@ TEST_F(LoadedModule, GetFaxAddonMCBWalksTheArray) {
     typedef const AddonMCB*(FAXAPI * LookupFn)(const HostDriverContext*);
     auto lookup = reinterpret_cast<LookupFn>(module.Symbol("GetFaxAddonMCB"));
     ASSERT_NE(lookup, nullptr);
-    static HostDriverContext host{};
     AddOnTable other{};
     other.moduleId = 5;
-    host.addons[0].table = &other;
-    host.addons[1].table = module.table();
-    host.addonCount = 1;
-    EXPECT_EQ(lookup(&host), nullptr);
-    host.addonCount = 2;
-    EXPECT_EQ(lookup(&host), &host.addons[1]);
-    host.addonCount = -3;
-    EXPECT_EQ(lookup(&host), nullptr);
+    HostContext host(10);
+    for (int i = 0; i < 9; ++i) host.block(i).table = &other;
+    host.block(9).table = module.table();
+    EXPECT_EQ(lookup(host.get()), &host.block(9));
+    host.get()->addonCount = 9;
+    EXPECT_EQ(lookup(host.get()), nullptr);
+    host.get()->addonCount = -3;
+    EXPECT_EQ(lookup(host.get()), nullptr);
 }
 
 TEST_F(LoadedModule, BuiltInJobEndToEnd) {

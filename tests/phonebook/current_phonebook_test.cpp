@@ -33,6 +33,23 @@ protected:
         return p;
     }
     std::string Current() const { return WideToAnsi(StoreState.currentPath); }
+    // Starts the import through a stand-in program next to this executable
+    // that reports its argument; returns what it received. The hand-off path
+    // started with is left in StoreState.handoffPath.
+    std::string RunImportStandIn() {
+        std::string exeDir = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+        std::string program = exeDir + "/rcpimport.EXE";
+        {
+            std::ofstream f(program);
+            f << "#!/bin/sh\nprintf '%s' \"$1\" > \"$FAX_IMPORT_OUT.part\" && mv \"$FAX_IMPORT_OUT.part\" \"$FAX_IMPORT_OUT\"\n";
+        }
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+        setenv("FAX_IMPORT_OUT", Path("args").c_str(), 1);
+        StartRecipientImport();
+        for (int i = 0; i < 500 && !Exists("args"); ++i) usleep(10000);
+        std::filesystem::remove(program);
+        return Get("args");
+    }
 };
 
 const std::string kEmpty = std::string("KESTRELTEC_ORYX_FAX_DATA_FILE_2000") + "\n";
@@ -151,30 +168,31 @@ TEST_F(CurrentPhonebookTest, DamagedDefaultIsKeptAsideBeforeANewOne) {
 
 namespace {
 
-TEST_F(CurrentPhonebookTest, ImportStartsWithAFreshHandoffPath) {
-    ASSERT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
-    // A stand-in import program next to this executable reports its argument.
-    std::string exeDir = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-    std::string program = exeDir + "/rcpimport.EXE";
-    {
-        std::ofstream f(program);
-        f << "#!/bin/sh\nprintf '%s' \"$1\" > \"$FAX_IMPORT_OUT.part\" && mv \"$FAX_IMPORT_OUT.part\" \"$FAX_IMPORT_OUT\"\n";
-    }
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-    setenv("FAX_IMPORT_OUT", Path("args").c_str(), 1);
-
-    StartRecipientImport();
-    std::string handoff = StoreState.handoffPath;
-    for (int i = 0; i < 500 && !Exists("args"); ++i) usleep(10000);
-    std::filesystem::remove(program);
-    EXPECT_EQ(Get("args"), handoff);
-    // root, "DB", six digits of the time, ".TMP"; nothing there yet.
-    std::string root = WinPath("");
+// root, "DB", six digits of the time, ".TMP"; no blank anywhere.
+void ExpectHandoffPathIn(const std::string& root, const std::string& handoff) {
     ASSERT_EQ(handoff.size(), root.size() + 12) << handoff;
     EXPECT_EQ(handoff.compare(0, root.size() + 2, root + "DB"), 0) << handoff;
     EXPECT_EQ(handoff.substr(handoff.size() - 4), ".TMP");
     for (size_t i = root.size() + 2; i < root.size() + 8; ++i) EXPECT_TRUE(isdigit(handoff[i])) << handoff;
     EXPECT_EQ(handoff.find(' '), std::string::npos);
+}
+
+TEST_F(CurrentPhonebookTest, ImportStartsWithAFreshHandoffPath) {
+    ASSERT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
+    std::string args = RunImportStandIn();
+    EXPECT_EQ(args, StoreState.handoffPath);
+    ExpectHandoffPathIn(WinPath(""), args);
+}
+
+// The import program would cut its argument at the blank: the hand-off
+// goes to the folder above it.
+TEST_F(CurrentPhonebookTest, WindowsDirectoryWithABlankGivesAPathWithout) {
+    std::filesystem::create_directories(Path("Windows dir"));
+    setenv("FAX_WINDIR", Path("Windows dir").c_str(), 1);
+    ASSERT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
+    std::string args = RunImportStandIn();
+    EXPECT_EQ(args, StoreState.handoffPath);
+    ExpectHandoffPathIn(WinPath(""), args);
 }
 
 }  // namespace

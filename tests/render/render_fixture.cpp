@@ -16,7 +16,7 @@ void PinnedClock(EngTimeFields* t) {
 }  // namespace
 
 RenderHost::RenderHost()
-    : image_(new TestImage()), host_(new HostDriverContext()), output_(new Output()) {
+    : image_(new TestImage()), host_(new HostContext(2)), output_(new Output()) {
     settings().subBlockOffset = offsetof(TestImage, sub);
     settings().subBlock2Offset = offsetof(TestImage, sub2);
     settings().copies = 1;
@@ -25,11 +25,10 @@ RenderHost::RenderHost()
     // A foreign add-on first, so the hook has to walk the array.
     static AddOnTable other{};
     other.moduleId = 4242;
-    host_->addonCount = 2;
-    host_->addons[0].table = &other;
-    host_->addons[1].table = GetFuncTable();
-    host_->addons[1].block1Offset = offsetof(TestImage, ds);
-    host_->addons[1].block3Offset = offsetof(TestImage, ss);
+    host_->block(0).table = &other;
+    host_->block(1).table = GetFuncTable();
+    host_->block(1).block1Offset = offsetof(TestImage, ds);
+    host_->block(1).block3Offset = offsetof(TestImage, ss);
     output_->context.write = &RenderHost::Write;
     SetLocalTimeSource(PinnedClock);
 }
@@ -57,7 +56,7 @@ int32_t FAXAPI RenderHost::Write(void* out, int32_t one, const void* bytes, int3
 
 std::string RenderHost::Event(int32_t event, int32_t skip, int32_t moduleId) {
     output_->pieces.clear();
-    AddOnWriteCallback(host_.get(), &output_->context, image_.get(), nullptr, moduleId, event,
+    AddOnWriteCallback(host_->get(), &output_->context, image_.get(), nullptr, moduleId, event,
                        skip, &image_->ds, nullptr);
     std::string all;
     for (const std::string& p : output_->pieces) all += p;

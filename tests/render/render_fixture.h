@@ -30,7 +30,7 @@ public:
     FaxSS& ss() { return image_->ss; }
     FaxRecipient& AddRecipient(const char* number);
     void SetAppDocName(const std::string& name);
-    HostDriverContext& host() { return *host_; }
+    HostDriverContext& host() { return *host_->get(); }
     HostOutputContext& out() { return output_->context; }
 
     // Calls the hook for one event and returns what it wrote.
@@ -48,7 +48,7 @@ private:
     static int32_t FAXAPI Write(void* out, int32_t one, const void* bytes, int32_t length);
 
     std::unique_ptr<TestImage> image_;
-    std::unique_ptr<HostDriverContext> host_;
+    std::unique_ptr<HostContext> host_;
     std::unique_ptr<Output> output_;
 };
 

@@ -1,0 +1,81 @@
+#pragma once
+// One headless system per test: its own Windows directory (registry),
+// runtime directory, user and computer names, and a monitor log.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "automation.h"
+#include "jobwatch_client.h"
+
+class CoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fax-core-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(tmpl));
+        dir_ = tmpl;
+        setenv("FAX_WINDIR", dir_.c_str(), 1);
+        setenv("FAX_UI_RUNTIME_DIR", dir_.c_str(), 1);
+        setenv("FAX_USERNAME", "maija", 1);
+        setenv("FAX_COMPUTERNAME", "TOIMISTO-PC", 1);
+        setenv("FAX_JOBWATCH_LOG", (dir_ + "/jobwatch.log").c_str(), 1);
+        unsetenv("FAX_JOBWATCH_FAIL");
+        unsetenv("FAX_JOBWATCH_CLIENT_ID");
+        unsetenv("FAX_JOBWATCH_JOB_ID");
+        automation::Reset();
+        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+    }
+    void TearDown() override {
+        automation::SetFailureHandler(nullptr);
+        automation::Reset();
+        EXPECT_EQ(JobwatchOpenCount(), 0);
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    // Registers a monitor whose program file exists (or not) and whose API
+    // library is 'library'.
+    void InstallMonitor(const std::string& library, bool programExists = true) {
+        std::string program = dir_ + "/jobwatch.exe";
+        if (programExists) std::ofstream(program) << "monitor";
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kJobwatchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        SetString(key, nullptr, program);
+        SetString(key, kJobwatchApiValue, library);
+        RegCloseKey(key);
+    }
+    static void SetString(HKEY key, const char* name, const std::string& value) {
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    }
+
+    // The monitor log, one entry per line.
+    std::vector<std::string> MonitorLog() const {
+        std::ifstream in(dir_ + "/jobwatch.log");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // The calls in the log, without their arguments and records.
+    std::vector<std::string> MonitorCalls() const {
+        std::vector<std::string> calls;
+        for (const std::string& line : MonitorLog())
+            if (line.rfind("Qjw", 0) == 0) calls.push_back(line.substr(0, line.find(' ')));
+        return calls;
+    }
+    std::string LogLineStarting(const std::string& prefix) const {
+        for (const std::string& line : MonitorLog())
+            if (line.rfind(prefix, 0) == 0) return line;
+        return "";
+    }
+
+    std::string dir_;
+};

@@ -1,0 +1,258 @@
+// The document-event hook against a printer device that answers the host's
+// escapes from a settings image.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "core_fixture.h"
+#include "doc_events.h"
+#include "posix/print_device.h"
+#include "settings_image.h"
+
+namespace {
+
+AddOnTable FaxTable() {
+    AddOnTable t{};
+    t.tableFormat = kAddOnTableFormat;
+    t.tableSize = sizeof t;
+    t.one = 1;
+    t.moduleId = kFaxModuleId;
+    t.blockSize1 = sizeof(FaxDS);
+    t.blockSize3 = sizeof(FaxSS);
+    t.defaultBlock1 = &DefaultFaxDS;
+    t.defaultBlock3 = &DefaultFaxSS;
+    return t;
+}
+
+// The host side of one job: its settings image and what the hook did to it.
+class JobDevice : public headless::PrinterDevice {
+public:
+    int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
+        escapes.push_back(code);
+        switch (code) {
+        case 15004: return due;
+        case 15002: return reportedSize ? reportedSize : static_cast<int>(image.size());
+        case 15000:
+            std::memcpy(out, image.data(), std::min<size_t>(outSize, image.size()));
+            return 1;
+        case 15001:
+            ++stores;
+            std::memcpy(image.data(), in, std::min<size_t>(inSize, image.size()));
+            return 1;
+        }
+        return 0;
+    }
+    void AbortDocument() override { ++aborts; }
+
+    SettingsImage image;
+    int due = 1;
+    int reportedSize = 0;
+    int stores = 0;
+    int aborts = 0;
+    std::vector<int> escapes;
+};
+
+int g_flowAnswer = 1;
+int g_flowCalls = 0;
+int FakeFaxFlow(HWND, const HostSubBlock&, FaxSS& ss) {
+    ++g_flowCalls;
+    if (g_flowAnswer != 1) return 0;
+    ss.recipientCount = 2;
+    std::strcpy(ss.recipients[0].name, "");
+    std::strcpy(ss.recipients[0].faxNumber, "0-800-FLOWERS");
+    std::strcpy(ss.recipients[1].faxNumber, "123");
+    return 1;
+}
+
+class DocEventsTest : public CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        table_ = FaxTable();
+        printer_ = headless::CreatePrinterHandle(u"Kopiokone 3", u"IP_10.0.0.7", u"Tulostinajuri");
+        NewJob();
+    }
+    // A fresh host, image and device context.
+    void NewJob() {
+        g_flowAnswer = 1;
+        g_flowCalls = 0;
+        if (dc_) headless::DeletePrinterDC(dc_);
+        host_ = std::make_unique<HostDriverContext>();
+        host_->addonCount = 1;
+        device_ = std::make_unique<JobDevice>();
+        device_->image.ReserveModuleBlocks(table_, &host_->addons[0]);
+        dc_ = headless::CreatePrinterDC(device_.get());
+    }
+    void TearDown() override {
+        headless::DeletePrinterDC(dc_);
+        headless::ClosePrinterHandle(printer_);
+        CoreTest::TearDown();
+    }
+
+    HostJobSettings& settings() { return device_->image.settings(); }
+    HostSubBlock& sub() { return device_->image.sub(); }
+    FaxDS& ds() { return *device_->image.At<FaxDS>(host_->addons[0].block1Offset); }
+    FaxSS& ss() { return *device_->image.At<FaxSS>(host_->addons[0].block3Offset); }
+
+    int32_t Event(int32_t code) {
+        DOCINFOW info{};
+        info.cbSize = sizeof info;
+        info.lpszDocName = WIDE("Budjetti 2006.xls");
+        const DOCINFOW* ref = &info;
+        return HandleDocumentEvent(host_.get(), printer_, dc_, code, &ref, FakeFaxFlow);
+    }
+    // Start of document, then start of page, as the host sends them.
+    int32_t PrintPage() {
+        EXPECT_EQ(Event(kDocEventStartDoc), 1);
+        return Event(kDocEventStartPage);
+    }
+
+    AddOnTable table_;
+    std::unique_ptr<HostDriverContext> host_;
+    std::unique_ptr<JobDevice> device_;
+    HDC dc_ = nullptr;
+    HANDLE printer_ = nullptr;
+};
+
+TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
+    struct Case {
+        const char* what;
+        int32_t event;
+        int due, suppress, count;
+        std::vector<int> escapes;
+    } cases[] = {
+        {"other event", 7, 1, 0, 1, {}},
+        {"page not due", kDocEventStartPage, 0, 0, 1, {15004}},
+        {"add-on suppressed", kDocEventStartPage, 1, 1, 1, {15004, 15002, 15000}},
+        {"no fax control block", kDocEventStartPage, 1, 0, 0, {}},
+    };
+    for (const auto& c : cases) {
+        device_->escapes.clear();
+        device_->due = c.due;
+        device_->image.sub2().suppressAddon = c.suppress;
+        host_->addonCount = c.count;
+        settings().jobType = kJobTypeFax;
+        EXPECT_EQ(Event(c.event), 1) << c.what;
+        EXPECT_EQ(device_->escapes, c.escapes) << c.what;
+        EXPECT_EQ(g_flowCalls, 0) << c.what;
+        EXPECT_EQ(sub().accountUser[0], '\0') << c.what;
+    }
+}
+
+TEST_F(DocEventsTest, AccountIdentityFilledOnceAndStored) {
+    EXPECT_EQ(PrintPage(), 1);
+    EXPECT_STREQ(sub().accountUser, "maija\\TOIMISTO-PC");
+    EXPECT_EQ(device_->stores, 1);
+
+    std::strcpy(sub().accountUser, "OMISTAJA");
+    EXPECT_EQ(PrintPage(), 1);
+    EXPECT_STREQ(sub().accountUser, "OMISTAJA");
+    EXPECT_EQ(device_->stores, 1);  // nothing new to hand back
+}
+
+TEST_F(DocEventsTest, DamagedImagesAreRefusedBeforeAnyBlockIsTouched) {
+    struct Case {
+        const char* what;
+        std::function<void(JobDevice&, HostJobSettings&, AddonMCB&)> damage;
+    } cases[] = {
+        {"size below the fixed part", [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.reportedSize = 100; }},
+        {"size beyond any image", [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.reportedSize = 0x7FFFFFFF; }},
+        {"sub-block past the end", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 1 << 20; }},
+        {"sub-block offset negative", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = -8; }},
+        {"second sub-block misaligned", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlock2Offset += 1; }},
+        {"fax block past the end",
+         [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block3Offset = static_cast<int32_t>(d.image.size()); }},
+        {"settings block over the end",
+         [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block1Offset = static_cast<int32_t>(d.image.size()) - 100; }},
+    };
+    for (const auto& c : cases) {
+        NewJob();
+        settings().jobType = kJobTypeFax;
+        c.damage(*device_, settings(), host_->addons[0]);
+        EXPECT_EQ(PrintPage(), 1) << c.what;
+        EXPECT_EQ(device_->stores, 0) << c.what;
+        EXPECT_EQ(g_flowCalls, 0) << c.what;
+    }
+}
+
+TEST_F(DocEventsTest, FaxJobAcceptedOrCancelled) {
+    settings().jobType = kJobTypeFax;
+    EXPECT_EQ(PrintPage(), 1);
+    EXPECT_EQ(g_flowCalls, 1);
+    EXPECT_EQ(ss().recipientCount, 2);
+    EXPECT_STREQ(ss().recipients[0].faxNumber, "0-800-FLOWERS");
+    EXPECT_EQ(device_->aborts, 0);
+    EXPECT_TRUE(automation::Seen().messageBoxes.empty());
+
+    g_flowAnswer = 0;
+    ss().recipientCount = 0;
+    automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
+    EXPECT_EQ(PrintPage(), kDocEventCancelled);
+    EXPECT_EQ(device_->aborts, 1);
+    ASSERT_EQ(automation::Seen().messageBoxes.size(), 1u);
+    const auto& box = automation::Seen().messageBoxes[0];
+    EXPECT_EQ(box.caption, u"Peruuta faksity\u00f6");
+    EXPECT_EQ(box.flags & (MB_SYSTEMMODAL | MB_ICONMASK), UINT(MB_SYSTEMMODAL | MB_ICONWARNING));
+    EXPECT_EQ(automation::Seen().beeps, std::vector<UINT>{MB_OK});
+    EXPECT_EQ(device_->stores, 2);  // the identity, then the accepted job; not the cancelled one
+}
+
+TEST_F(DocEventsTest, PrintJobsReportedToTheMonitorWithTray) {
+    InstallMonitor(QJWAPI_PATH);
+    struct Case {
+        int32_t tray, outputOption;
+        const char* entry;
+    } cases[] = {
+        {1, 0, "output 0 tray \"Sivualusta\""},
+        {2, 3, "output 1 tray \"Viimeistelylaite - Yl\xE4\""},
+        {7, 0, "output 0 tray \"\""},
+    };
+    for (const auto& c : cases) {
+        std::remove((dir_ + "/jobwatch.log").c_str());
+        settings().jobMonitor = 1;
+        settings().outputTray = c.tray;
+        settings().outputOption = c.outputOption;
+        EXPECT_EQ(PrintPage(), 1);
+        EXPECT_STREQ(ds().clientId, "CLIENT7.JOB42");
+        std::string entry = LogLineStarting("entry:");
+        EXPECT_NE(entry.find("fax 0 "), std::string::npos) << entry;
+        EXPECT_NE(entry.find(c.entry), std::string::npos) << entry;
+        EXPECT_NE(entry.find("port \"IP_10.0.0.7\" job \"JOB42\" doc \"Budjetti 2006.xls\""), std::string::npos)
+            << entry;
+        EXPECT_NE(LogLineStarting("record:").find("printer \"Kopiokone 3\" user \"maija\""), std::string::npos);
+        EXPECT_EQ(MonitorCalls(), (std::vector<std::string>{"QjwInitializeJobwatch", "QjwCreateClientId",
+                                                            "QjwCreateJobId", "QjwSetQjwDataEx",
+                                                            "QjwExecJobwatch", "QjwUnInitializeJobwatch"}));
+    }
+}
+
+TEST_F(DocEventsTest, FaxJobsReportedWithDisplaysOnlyWhenSent) {
+    InstallMonitor(QJWAPI_PATH);
+    settings().jobMonitor = 1;
+    settings().jobType = kJobTypeFax;
+    EXPECT_EQ(PrintPage(), 1);
+    std::string entry = LogLineStarting("entry:");
+    EXPECT_NE(entry.find("fax 1 "), std::string::npos) << entry;
+    EXPECT_NE(entry.find("recipient \"1. tuntematon nimi and 1 others\" number \"0-800-3569377 ...\" "
+                         "output 0 tray \"\""),
+              std::string::npos)
+        << entry;
+
+    std::remove((dir_ + "/jobwatch.log").c_str());
+    g_flowAnswer = 0;
+    automation::Play(automation::Script().answer(IDOK));
+    EXPECT_EQ(PrintPage(), kDocEventCancelled);
+    EXPECT_EQ(MonitorCalls(), (std::vector<std::string>{"QjwInitializeJobwatch", "QjwCreateClientId",
+                                                        "QjwCreateJobId", "QjwUnInitializeJobwatch"}));
+}
+
+TEST_F(DocEventsTest, MissingMonitorLeavesTheClientIdEmpty) {
+    settings().jobMonitor = 1;
+    settings().jobType = kJobTypeFax;
+    std::strcpy(ds().clientId, "OLD.ID");
+    EXPECT_EQ(PrintPage(), 1);
+    EXPECT_STREQ(ds().clientId, "");
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+// The document-event hook: where a print job becomes a fax job. At the
+// start of a document it keeps the names the job monitor reports; at the
+// start of a page the host marks as due it fills in the accounting
+// identity, reports the job to the monitor when asked, and for a fax job
+// runs the fax flow and hands the recipients back to the host.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "addon.h"
+#include "host_settings.h"
+
+constexpr int32_t kDocEventStartDoc = 5;
+constexpr int32_t kDocEventStartPage = 6;
+constexpr int32_t kDocEventCancelled = -1;
+
+// The fax flow: recipient list, then confirmation. 1 = send ('ss' holds
+// the recipients and the send time), 0 = cancelled. Both blocks lie inside
+// the job's image, checked.
+typedef int (*FaxFlowFn)(HWND owner, const HostSubBlock& sub, FaxSS& ss);
+
+// 1 = go on, -1 = the fax job was cancelled and the document aborted.
+int32_t HandleDocumentEvent(const HostDriverContext* host, HANDLE printer, HDC dc, int32_t event,
+                            void* docInfoRef, FaxFlowFn faxFlow);
