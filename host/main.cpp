@@ -22,6 +22,7 @@ const char kUsage[] =
     "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
     "       faxhost phonebook list|check FILE        list or check a .KFD phonebook\n"
     "       faxhost phonebook convert OLD NEW        convert an older phonebook\n"
+    "       faxhost phonebook manage [FILE]          the phonebook manager (FAX_UI_SCRIPT plays the user)\n"
     "       faxhost jobwatch install [LIBRARY]       register a document monitor\n"
     "       faxhost jobwatch uninstall               remove its registration\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"

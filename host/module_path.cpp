@@ -11,8 +11,10 @@ namespace {
 
 #if defined(_WIN32)
 const char kModuleFile[] = "faxrender.dll";
+const char kUiModuleFile[] = "faxui.dll";
 #else
 const char kModuleFile[] = "faxrender.so";
+const char kUiModuleFile[] = "faxui.so";
 #endif
 
 std::string ExecutableDirectory() {
@@ -30,15 +32,31 @@ std::string ExecutableDirectory() {
 
 bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
+// The variable when set; otherwise the file next to this executable;
+// otherwise the one of the build tree.
+std::string ModulePath(const char* variable, const char* file, const char* built) {
+    const char* env = std::getenv(variable);
+    if (env && *env) return env;
+    std::string beside = ExecutableDirectory() + "/" + file;
+    if (Exists(beside)) return beside;
+    if (built && Exists(built)) return built;
+    return beside;
+}
+
 }  // namespace
 
 std::string DefaultRenderModulePath() {
-    const char* env = std::getenv("FAX_RENDER_MODULE");
-    if (env && *env) return env;
-    std::string beside = ExecutableDirectory() + "/" + kModuleFile;
-    if (Exists(beside)) return beside;
 #ifdef FAXHOST_BUILD_RENDER_MODULE
-    if (Exists(FAXHOST_BUILD_RENDER_MODULE)) return FAXHOST_BUILD_RENDER_MODULE;
+    return ModulePath("FAX_RENDER_MODULE", kModuleFile, FAXHOST_BUILD_RENDER_MODULE);
+#else
+    return ModulePath("FAX_RENDER_MODULE", kModuleFile, nullptr);
 #endif
-    return beside;
+}
+
+std::string DefaultUiModulePath() {
+#ifdef FAXHOST_BUILD_UI_MODULE
+    return ModulePath("FAX_UI_MODULE", kUiModuleFile, FAXHOST_BUILD_UI_MODULE);
+#else
+    return ModulePath("FAX_UI_MODULE", kUiModuleFile, nullptr);
+#endif
 }
