@@ -2,7 +2,9 @@
 // A private directory per test and helpers to put files in it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -48,8 +50,18 @@ inline std::string Group(const char* name, std::initializer_list<std::pair<const
 class StoreDir : public ::testing::Test {
 protected:
     void SetUp() override {
+#if defined(_WIN32)
+        // No mkdtemp there: a unique name from the temporary directory.
+        char base[MAX_PATH + 1], name[MAX_PATH + 1];
+        GetTempPathA(MAX_PATH, base);
+        GetTempFileNameA(base, "fax", 0, name);
+        DeleteFileA(name);
+        CreateDirectoryA(name, nullptr);
+        dir = name;
+#else
         char tmpl[] = "/tmp/fax-store-XXXXXX";
         dir = mkdtemp(tmpl);
+#endif
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 

@@ -2,7 +2,9 @@
 // in step, the first failure stops with its message and loses nothing.
 #include "dialog_fixture.h"
 #include "kfd_format.h"
+#if !defined(_WIN32)
 #include "posix/fault_injection.h"
+#endif
 
 namespace {
 
@@ -31,15 +33,17 @@ TEST_F(PhonebookDialogTest, DeleteFromPhonebook) {
          {u"[G]", u"Anna <1>", u"Cai <3>"}, {kAsk}},
         {"declined", {3}, false, {IDNO}, nullptr, standard, {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"}, {kAsk}},
         {"nothing selected", {}, false, {}, nullptr, standard, {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"}, {}},
-        {"held by another process", {3}, false, {IDYES, IDOK}, [this] { held = Hold("book.KFD"); }, standard,
+        {"held by another process", {3}, false, {IDYES, IDOK}, [this] { held = Hold(book); }, standard,
          {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"},
          {kAsk, u"Poista kohtia muistiosta|Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD")}},
+#if !defined(_WIN32)  // faults are injected in the headless file layer only
         {"disk full at the second of two", {1, 2}, false, {IDYES, IDOK},
          [] { fault::Arm({fault::Op::Write, fault::Calls(fault::Op::Write) + 2, fault::Action::Short}); },
          kHead + Entry("Anna", "1", "muistio") + Entry("Cai", "3") + Group("G", {{"Anna", "1"}}),
          {u"[G]", u"Anna <1>", u"Cai <3>"},
          {kAsk, u"Poista kohtia muistiosta|Levytila ei riitä jatkamiseen.\n"
                 u"Kaikkien valittujen kohtien poistaminen ei onnistunut."}},
+#endif
         {"damaged meanwhile", {3}, false, {IDYES, IDOK}, [this] { Put("book.KFD", "garbage"); }, "garbage",
          {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"},
          {kAsk, u"Poista kohtia muistiosta|Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - " + U16("book.KFD")}},
@@ -47,7 +51,9 @@ TEST_F(PhonebookDialogTest, DeleteFromPhonebook) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         automation::Reset();
+#if !defined(_WIN32)
         fault::Reset();
+#endif
         Put("book.KFD", standard);
         DialogView v;
         Script s;

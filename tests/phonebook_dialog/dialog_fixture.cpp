@@ -2,8 +2,12 @@
 
 #include <stdlib.h>
 
+#include <fstream>
+
 #include "kfd_format.h"
+#if !defined(_WIN32)
 #include "posix/fault_injection.h"
+#endif
 
 namespace {
 
@@ -43,21 +47,27 @@ DialogView ViewOf(HWND dialog) {
 
 void PhonebookDialogTest::SetUp() {
     StoreDir::SetUp();
+#if !defined(_WIN32)
     setenv("FAX_WINDIR", dir.c_str(), 1);
     setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
+    fault::Reset();
+#endif
     automation::Reset();
     automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
-    fault::Reset();
     ExchangeRecipients = RecipientBlock{};
     AllocateExchangeDetails();
     book = Path("book.KFD");
     Put("book.KFD", StandardBook());
-    Put("KFD.INI", book + "\n");
+    NameCurrent("book.KFD");
 }
 
 void PhonebookDialogTest::TearDown() {
     FreeExchangeDetails();
+#if defined(_WIN32)
+    for (const char* name : {"KFD.INI", "DEFAULT.KFD", "DEFAULT.BAK"}) DeleteFileA(WinPath(name).c_str());
+#else
     fault::Reset();
+#endif
     automation::SetFailureHandler(nullptr);
     automation::Reset();
     StoreDir::TearDown();
@@ -91,7 +101,27 @@ std::u16string PhonebookDialogTest::U16(const std::string& name) const {
     return s;
 }
 
-HANDLE PhonebookDialogTest::Hold(const std::string& name) const {
-    return CreateFileA(Path(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+HANDLE PhonebookDialogTest::Hold(const std::string& path) const {
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string PhonebookDialogTest::WinPath(const std::string& name) const {
+#if defined(_WIN32)
+    char windows[MAX_PATH + 1] = {0};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\" + name;
+#else
+    return Path(name);
+#endif
+}
+
+void PhonebookDialogTest::PutWin(const std::string& name, const std::string& bytes) const {
+    std::ofstream(WinPath(name), std::ios::binary | std::ios::trunc).write(bytes.data(),
+                                                                          static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string PhonebookDialogTest::GetWin(const std::string& name) const {
+    std::ifstream f(WinPath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }

@@ -38,7 +38,14 @@ protected:
     static std::vector<std::u16string> Boxes();
     std::u16string U16(const std::string& name) const;
     // Holds a file open, not shared, as another process would.
-    HANDLE Hold(const std::string& name) const;
+    HANDLE Hold(const std::string& path) const;
+    // Files of the Windows directory (KFD.INI, DEFAULT.KFD): the private
+    // directory on the headless build, the real one on Windows.
+    std::string WinPath(const std::string& name) const;
+    void PutWin(const std::string& name, const std::string& bytes) const;
+    std::string GetWin(const std::string& name) const;
+    // KFD.INI naming a file of the private directory.
+    void NameCurrent(const std::string& name) const { PutWin("KFD.INI", Path(name) + "\n"); }
 
     std::string book;  // path of the current phonebook
     HANDLE held = INVALID_HANDLE_VALUE;

@@ -44,9 +44,14 @@ TEST_F(PhonebookDialogTest, UnusablePhonebookLeavesOnlyNewAndOpen) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         automation::Reset();
-        Put(c.file, c.bytes);
-        Put("KFD.INI", std::string(c.file) == "book.KFD" ? book + "\n" : "");
-        HANDLE held = c.hold ? Hold(c.file) : INVALID_HANDLE_VALUE;
+        const bool isDefault = std::string(c.file) == "DEFAULT.KFD";
+        const std::string path = isDefault ? WinPath(c.file) : Path(c.file);
+        if (isDefault)
+            PutWin(c.file, c.bytes);
+        else
+            Put(c.file, c.bytes);
+        PutWin("KFD.INI", isDefault ? "" : book + "\n");
+        HANDLE held = c.hold ? Hold(path) : INVALID_HANDLE_VALUE;
         DialogView v;
         Script s;
         s.answer(c.answer, c.message);
@@ -56,7 +61,7 @@ TEST_F(PhonebookDialogTest, UnusablePhonebookLeavesOnlyNewAndOpen) {
         EXPECT_EQ(v.title, u"Puhelinmuistio");
         EXPECT_EQ(v.disabled, (std::vector<int>{IDC_PB_SAVE_AS, IDC_PB_NEW_ITEM, IDC_PB_DELETE, IDC_PB_PROPERTIES,
                                                 IDC_PB_IMPORT, IDC_PB_PICK}));
-        EXPECT_EQ(Get(c.file), c.bytes);
+        EXPECT_EQ(isDefault ? GetWin(c.file) : Get(c.file), c.bytes);
         EXPECT_EQ(Boxes().size(), 1u);
     }
 }
