@@ -60,7 +60,7 @@ std::string Show(const char* ansi, size_t len) {
 }
 std::string Show(const WCHAR* wide, size_t cap) { return Show(WideToAnsi(WideString(wide, WideBoundedLen(wide, cap))).c_str(), 1024); }
 
-const char* ResultText(int rc) {
+const char* ResultText(DBResult rc) {
     switch (rc) {
     case DB_CANNOT_OPEN: return "the file cannot be opened";
     case DB_NO_MEMORY: return "a record is larger than the 16384-byte work buffer";
@@ -163,14 +163,14 @@ public:
 };
 
 int List(const WideString& path) {
-    int v = DBCheckVersion(path.c_str());
+    DBResult v = DBCheckVersion(path.c_str());
     if (v == DB_VERSION_0000 || v == DB_VERSION_1000) {
         std::fprintf(stderr, "phonebook: version %s; convert it first (faxhost phonebook convert)\n",
                      v == DB_VERSION_0000 ? "0000" : "1000");
         return kFailed;
     }
     ListVisitor lv;
-    int rc = PhonebookVisit(path.c_str(), lv, nullptr);
+    DBResult rc = PhonebookVisit(path.c_str(), lv, nullptr);
     if (rc != DB_DONE) {
         std::fprintf(stderr, "phonebook: %s\n", ResultText(rc));
         return kFailed;
@@ -178,7 +178,7 @@ int List(const WideString& path) {
     return kOk;
 }
 
-int CheckOld(const WideString& path, int version) {
+int CheckOld(const WideString& path, DBResult version) {
     FileHandle file(OpenPhonebookExclusive(path.c_str()));
     uint64_t size = 0;
     if (!file.Valid() || !FileSize(file.Get(), &size)) {
@@ -191,20 +191,20 @@ int CheckOld(const WideString& path, int version) {
     NullSink sink;
     kfd::ListTextFilter dups;
     kfd::ConvertStats st;
-    int rc = kfd::ConvertOldFile(src, version == DB_VERSION_0000 ? kfd::Version::V0000 : kfd::Version::V1000,
+    kfd::ConvertResult rc = kfd::ConvertOldFile(src, version == DB_VERSION_0000 ? kfd::Version::V0000 : kfd::Version::V1000,
                                  reinterpret_cast<uint8_t*>(&buf[0]), buf.size(), sink, dups, IsAnsiLeadByte, &st);
     std::printf("groups: %d, member lines: %d, individuals after conversion: %d\n", st.groups, st.members,
                 st.individuals);
-    if (rc == DB_NO_MEMORY) std::printf("damaged at byte %llu: group block larger than the 16384-byte work buffer\n",
+    if (rc == kfd::ConvertResult::BlockTooLarge) std::printf("damaged at byte %llu: group block larger than the 16384-byte work buffer\n",
                                         static_cast<unsigned long long>(st.firstDamage));
     else if (st.damaged)
         std::printf("damaged: %d spots, the first at byte %llu (block or member line cut short)\n", st.damaged,
                     static_cast<unsigned long long>(st.firstDamage));
-    return (rc != DB_DONE || st.damaged) ? kFailed : kOk;
+    return (rc != kfd::ConvertResult::Done || st.damaged) ? kFailed : kOk;
 }
 
 int Check(const WideString& path) {
-    int v = DBCheckVersion(path.c_str());
+    DBResult v = DBCheckVersion(path.c_str());
     if (v == DB_VERSION_0000 || v == DB_VERSION_1000) return CheckOld(path, v);
     if (v != DB_DONE) {
         std::printf("not a phonebook: %s\n", ResultText(v));
@@ -214,7 +214,7 @@ int Check(const WideString& path) {
     CheckVisitor cv;
     kfd::ScanResult scan = kfd::ScanResult::Done;
     uint64_t where = 0;
-    int rc = PhonebookVisit(path.c_str(), cv, &scan, &where);
+    DBResult rc = PhonebookVisit(path.c_str(), cv, &scan, &where);
     if (scan == kfd::ScanResult::TooLarge)
         cv.Report(where, "record larger than the 16384-byte work buffer; the rest is not checked");
     else if (rc != DB_DONE) {
@@ -227,7 +227,7 @@ int Check(const WideString& path) {
 }
 
 int Convert(const WideString& oldPath, WideString newPath) {
-    int v = DBCheckVersion(oldPath.c_str());
+    DBResult v = DBCheckVersion(oldPath.c_str());
     if (v == DB_DONE) {
         std::fprintf(stderr, "phonebook: already of the current version\n");
         return kFailed;
@@ -237,7 +237,7 @@ int Convert(const WideString& oldPath, WideString newPath) {
         return kFailed;
     }
     if (!DBHasPhonebookExtension(newPath.c_str())) newPath += WIDE(".KFD");
-    int rc = DBConvertPhonebook(nullptr, oldPath.c_str(), newPath.c_str(), v);
+    DBResult rc = DBConvertPhonebook(nullptr, oldPath.c_str(), newPath.c_str(), v);
     if (rc != DB_DONE) {
         std::fprintf(stderr, "phonebook: %s\n",
                      rc == DB_NO_MEMORY ? "a group is larger than the 16384-byte work buffer" : ResultText(rc));

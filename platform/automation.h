@@ -19,6 +19,7 @@
 namespace automation {
 
 struct MessageBoxSeen {
+    HWND owner;
     std::u16string text;
     std::u16string caption;
     UINT flags;
@@ -34,6 +35,7 @@ struct DialogSeen {
     INT_PTR result;
 };
 struct FileDialogSeen {
+    HWND owner;
     bool save;
     std::u16string title;
     DWORD flags;
@@ -51,7 +53,7 @@ struct Observed {
 class Script {
 public:
     enum class Op { Type, SetText, Click, Check, Select, SelectText, DoubleClick, Key, Enter, Escape, Close,
-                    Answer, File, CancelFile, Wait, Call, Page, Sheet };
+                    Answer, File, CancelFile, Wait, Call, Page, Sheet, Help, ContextMenu, WaitEnabled };
     // The buttons of a property sheet.
     enum class SheetButton { Ok = 1, Cancel = 2, Apply = 3 };
     struct Step {
@@ -87,6 +89,12 @@ public:
     Script& cancelFile();
     // Wait up to 'ms' for a message posted by another process.
     Script& wait(int ms);
+    // Wait up to 'ms' until the dialog is enabled again: while another
+    // process works on its behalf, every other step is refused.
+    Script& waitEnabled(int ms);
+    // F1 on control 'id' (it takes the focus first); a right click on it.
+    Script& help(int id);
+    Script& contextMenu(int id);
     // Look at (or act on) the open dialog.
     Script& call(std::function<void(HWND dlg)> fn);
     // In a property sheet: click the tab of page 'index' (from 0), press

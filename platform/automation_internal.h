@@ -26,9 +26,9 @@ void Log(const std::string& line);
 void Fail(const std::string& why, HWND dlg);
 // Decides the answer to a message box from the next step and records the
 // box; 0 when the script has no fitting answer (the failure is reported).
-int AnswerMessageBox(const std::u16string& text, const std::u16string& caption, UINT flags);
+int AnswerMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags);
 // File dialog: false = cancelled or failed; otherwise 'path' is the answer.
-bool AnswerFileDialog(bool save, const std::u16string& title, DWORD flags, std::u16string& path);
+bool AnswerFileDialog(HWND owner, bool save, const std::u16string& title, DWORD flags, std::u16string& path);
 void RecordBeep(UINT type);
 void RecordHelp(const std::u16string& file, UINT cmd, ULONG_PTR data);
 void DialogOpened(int templateId);
@@ -40,6 +40,28 @@ bool NextDialogStep(int templateId, Script::Step& step, std::string& why);
 // installs its hooks there), Reset() calls PlatformReset.
 void PlatformStart();
 void PlatformReset();
+
+// The engine (automation_steps.cpp) performs steps through the public
+// calls alone; what each system must do its own way is below.
+// Takes the next step for the innermost dialog 'top' and performs it.
+// False when the loop must end (the failure is reported and the dialog
+// asked to end).
+bool PlayNextStep(HWND top);
+// Performs one step; empty, or why it could not be done.
+std::string Perform(HWND top, Script::Step& st);
+// Per system: whether 'top' is a property sheet; the template a step's
+// guard is checked against (a sheet's current page's); a click on a
+// sheet's tab; ending a dialog or sheet after a failure.
+bool IsSheet(HWND top);
+int GuardTemplate(HWND top);
+std::string ClickTab(HWND sheet, int index);
+void EndAfterFailure(HWND top);
+// Per system: waits for a message posted by another process; waits,
+// serving the loop, until 'top' is enabled again.
+bool WaitForPost(int ms);
+bool WaitEnabled(HWND top, int ms);
+// Per system: F1 pressed while 'focus' has the focus.
+void PressHelpKey(HWND focus);
 
 std::u16string FromUtf8(const std::string& s);
 std::string ToUtf8(const std::u16string& s);

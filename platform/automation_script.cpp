@@ -46,7 +46,7 @@ void LoadEnvScript() {
 const char* OpName(Op op) {
     static const char* n[] = {"type", "settext", "click", "check", "select", "selecttext", "dblclick", "key",
                               "enter", "escape", "close", "msgbox", "file", "file cancel", "wait", "call",
-                              "page", "sheet"};
+                              "page", "sheet", "help", "contextmenu", "waitenabled"};
     size_t i = (size_t)op;
     return i < sizeof n / sizeof n[0] ? n[i] : "?";
 }
@@ -91,7 +91,7 @@ void Fail(const std::string& why, HWND dlg) {
     _Exit(3);
 }
 
-int AnswerMessageBox(const std::u16string& text, const std::u16string& caption, UINT flags) {
+int AnswerMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags) {
     State& s = S();
     LoadEnvScript();
     Log("MSGBOX " + std::to_string(flags) + " [" + ToUtf8(caption) + "] " + ToUtf8(text));
@@ -113,14 +113,14 @@ int AnswerMessageBox(const std::u16string& text, const std::u16string& caption, 
                 answer = st.value;
         }
     }
-    s.seen.messageBoxes.push_back({text, caption, flags, answer});
+    s.seen.messageBoxes.push_back({owner, text, caption, flags, answer});
     return answer;
 }
 
-bool AnswerFileDialog(bool save, const std::u16string& title, DWORD flags, std::u16string& path) {
+bool AnswerFileDialog(HWND owner, bool save, const std::u16string& title, DWORD flags, std::u16string& path) {
     State& s = S();
     LoadEnvScript();
-    s.seen.fileDialogs.push_back({save, title, flags});
+    s.seen.fileDialogs.push_back({owner, save, title, flags});
     Log(std::string(save ? "SAVEFILE " : "OPENFILE ") + ToUtf8(title));
     if (s.failed) return false;
     if (s.steps.empty() || (s.steps.front().op != Op::File && s.steps.front().op != Op::CancelFile)) {
@@ -265,6 +265,9 @@ Script& Script::answer(int button, const std::u16string& t) { Step s{Op::Answer}
 Script& Script::file(const std::string& path) { Step s{Op::File}; s.text = detail::FromUtf8(path); return add(s); }
 Script& Script::cancelFile() { return add(Step{Op::CancelFile}); }
 Script& Script::wait(int ms) { Step s{Op::Wait}; s.value = ms; return add(s); }
+Script& Script::waitEnabled(int ms) { Step s{Op::WaitEnabled}; s.value = ms; return add(s); }
+Script& Script::help(int id) { Step s{Op::Help}; s.id = id; return add(s); }
+Script& Script::contextMenu(int id) { Step s{Op::ContextMenu}; s.id = id; return add(s); }
 Script& Script::call(std::function<void(HWND)> fn) { Step s{Op::Call}; s.fn = std::move(fn); return add(s); }
 Script& Script::page(int index) { Step s{Op::Page}; s.value = index; return add(s); }
 Script& Script::sheetButton(SheetButton b) { Step s{Op::Sheet}; s.value = (int)b; return add(s); }
@@ -359,12 +362,16 @@ bool LoadScript(const std::string& path, std::string& error) {
             return false;
         };
         int id = 0, v = 0;
-        if (cmd == "dialog" || cmd == "click" || cmd == "wait" || cmd == "page") {
+        if (cmd == "dialog" || cmd == "click" || cmd == "wait" || cmd == "page" || cmd == "help" ||
+            cmd == "contextmenu" || cmd == "waitenabled") {
             ws >> a1;
-            if (!Number(a1, v) || (cmd == "page" && v < 0)) return bad("expected a number");
+            if (!Number(a1, v) || ((cmd == "page" || cmd == "waitenabled") && v < 0)) return bad("expected a number");
             if (cmd == "dialog") sc.dialog(v);
             else if (cmd == "click") sc.click(v);
             else if (cmd == "page") sc.page(v);
+            else if (cmd == "help") sc.help(v);
+            else if (cmd == "contextmenu") sc.contextMenu(v);
+            else if (cmd == "waitenabled") sc.waitEnabled(v);
             else sc.wait(v);
         } else if (cmd == "sheet") {
             ws >> a1;

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> buf(cap);
     Filter dups;
     Sink out;
-    if (kfd::ConvertOldFile(src, v, buf.data(), cap, out, dups, lead) != 0) return 0;
+    if (kfd::ConvertOldFile(src, v, buf.data(), cap, out, dups, lead) != kfd::ConvertResult::Done) return 0;
     kfd::MemorySource converted(reinterpret_cast<const uint8_t*>(out.data.data()), out.data.size());
     std::vector<uint8_t> big(kfd::kWorkBufferSize);
     Check check;

@@ -129,6 +129,7 @@ HANDLE CreateFileHost(const std::string& path, DWORD access, DWORD share, DWORD 
         return Fail(error);
     }
     HANDLE h = RegisterFile(FileObject{fd, access, flags});
+    if (!existed) fault::NoteCreate(path.c_str());
     SetLastError(existed && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) ? ERROR_ALREADY_EXISTS
                                                                                           : ERROR_SUCCESS);
     return h;
@@ -171,6 +172,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
     if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
     if (lpOverlapped || !lpNumberOfBytesRead || (!lpBuffer && nNumberOfBytesToRead)) return Refuse(ERROR_INVALID_PARAMETER);
     if (!CanRead(f)) return Refuse(ERROR_ACCESS_DENIED);
+    if (const fault::Plan* plan = fault::Check(fault::Op::Read)) return Refuse(plan->error);
     DWORD done = 0;
     while (done < nNumberOfBytesToRead) {
         ssize_t n = read(f->fd, static_cast<char*>(lpBuffer) + done, nNumberOfBytesToRead - done);
@@ -199,6 +201,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
         if (plan->action != fault::Action::Short) return Refuse(plan->error);
         want /= 2;
     }
+    if (!(f->flags & FILE_FLAG_WRITE_THROUGH)) fault::NoteWrite(f->fd, lpBuffer, want);
     DWORD done = 0;
     while (done < want) {
         ssize_t n = write(f->fd, static_cast<const char*>(lpBuffer) + done, want - done);
@@ -247,6 +250,10 @@ DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistance
 DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
     FileObject* f = LookupFile(hFile);
     if (!f) return INVALID_FILE_SIZE;
+    if (const fault::Plan* plan = fault::Check(fault::Op::Size)) {
+        SetLastError(plan->error);
+        return INVALID_FILE_SIZE;
+    }
     struct stat st {};
     if (fstat(f->fd, &st) != 0) {
         SetLastError(ErrorFromErrno(errno));
@@ -272,6 +279,7 @@ BOOL WINAPI FlushFileBuffers(HANDLE hFile) {
     if (!CanWrite(f)) return Refuse(ERROR_ACCESS_DENIED);
     if (const fault::Plan* plan = fault::Check(fault::Op::Flush)) return Refuse(plan->error);
     if (fsync(f->fd) != 0) return Refuse(ErrorFromErrno(errno));
+    fault::NoteFlush(f->fd);
     return TRUE;
 }
 

@@ -32,7 +32,11 @@ BOOL DeleteHost(const std::string& path) {
     if (lstat(path.c_str(), &st) != 0) return Refuse(errno == ENOENT ? MissingError(path) : ErrorFromErrno(errno));
     if (S_ISDIR(st.st_mode) || !(st.st_mode & 0222)) return Refuse(ERROR_ACCESS_DENIED);
     if (DeleteDenied(path)) return Refuse(ERROR_SHARING_VIOLATION);
-    if (unlink(path.c_str()) != 0) return Refuse(ErrorFromErrno(errno));
+    fault::NoteRemove(path.c_str());
+    if (unlink(path.c_str()) != 0) {
+        fault::NoteNotDone();
+        return Refuse(ErrorFromErrno(errno));
+    }
     return TRUE;
 }
 
@@ -102,17 +106,21 @@ BOOL MoveHost(const std::string& from, const std::string& to, DWORD flags) {
     const bool sync = (flags & MOVEFILE_WRITE_THROUGH) != 0;
     if (sync && !S_ISDIR(src.st_mode)) {
         int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+        // A courtesy beyond what Windows promises (its write-through is
+        // about the move), so the power-loss model does not count it.
         if (fd >= 0) {
             fsync(fd);
             close(fd);
         }
     }
     // rename() replaces atomically: a reader sees the old or the new file.
+    fault::NoteRename(from.c_str(), to.c_str());
     int r = replace ? rename(from.c_str(), to.c_str())
                     : renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
     if (r != 0 && !replace && errno == EINVAL) {  // file system without NOREPLACE
         r = (access(to.c_str(), F_OK) == 0) ? (errno = EEXIST, -1) : rename(from.c_str(), to.c_str());
     }
+    if (r != 0) fault::NoteNotDone();
     if (r != 0 && errno == EXDEV && (flags & MOVEFILE_COPY_ALLOWED) && !S_ISDIR(src.st_mode)) {
         if (!CopyContents(from, to, !replace, sync)) return FALSE;
         unlink(from.c_str());

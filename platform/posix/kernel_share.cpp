@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "fault_injection.h"
 #include "kernel_file.h"
 #include "win_kernel.h"
 
@@ -89,7 +90,7 @@ void SyncParent(const std::string& hostPath) {
     std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : hostPath.substr(0, slash));
     int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    fsync(fd);
+    if (fsync(fd) == 0) fault::NoteDirectoryFlush();
     close(fd);
 }
 

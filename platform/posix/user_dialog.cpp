@@ -196,7 +196,29 @@ LRESULT WINAPI DefDlgProcW(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-BOOL WINAPI IsDialogMessageW(HWND, void*) { return FALSE; }
+// The dialog manager's share of a keystroke: Tab, Enter and Esc act on the
+// dialog unless the control asks for them; everything else goes to the
+// control, Enter also as the character a wanting control types.
+BOOL WINAPI IsDialogMessageW(HWND dlg, LPMSG m) {
+    Window* d = Find(dlg);
+    if (!d || !m || (m->hwnd != dlg && !IsChild(dlg, m->hwnd))) return FALSE;
+    if (m->message == WM_KEYDOWN) {
+        LRESULT code = Send(m->hwnd, WM_GETDLGCODE, m->wParam, (LPARAM)m);
+        bool wantsAll = (code & DLGC_WANTALLKEYS) != 0;
+        if (m->wParam == VK_TAB && !wantsAll && !(code & DLGC_WANTTAB)) {
+            NextDlgCtl(*d, 0, 0);
+            return TRUE;
+        }
+        if ((m->wParam == VK_RETURN || m->wParam == VK_ESCAPE) && !wantsAll) {
+            if (m->wParam == VK_RETURN) PressEnter(*d);
+            else PressEscape(*d);
+            return TRUE;
+        }
+    }
+    Send(m->hwnd, m->message, m->wParam, m->lParam);
+    if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN && Find(m->hwnd)) Send(m->hwnd, WM_CHAR, u'\r', m->lParam);
+    return TRUE;
+}
 
 HWND WINAPI GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL prev) {
     Window* d = Find(dlg);
@@ -232,11 +254,8 @@ HWND WINAPI GetDlgItem(HWND dlg, int id) {
         if (!RemoteCall(dlg, kGetDlgItem, 0, (WPARAM)id, 0, r)) return nullptr;
         return (HWND)r;
     }
-    Window* d = Find(dlg);
-    if (!d) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
+    Window* d = Lookup(dlg);
+    if (!d) return nullptr;
     for (HWND c : d->children) {
         Window* w = Find(c);
         if (w && (WORD)w->id == (WORD)id) return c;
@@ -246,11 +265,8 @@ HWND WINAPI GetDlgItem(HWND dlg, int id) {
 }
 
 int WINAPI GetDlgCtrlID(HWND h) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
+    Window* w = Lookup(h);
+    if (!w) return 0;
     return (w->style & WS_CHILD) ? w->id : 0;
 }
 

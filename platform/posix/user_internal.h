@@ -13,14 +13,6 @@
 #include <vector>
 
 
-#define ERROR_INVALID_PARAMETER 87L
-#define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
-#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
-#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
-#define ERROR_INVALID_WINDOW_HANDLE 1400L
-#define ERROR_CONTROL_ID_NOT_FOUND 1421L
-#define ERROR_NOT_ENOUGH_MEMORY 8L
-#define ERROR_TIMEOUT 1460L
 
 namespace winuser {
 
@@ -72,6 +64,8 @@ struct Window {
 };
 
 Window* Find(HWND h);           // local, live window or null
+// Find() that sets ERROR_INVALID_WINDOW_HANDLE when there is no such window.
+Window* Lookup(HWND h);
 bool IsLocalHandle(HWND h);     // handle minted by this process
 DWORD HandleProcess(HWND h);    // process id encoded in a handle
 HWND NewHandle();
@@ -161,12 +155,11 @@ std::string ClickTab(HWND h, int index);
 
 // Records and asks the user (automation).
 namespace user {
-void RecordMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags);
 int AnswerMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags);
 void RecordBeep(UINT type);
 void RecordHelp(HWND h, const std::u16string& file, UINT cmd, ULONG_PTR data);
 // File dialog: false = cancelled; otherwise 'path' is the answer.
-bool AnswerFileDialog(bool save, const std::u16string& title, DWORD flags, std::u16string& path);
+bool AnswerFileDialog(HWND owner, bool save, const std::u16string& title, DWORD flags, std::u16string& path);
 // Performs the next user action in the modal dialog 'dlg'. Returns false
 // only when the loop must end without an action (the failure was reported).
 bool Act(HWND dlg);

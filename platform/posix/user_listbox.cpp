@@ -12,8 +12,6 @@ bool Sorted(const Window& w) {
 int Count(const Window& w) { return (int)w.items.size(); }
 bool Valid(const Window& w, WPARAM i) { return (int)i >= 0 && (int)i < Count(w); }
 
-bool Less(const std::u16string& a, const std::u16string& b) { return CompareNoCase(a, b) < 0; }
-
 // Index adjustments of the single selection and caret after an insert or delete.
 void Inserted(Window& w, int at) {
     if (w.curSel >= at) ++w.curSel;
@@ -30,13 +28,18 @@ void Deleted(Window& w, int at) {
     if (w.top >= Count(w)) w.top = Count(w) > 0 ? Count(w) - 1 : 0;
 }
 
-LRESULT Add(Window& w, std::u16string text, int err) {
-    size_t pos = Sorted(w) ? w.items.upperBound(text, Less) : w.items.size();
+ListItem NewItem(const Window& w, std::u16string text) {
     ListItem it;
+    if (Sorted(w)) it.key = SortKey(text);
     it.text = std::move(text);
+    return it;
+}
+
+LRESULT Add(Window& w, std::u16string text) {
+    ListItem it = NewItem(w, std::move(text));
+    size_t pos = Sorted(w) ? w.items.upperBound(it.key) : w.items.size();
     w.items.insert(pos, std::move(it));
     Inserted(w, (int)pos);
-    (void)err;
     return (LRESULT)pos;
 }
 
@@ -44,9 +47,7 @@ LRESULT Insert(Window& w, WPARAM wp, std::u16string text, int err) {
     int at = (int)wp;
     if (at == -1) at = Count(w);
     if (at < 0 || at > Count(w)) return err;
-    ListItem it;
-    it.text = std::move(text);
-    w.items.insert((size_t)at, std::move(it));
+    w.items.insert((size_t)at, NewItem(w, std::move(text)));
     Inserted(w, at);
     return at;
 }
@@ -149,7 +150,7 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (!wp_) return 0;
     Window& w = *wp_;
     switch (msg) {
-    case LB_ADDSTRING: return Add(w, W((LPCWSTR)lp), LB_ERR);
+    case LB_ADDSTRING: return Add(w, W((LPCWSTR)lp));
     case LB_INSERTSTRING: return Insert(w, wp, W((LPCWSTR)lp), LB_ERR);
     case LB_DELETESTRING: return Delete(w, wp, LB_ERR);
     case LB_RESETCONTENT: Reset(w); return 0;
@@ -289,7 +290,7 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (!wp_) return 0;
     Window& w = *wp_;
     switch (msg) {
-    case CB_ADDSTRING: return Add(w, W((LPCWSTR)lp), CB_ERR);
+    case CB_ADDSTRING: return Add(w, W((LPCWSTR)lp));
     case CB_INSERTSTRING: return Insert(w, wp, W((LPCWSTR)lp), CB_ERR);
     case CB_DELETESTRING: return Delete(w, wp, CB_ERR);
     case CB_RESETCONTENT:
@@ -349,38 +350,5 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     default: return DefWindowProcW(h, msg, wp, lp);
     }
 }
-
-// User actions on lists, used by the automation.
-namespace user_actions {
-bool ListSelect(HWND h, const std::vector<int>& idx, bool dbl) {
-    Window* w = Find(h);
-    if (!w) return false;
-    for (int i : idx)
-        if (i < 0 || i >= Count(*w)) return false;
-    if (w->kind == Kind::ComboBox) {
-        if (idx.size() != 1) return false;
-        if (GetFocus() != h) SetFocus(h);
-        if (!(w = Find(h))) return true;
-        w->curSel = idx[0];
-        w->text = w->items.at(idx[0]).text;
-        // A choice made in the closed list: confirmed first, then changed.
-        Notify(*w, CBN_SELENDOK);
-        if (Find(h)) Notify(*Find(h), CBN_SELCHANGE);
-        return true;
-    }
-    if (Multi(*w)) {
-        for (size_t k = 0; k < w->items.size(); ++k) w->items.at(k).selected = false;
-        for (int i : idx) w->items.at(i).selected = true;
-        if (!idx.empty()) w->caret = w->anchor = idx.back();
-    } else {
-        if (idx.size() != 1) return false;
-        SelectOnly(*w, idx[0]);
-    }
-    if (Find(h) && GetFocus() != h) SetFocus(h);
-    if (Find(h)) NotifyList(*Find(h), LBN_SELCHANGE);
-    if (dbl && Find(h)) NotifyList(*Find(h), LBN_DBLCLK);
-    return true;
-}
-}  // namespace user_actions
 
 }  // namespace winuser

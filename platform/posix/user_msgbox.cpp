@@ -51,9 +51,9 @@ bool Deliver(const std::u16string& path, Ch* file, DWORD maxFile, Ch* title, DWO
 
 // Asks the user until the answer passes the checks the flags ask for; a
 // refused answer is shown to the user as Windows does and asked again.
-bool AskPath(bool save, const std::u16string& title, DWORD flags, const std::u16string& defExt, std::u16string& path) {
+bool AskPath(HWND owner, bool save, const std::u16string& title, DWORD flags, const std::u16string& defExt, std::u16string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!user::AnswerFileDialog(save, title, flags, path)) return false;
+        if (!user::AnswerFileDialog(owner, save, title, flags, path)) return false;
         if (!defExt.empty()) {
             size_t slash = path.find_last_of(u"/\\");
             size_t dot = path.find_last_of(u'.');
@@ -61,17 +61,17 @@ bool AskPath(bool save, const std::u16string& title, DWORD flags, const std::u16
         }
         std::string p = ToUtf8(path);
         if ((flags & OFN_PATHMUSTEXIST) && !Exists(DirOf(p), true)) {
-            MessageBoxW(nullptr, (path + u"\nPath does not exist.\nCheck the path and try again.").c_str(), title.c_str(),
+            MessageBoxW(owner, (path + u"\nPath does not exist.\nCheck the path and try again.").c_str(), title.c_str(),
                         MB_OK | MB_ICONEXCLAMATION);
             continue;
         }
         if ((flags & OFN_FILEMUSTEXIST) && !Exists(p, false)) {
-            MessageBoxW(nullptr, (path + u"\nFile not found.\nCheck the file name and try again.").c_str(),
+            MessageBoxW(owner, (path + u"\nFile not found.\nCheck the file name and try again.").c_str(),
                         title.c_str(), MB_OK | MB_ICONEXCLAMATION);
             continue;
         }
         if (save && (flags & OFN_OVERWRITEPROMPT) && Exists(p, false)) {
-            if (MessageBoxW(nullptr, (path + u" already exists.\nDo you want to replace it?").c_str(), title.c_str(),
+            if (MessageBoxW(owner, (path + u" already exists.\nDo you want to replace it?").c_str(), title.c_str(),
                             MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
                 continue;
         }
@@ -93,7 +93,7 @@ bool CheckSize(const OFN* o, size_t v400) {
 BOOL FileDialogW(LPOPENFILENAMEW o, bool save) {
     if (!CheckSize(o, OPENFILENAME_SIZE_VERSION_400W)) return FALSE;
     std::u16string path;
-    if (!AskPath(save, W(o->lpstrTitle), o->Flags, W(o->lpstrDefExt), path)) return FALSE;
+    if (!AskPath(o->hwndOwner, save, W(o->lpstrTitle), o->Flags, W(o->lpstrDefExt), path)) return FALSE;
     return Deliver<WCHAR>(path, o->lpstrFile, o->nMaxFile, o->lpstrFileTitle, o->nMaxFileTitle, o->nFileOffset,
                           o->nFileExtension, path);
 }
@@ -101,7 +101,7 @@ BOOL FileDialogW(LPOPENFILENAMEW o, bool save) {
 BOOL FileDialogA(LPOPENFILENAMEA o, bool save) {
     if (!CheckSize(o, OPENFILENAME_SIZE_VERSION_400A)) return FALSE;
     std::u16string path;
-    if (!AskPath(save, FromAnsi(o->lpstrTitle), o->Flags, FromAnsi(o->lpstrDefExt), path)) return FALSE;
+    if (!AskPath(o->hwndOwner, save, FromAnsi(o->lpstrTitle), o->Flags, FromAnsi(o->lpstrDefExt), path)) return FALSE;
     return Deliver<char>(path, o->lpstrFile, o->nMaxFile, o->lpstrFileTitle, o->nMaxFileTitle, o->nFileOffset,
                          o->nFileExtension, ToAnsi(path));
 }
@@ -110,7 +110,6 @@ BOOL FileDialogA(LPOPENFILENAMEA o, bool save) {
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     std::u16string t = W(text);
     std::u16string c = caption ? W(caption) : std::u16string(u"Error");
-    user::RecordMessageBox(owner, t, c, type);
     return user::AnswerMessageBox(owner, t, c, type);
 }
 

@@ -82,6 +82,17 @@ int CompareNoCase(const std::u16string& a, const std::u16string& b) {
     return 0;
 }
 
+std::u32string SortKey(const std::u16string& text) {
+    // The weights, a 0 below every weight (a shorter text sorts first),
+    // then the upper-case letters that tell texts apart by accent alone.
+    std::u32string k;
+    k.reserve(text.size() * 2 + 1);
+    for (char16_t c : text) k.push_back((char32_t)Weight(c));
+    k.push_back(0);
+    for (char16_t c : text) k.push_back((char32_t)UpperChar(c));
+    return k;
+}
+
 bool PrefixNoCase(const std::u16string& text, const std::u16string& prefix) {
     if (prefix.size() > text.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i)

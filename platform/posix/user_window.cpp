@@ -80,14 +80,11 @@ HWND Create(DWORD exStyle, const std::u16string& cls, const std::u16string& text
             int cx, int cy, HWND parent, int id, HINSTANCE inst, LPVOID param) {
     ClassInfo ci;
     if (!BuiltinClass(cls, ci)) {
-        SetLastError(1407);  // ERROR_CANNOT_FIND_WND_CLASS
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
-    Window* p = parent ? Find(parent) : nullptr;
-    if (parent && !p) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
+    Window* p = parent ? Lookup(parent) : nullptr;
+    if (parent && !p) return nullptr;
     auto w = std::make_unique<Window>();
     w->hwnd = NewHandle();
     w->kind = ci.kind;
@@ -112,12 +109,15 @@ HWND Create(DWORD exStyle, const std::u16string& cls, const std::u16string& text
     return h;
 }
 
-LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+Window* Lookup(HWND h) {
     Window* w = Find(h);
-    if (!w || !w->proc) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
+    if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return w;
+}
+
+LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* w = Lookup(h);
+    if (!w || !w->proc) return 0;
     return w->proc(h, msg, wp, lp);
 }
 
@@ -126,13 +126,40 @@ void Notify(Window& ctl, int code) {
     Send(ctl.parent, WM_COMMAND, MAKEWPARAM(ctl.id, code), (LPARAM)ctl.hwnd);
 }
 
+namespace {
+
+// F1 asks for help on the focused window (or the active one): WM_HELP
+// with what the help is for.
+void SendHelpKey() {
+    HWND target = T().focus ? T().focus : T().active;
+    if (!Find(target)) return;
+    HELPINFO hi{};
+    hi.cbSize = sizeof hi;
+    hi.iContextType = HELPINFO_WINDOW;
+    hi.iCtrlId = GetDlgCtrlID(target);
+    hi.hItemHandle = target;
+    hi.dwContextId = 0;
+    Send(target, WM_HELP, 0, (LPARAM)&hi);
+}
+
+// Keystrokes pass the dialog manager of the open dialog first, as in the
+// loop of a modal dialog; F1 then becomes a request for help.
+void Dispatch(const Posted& p) {
+    bool key = p.msg >= WM_KEYDOWN && p.msg <= WM_CHAR;
+    MSG m{p.hwnd, p.msg, p.wp, p.lp, 0, {0, 0}};
+    if (!key || !TopModal() || !IsDialogMessageW(TopModal(), &m)) Send(p.hwnd, p.msg, p.wp, p.lp);
+    if (p.msg == WM_KEYDOWN && p.wp == VK_F1) SendHelpKey();
+}
+
+}  // namespace
+
 bool DeliverOnePosted() {
     auto& q = T().queue;
     while (!q.empty()) {
         Posted p = q.front();
         q.pop_front();
         if (!Find(p.hwnd)) continue;  // the window went away meanwhile
-        Send(p.hwnd, p.msg, p.wp, p.lp);
+        Dispatch(p);
         return true;
     }
     return false;
@@ -165,7 +192,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR cls, LPCWSTR name, DWORD styl
         case 0x82: c = u"STATIC"; break;
         case 0x83: c = u"LISTBOX"; break;
         case 0x85: c = u"COMBOBOX"; break;
-        default: SetLastError(1407); return nullptr;
+        default: SetLastError(ERROR_CANNOT_FIND_WND_CLASS); return nullptr;
         }
     }
     int id = (style & WS_CHILD) ? (int)(uintptr_t)menu : 0;
@@ -184,7 +211,7 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* wc) {
     std::u16string u;
     for (const WCHAR* p = wc->lpszClassName; *p; ++p) u.push_back(UpperChar(*p));
     if (Classes().count(u)) {
-        SetLastError(1410);  // ERROR_CLASS_ALREADY_EXISTS
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
     Classes()[u] = {Kind::Generic, wc->lpfnWndProc};
@@ -192,7 +219,6 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* wc) {
 }
 
 LRESULT WINAPI DefWindowProcW(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    (void)wp;
     Window* w = Find(h);
     if (!w) return 0;
     switch (msg) {
@@ -212,6 +238,9 @@ LRESULT WINAPI DefWindowProcW(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         DestroyWindow(h);
         return 0;
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_CLOSE) Send(h, WM_CLOSE, 0, 0);
+        return 0;
     case WM_HELP:
     case WM_CONTEXTMENU:
         // Unhandled help travels up to the parent, as on Windows.
@@ -227,11 +256,8 @@ LRESULT WINAPI CallWindowProcW(WNDPROC prev, HWND h, UINT msg, WPARAM wp, LPARAM
 }
 
 BOOL WINAPI DestroyWindow(HWND h) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+    Window* w = Lookup(h);
+    if (!w) return FALSE;
     if (w->destroying) return TRUE;
     w->destroying = true;
     if (w->style & WS_VISIBLE) w->style &= ~WS_VISIBLE;
@@ -260,6 +286,24 @@ BOOL WINAPI DestroyWindow(HWND h) {
     return TRUE;
 }
 
+namespace {
+template <class Ch>
+int CopyClassName(HWND h, Ch* out, int max, std::string (*narrow)(const std::u16string&)) {
+    Window* w = Lookup(h);
+    if (!w || !out || max <= 0) return 0;
+    std::basic_string<Ch> name;
+    if (narrow) for (char c : narrow(w->className)) name.push_back((Ch)c);
+    else name.assign(w->className.begin(), w->className.end());
+    size_t n = name.size() < (size_t)max - 1 ? name.size() : (size_t)max - 1;
+    std::copy(name.begin(), name.begin() + n, out);
+    out[n] = 0;
+    return (int)n;
+}
+}  // namespace
+
+int WINAPI GetClassNameW(HWND h, LPWSTR out, int max) { return CopyClassName<WCHAR>(h, out, max, nullptr); }
+int WINAPI GetClassNameA(HWND h, LPSTR out, int max) { return CopyClassName<char>(h, out, max, ToAnsi); }
+
 BOOL WINAPI IsWindow(HWND h) {
     if (!h) return FALSE;
     if (IsLocalHandle(h)) return Find(h) != nullptr;
@@ -277,21 +321,15 @@ BOOL WINAPI IsChild(HWND parent, HWND h) {
 }
 
 HWND WINAPI GetParent(HWND h) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
+    Window* w = Lookup(h);
+    if (!w) return nullptr;
     // For a popup GetParent answers its owner.
     return w->parent;
 }
 
 HWND WINAPI GetWindow(HWND h, UINT cmd) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
+    Window* w = Lookup(h);
+    if (!w) return nullptr;
     if (cmd == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
     if (cmd == GW_OWNER) return (w->style & WS_CHILD) ? nullptr : w->parent;
     Window* p = (w->style & WS_CHILD) ? Find(w->parent) : nullptr;
@@ -326,16 +364,13 @@ BOOL WINAPI PostMessageW(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (!RemoteCall(h, kPost, msg, wp, lp, r)) return FALSE;
         return TRUE;
     }
-    if (!Find(h)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+    if (!Lookup(h)) return FALSE;
     Queue().push_back({h, msg, wp, lp});
     return TRUE;
 }
 
 BOOL WINAPI ShowWindow(HWND h, int cmd) {
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     if (!w) return FALSE;
     BOOL was = (w->style & WS_VISIBLE) != 0;
     bool show = cmd != SW_HIDE;
@@ -367,11 +402,8 @@ BOOL WINAPI EnableWindow(HWND h, BOOL enable) {
         if (!RemoteCall(h, kEnable, 0, enable ? 1 : 0, 0, r)) return FALSE;
         return (BOOL)r;
     }
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+    Window* w = Lookup(h);
+    if (!w) return FALSE;
     BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
     if (enable && wasDisabled) {
         w->style &= ~WS_DISABLED;
@@ -389,7 +421,7 @@ BOOL WINAPI IsWindowEnabled(HWND h) {
         LRESULT r = 0;
         return RemoteCall(h, kIsEnabled, 0, 0, 0, r) && r;
     }
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     return w && !(w->style & WS_DISABLED);
 }
 
@@ -432,10 +464,7 @@ int WINAPI GetWindowTextLengthA(HWND h) { return GetWindowTextLengthW(h); }
 int WINAPI GetWindowTextW(HWND h, LPWSTR buf, int max) {
     if (!buf || max <= 0) return 0;
     buf[0] = 0;
-    if (!Find(h)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
+    if (!Lookup(h)) return 0;
     return (int)Send(h, WM_GETTEXT, (WPARAM)max, (LPARAM)buf);
 }
 
@@ -453,10 +482,7 @@ int WINAPI GetWindowTextA(HWND h, LPSTR buf, int max) {
 }
 
 BOOL WINAPI SetWindowTextW(HWND h, LPCWSTR s) {
-    if (!Find(h)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+    if (!Lookup(h)) return FALSE;
     return (BOOL)Send(h, WM_SETTEXT, 0, (LPARAM)s);
 }
 
@@ -466,11 +492,8 @@ BOOL WINAPI SetWindowTextA(HWND h, LPCSTR s) {
 }
 
 LONG_PTR WINAPI GetWindowLongPtrW(HWND h, int index) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
+    Window* w = Lookup(h);
+    if (!w) return 0;
     switch (index) {
     case GWLP_WNDPROC: return (LONG_PTR)w->proc;
     case GWLP_HINSTANCE: return (LONG_PTR)w->instance;
@@ -485,16 +508,13 @@ LONG_PTR WINAPI GetWindowLongPtrW(HWND h, int index) {
         if (index == (int)DWLP_DLGPROC) return (LONG_PTR)w->dlgProc;
         if (index == (int)DWLP_USER) return w->dlgUser;
     }
-    SetLastError(1413);  // ERROR_INVALID_INDEX
+    SetLastError(ERROR_INVALID_INDEX);
     return 0;
 }
 
 LONG_PTR WINAPI SetWindowLongPtrW(HWND h, int index, LONG_PTR v) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
+    Window* w = Lookup(h);
+    if (!w) return 0;
     LONG_PTR old = GetWindowLongPtrW(h, index);
     switch (index) {
     case GWLP_WNDPROC: w->proc = (WNDPROC)v; return old;
@@ -509,7 +529,7 @@ LONG_PTR WINAPI SetWindowLongPtrW(HWND h, int index, LONG_PTR v) {
         if (index == (int)DWLP_DLGPROC) { w->dlgProc = (DLGPROC)v; return old; }
         if (index == (int)DWLP_USER) { w->dlgUser = v; return old; }
     }
-    SetLastError(1413);
+    SetLastError(ERROR_INVALID_INDEX);
     return 0;
 }
 
@@ -536,11 +556,8 @@ std::u16string PropKeyA(LPCSTR s) {
     return PropKey(w.c_str());
 }
 BOOL SetPropKey(HWND h, const std::u16string& k, HANDLE v) {
-    Window* w = Find(h);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+    Window* w = Lookup(h);
+    if (!w) return FALSE;
     w->props[k] = v;
     return TRUE;
 }
@@ -563,21 +580,21 @@ HANDLE WINAPI RemovePropW(HWND h, LPCWSTR s) { return s ? GetPropKey(h, PropKey(
 HANDLE WINAPI RemovePropA(HWND h, LPCSTR s) { return s ? GetPropKey(h, PropKeyA(s), true) : nullptr; }
 
 BOOL WINAPI GetClientRect(HWND h, LPRECT r) {
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     if (!w || !r) return FALSE;
     *r = {0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
     return TRUE;
 }
 
 BOOL WINAPI GetWindowRect(HWND h, LPRECT r) {
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     if (!w || !r) return FALSE;
     *r = w->rect;
     return TRUE;
 }
 
 BOOL WINAPI MoveWindow(HWND h, int x, int y, int cx, int cy, BOOL) {
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     if (!w) return FALSE;
     w->rect = {x, y, x + cx, y + cy};
     return TRUE;

@@ -90,27 +90,9 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     HWND top = t->hwnd;
-    if (Failed()) {
-        EndAfterFailure(*t);
-        return;
-    }
-    Script::Step st;
-    std::string why;
-    if (!detail::NextDialogStep(TemplateOf(*t), st, why)) {
-        detail::Fail(why, top);
-        EndAfterFailure(*t);
-        return;
-    }
-    int tid = TemplateOf(*t);
     t->busy = true;
-    why = Perform(top, st);
-    t = FindTracked(top);
-    if (t) t->busy = false;
-    if (!why.empty()) {
-        detail::Fail(std::string("step '") + detail::OpName(st.op) + "' in dialog " + std::to_string(tid) + ": " + why,
-                     t ? top : nullptr);
-        if (t) EndAfterFailure(*t);
-    }
+    detail::PlayNextStep(top);
+    if ((t = FindTracked(top))) t->busy = false;
 }
 
 // ---- redirected imports ----------------------------------------------------
@@ -141,7 +123,7 @@ int ShowBox(int answer, const std::function<int()>& show) {
 
 int WINAPI HookMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     std::u16string c = caption ? U16(caption) : u"Error";
-    int answer = detail::AnswerMessageBox(U16(text), c, type);
+    int answer = detail::AnswerMessageBox(owner, U16(text), c, type);
     return ShowBox(answer, [&] { return realMessageBoxW(owner, text, caption, type); });
 }
 
@@ -155,7 +137,7 @@ std::u16string FromAnsi(LPCSTR s) {
 
 int WINAPI HookMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::u16string c = caption ? FromAnsi(caption) : u"Error";
-    int answer = detail::AnswerMessageBox(FromAnsi(text), c, type);
+    int answer = detail::AnswerMessageBox(owner, FromAnsi(text), c, type);
     return ShowBox(answer, [&] { return realMessageBoxA(owner, text, caption, type); });
 }
 
@@ -246,7 +228,7 @@ BOOL AnswerFile(OFN* o, bool save, const std::u16string& title, const std::u16st
                 std::basic_string<Ch> (*encode)(const std::u16string&)) {
     if (!o) return FALSE;
     std::u16string path;
-    if (!detail::AnswerFileDialog(save, title, o->Flags, path)) return FALSE;
+    if (!detail::AnswerFileDialog(o->hwndOwner, save, title, o->Flags, path)) return FALSE;
     size_t slash = path.find_last_of(u"/\\");
     size_t dot = path.find_last_of(u'.');
     if (!defExt.empty() && (dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash))) {

@@ -24,7 +24,7 @@ struct Tracked {
 
 std::vector<Tracked>& TrackedWindows();
 Tracked* FindTracked(HWND h);
-// The innermost live, enabled window being played, or null.
+// The innermost live window being played, or null.
 Tracked* Innermost();
 // Template id the next step's guard is checked against: a dialog's own,
 // a property sheet's current page's.
@@ -32,12 +32,6 @@ int TemplateOf(const Tracked& t);
 // The current page of a property sheet (null for other windows).
 HWND CurrentPage(const Tracked& t);
 
-// Performs one step in 't'; returns an empty string or why it could not.
-std::string Perform(HWND top, Script::Step& st);
-// Ends a dialog or sheet after a failure.
-void EndAfterFailure(const Tracked& t);
-
-std::u16string Text(HWND h);
 inline std::u16string U16(LPCWSTR s) {
     return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
 }

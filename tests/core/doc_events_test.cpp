@@ -78,10 +78,9 @@ protected:
         g_flowAnswer = 1;
         g_flowCalls = 0;
         if (dc_) headless::DeletePrinterDC(dc_);
-        host_ = std::make_unique<HostDriverContext>();
-        host_->addonCount = 1;
+        host_ = std::make_unique<HostContext>(1);
         device_ = std::make_unique<JobDevice>();
-        device_->image.ReserveModuleBlocks(table_, &host_->addons[0]);
+        device_->image.ReserveModuleBlocks(table_, &host_->block(0));
         dc_ = headless::CreatePrinterDC(device_.get());
     }
     void TearDown() override {
@@ -92,15 +91,15 @@ protected:
 
     HostJobSettings& settings() { return device_->image.settings(); }
     HostSubBlock& sub() { return device_->image.sub(); }
-    FaxDS& ds() { return *device_->image.At<FaxDS>(host_->addons[0].block1Offset); }
-    FaxSS& ss() { return *device_->image.At<FaxSS>(host_->addons[0].block3Offset); }
+    FaxDS& ds() { return *device_->image.At<FaxDS>(host_->block(0).block1Offset); }
+    FaxSS& ss() { return *device_->image.At<FaxSS>(host_->block(0).block3Offset); }
 
     int32_t Event(int32_t code) {
         DOCINFOW info{};
         info.cbSize = sizeof info;
         info.lpszDocName = WIDE("Budjetti 2006.xls");
         const DOCINFOW* ref = &info;
-        return HandleDocumentEvent(host_.get(), printer_, dc_, code, &ref, FakeFaxFlow);
+        return HandleDocumentEvent(host_->get(), printer_, dc_, code, &ref, FakeFaxFlow);
     }
     // Start of document, then start of page, as the host sends them.
     int32_t PrintPage() {
@@ -109,7 +108,7 @@ protected:
     }
 
     AddOnTable table_;
-    std::unique_ptr<HostDriverContext> host_;
+    std::unique_ptr<HostContext> host_;
     std::unique_ptr<JobDevice> device_;
     HDC dc_ = nullptr;
     HANDLE printer_ = nullptr;
@@ -131,7 +130,7 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
         device_->escapes.clear();
         device_->due = c.due;
         device_->image.sub2().suppressAddon = c.suppress;
-        host_->addonCount = c.count;
+        host_->get()->addonCount = c.count;
         settings().jobType = kJobTypeFax;
         EXPECT_EQ(Event(c.event), 1) << c.what;
         EXPECT_EQ(device_->escapes, c.escapes) << c.what;
@@ -169,7 +168,7 @@ TEST_F(DocEventsTest, DamagedImagesAreRefusedBeforeAnyBlockIsTouched) {
     for (const auto& c : cases) {
         NewJob();
         settings().jobType = kJobTypeFax;
-        c.damage(*device_, settings(), host_->addons[0]);
+        c.damage(*device_, settings(), host_->block(0));
         EXPECT_EQ(PrintPage(), 1) << c.what;
         EXPECT_EQ(device_->stores, 0) << c.what;
         EXPECT_EQ(g_flowCalls, 0) << c.what;

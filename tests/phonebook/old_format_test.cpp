@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ public:
 bool NoLeadBytes(uint8_t) { return false; }
 bool HighLeadBytes(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
 
-int Convert(const std::string& file, Version v, size_t cap, StringSink& out, ConvertStats* st = nullptr,
+ConvertResult Convert(const std::string& file, Version v, size_t cap, StringSink& out, ConvertStats* st = nullptr,
             LeadBytePredicate lead = NoLeadBytes) {
     MemorySource src(reinterpret_cast<const uint8_t*>(file.data()), file.size());
     std::vector<uint8_t> buf(cap);
@@ -62,7 +63,7 @@ TEST(ConvertOldFile, GoldenFilesOfBothVersions) {
         for (size_t cap : {16384u, 140u}) {
             StringSink out;
             ConvertStats st;
-            EXPECT_EQ(Convert(old, c.v, cap, out, &st), 0) << c.file << " cap " << cap;
+            EXPECT_EQ(Convert(old, c.v, cap, out, &st), ConvertResult::Done) << c.file << " cap " << cap;
             EXPECT_EQ(out.data, expected) << c.file << " cap " << cap;
             EXPECT_EQ(st.groups, 2);
             EXPECT_EQ(st.members, 4);
@@ -75,7 +76,7 @@ TEST(ConvertOldFile, GoldenFilesOfBothVersions) {
 TEST(ConvertOldFile, BlockLargerThanTheBufferIsNoMemory) {
     std::string old = ReadGolden("v1000.KFD");
     StringSink out;
-    EXPECT_EQ(Convert(old, Version::V1000, 64, out), 2);
+    EXPECT_EQ(Convert(old, Version::V1000, 64, out), ConvertResult::BlockTooLarge);
 }
 
 TEST(ConvertOldFile, ShortWriteIsWriteFailure) {
@@ -83,7 +84,7 @@ TEST(ConvertOldFile, ShortWriteIsWriteFailure) {
     for (size_t limit : {0u, 35u, 60u, 200u}) {
         StringSink out;
         out.limit = limit;
-        EXPECT_EQ(Convert(old, Version::V0000, 16384, out), 3) << limit;
+        EXPECT_EQ(Convert(old, Version::V0000, 16384, out), ConvertResult::WriteFailed) << limit;
     }
 }
 
@@ -117,9 +118,56 @@ TEST(ConvertOldFile, BrokenStructureIsConvertedAsFarAsItGoes) {
     for (const auto& c : cases) {
         StringSink out;
         ConvertStats st;
-        EXPECT_EQ(Convert(c.file, Version::V0000, 16384, out, &st), 0) << c.what;
+        EXPECT_EQ(Convert(c.file, Version::V0000, 16384, out, &st), ConvertResult::Done) << c.what;
         EXPECT_EQ(out.data, std::string(kMagicCurrent) + "\n" + c.expected) << c.what;
         EXPECT_EQ(st.damaged, c.damaged) << c.what;
+    }
+}
+
+TEST(ConvertOldFile, FieldsAfterTheMemoAreCutToTheirOwnSizes) {
+    const struct {
+        const char* what;
+        std::string fields;    // after the memo, as in the old line
+        std::string expected;  // the same fields in the converted record
+        int mode;
+        const char* mailbox;
+        const char* password;
+        const char* dests;
+    } cases[] = {
+        {"mailbox and comm mode too long", "0|0||0|12|1234|12345|",
+         "0\x03" "0\x03\x03" "0\x03" "1\x03" "123\x03" "1234\x03", 1, "123", "1234", ""},
+        {"station and a destination too long", "1|1|123|2|12345|abc|2|007|0000|",
+         "1\x03" "1\x03" "12\x03" "2\x03" "123\x03" "abc\x03" "2\x03" "007\x03" "0000\x03", 2, "007", "0000",
+         "123abc"},
+        {"destination count beyond 20 is 20", "1|1|12|99|" + [] {
+             std::string d;
+             for (int i = 0; i < 20; ++i) d += "d" + std::to_string(10 + i) + "|";
+             return d;
+         }() + "0|1|2|",
+         "1\x03" "1\x03" "12\x03" "20\x03" + [] {
+             std::string d;
+             for (int i = 0; i < 20; ++i) d += "d" + std::to_string(10 + i) + "\x03";
+             return d;
+         }() + "0\x03" "1\x03" "2\x03",
+         0, "1", "2", nullptr},
+    };
+    for (const auto& c : cases) {
+        StringSink out;
+        ASSERT_EQ(Convert(Old("{G}\n1\nA|1|||||" + c.fields + "\n"), Version::V0000, 16384, out),
+                  ConvertResult::Done)
+            << c.what;
+        const std::string head = std::string(kMagicCurrent) + "\n";
+        const std::string rec = "\x01" "A\x03" "1\x03\x03\x03\x03\x03" + c.expected + "\x04";
+        EXPECT_EQ(out.data.substr(0, head.size() + rec.size()), head + rec) << c.what;
+        FaxRecipient r{};
+        AnsiDetails d{};
+        EXPECT_TRUE(DecodeEntry(reinterpret_cast<const uint8_t*>(rec.data()), rec.size(), r, d)) << c.what;
+        EXPECT_EQ(r.comm.commMode, c.mode) << c.what;
+        EXPECT_STREQ(r.comm.mailboxId, c.mailbox) << c.what;
+        EXPECT_STREQ(r.comm.mailboxPassword, c.password) << c.what;
+        if (c.dests) {
+            EXPECT_EQ(std::string(r.comm.relayDests, std::strlen(c.dests)), c.dests) << c.what;
+        }
     }
 }
 
@@ -128,13 +176,13 @@ TEST(ConvertOldFile, DelimiterInsideADoubleByteCharacterIsText) {
     // one whose second byte equals '{'; 0x83 0x5D one whose second byte is ']'.
     std::string file = Old("{G\x83]}\n1\nN\x95{\x81|x|1|||||0|0||0|0|||\n");
     StringSink dbcs;
-    ASSERT_EQ(Convert(file, Version::V0000, 16384, dbcs, nullptr, HighLeadBytes), 0);
+    ASSERT_EQ(Convert(file, Version::V0000, 16384, dbcs, nullptr, HighLeadBytes), ConvertResult::Done);
     EXPECT_EQ(dbcs.data, std::string(kMagicCurrent) + "\n" +
                              "\x01N\x95{\x81|x\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03"
                              "0\x03\x03\x03\x04" "\x02G\x83]\x03N\x95{\x81|x\x03" "1\x03\x04");
     // In a single-byte code page the same bytes are delimiters.
     StringSink sbcs;
-    EXPECT_EQ(Convert(file, Version::V0000, 16384, sbcs, nullptr, NoLeadBytes), 0);
+    EXPECT_EQ(Convert(file, Version::V0000, 16384, sbcs, nullptr, NoLeadBytes), ConvertResult::Done);
     EXPECT_NE(sbcs.data, dbcs.data);
 }
 
@@ -169,7 +217,7 @@ TEST(ConvertOldFile, ControlByteAfterALeadByteNeverReachesTheOutput) {
     // as the second byte of a character, and must not land inside a field.
     std::string file = std::string(kfd::kMagic1000) + "\x01G\x02\n1\nN\x81\x04x\x03" "1\x03\x03\x03\x03\x03\n";
     StringSink out;
-    ASSERT_EQ(Convert(file, kfd::Version::V1000, 16384, out, nullptr, HighLeadBytes), 0);
+    ASSERT_EQ(Convert(file, kfd::Version::V1000, 16384, out, nullptr, HighLeadBytes), kfd::ConvertResult::Done);
     kfd::MemorySource src(reinterpret_cast<const uint8_t*>(out.data.data()), out.data.size());
     std::vector<uint8_t> buf(16384);
     RecordCounter count;

@@ -7,6 +7,7 @@
 #include "automation.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
+#include "posix/fault_injection.h"
 #include "shared_state.h"
 #include "store_dialogs.h"
 #include "store_fixture.h"
@@ -110,25 +111,44 @@ TEST_F(StoreDialogsTest, GroupMembersWithoutAndWithAddingRecipients) {
 }
 
 TEST_F(StoreDialogsTest, UnusablePhonebookIsReported) {
+    const std::string good = Get("b.KFD");
+    const fault::Plan none{fault::Op::Any, 0, fault::Action::Fail};
     struct Case {
         const char* what;
         std::string bytes;
         bool create;
+        fault::Plan fault;
         std::u16string text;
     } cases[] = {
-        {"missing", "", false, u"Puhelinmuistiotiedostoa ei löydy - "},
-        {"not a phonebook", "xyz", true, u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - "},
+        {"missing", "", false, none, u"Puhelinmuistiotiedostoa ei löydy - "},
+        {"not a phonebook", "xyz", true, none, u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - "},
         {"record too large", std::string(kfd::kMagicCurrent) + "\n\x02" + std::string(20000, 'x') + "\x03\x04", true,
-         u"Muisti ei riitä puhelinmuistiotiedoston avaamiseen."},
+         none, u"Muisti ei riitä puhelinmuistiotiedoston avaamiseen."},
+        {"size cannot be read", good, true, {fault::Op::Size, 1, fault::Action::Fail, ERROR_ACCESS_DENIED},
+         u"Puhelinmuistion avaaminen ei onnistunut - "},
+        {"records cannot be read", good, true, {fault::Op::Read, 2, fault::Action::Fail, ERROR_READ_FAULT},
+         u"Puhelinmuistion avaaminen ei onnistunut - "},
+    };
+    const std::function<int(HWND)> listings[] = {
+        [](HWND d) { return DBFillList(d, 601); },
+        [](HWND d) { return DBListGroupMembers(d, 605, WIDE("G"), FALSE); },
     };
     for (const auto& c : cases) {
-        std::filesystem::remove(Path("b.KFD"));
-        if (c.create) Put("b.KFD", c.bytes);
-        automation::Reset();
-        InDialog([&](HWND d) { EXPECT_EQ(DBFillList(d, 601), 0) << c.what; },
-                 automation::Script().answer(IDOK, c.text));
-        ASSERT_EQ(automation::Seen().messageBoxes.size(), 1u) << c.what;
-        EXPECT_EQ(automation::Seen().messageBoxes[0].caption, u"Tietokantatiedoston virhe") << c.what;
+        for (const auto& list : listings) {
+            std::filesystem::remove(Path("b.KFD"));
+            if (c.create) Put("b.KFD", c.bytes);
+            automation::Reset();
+            InDialog(
+                [&](HWND d) {
+                    fault::Reset();
+                    if (c.fault.nth) fault::Arm(c.fault);
+                    EXPECT_EQ(list(d), 0) << c.what;
+                    fault::Reset();
+                },
+                automation::Script().answer(IDOK, c.text));
+            ASSERT_EQ(automation::Seen().messageBoxes.size(), 1u) << c.what;
+            EXPECT_EQ(automation::Seen().messageBoxes[0].caption, u"Tietokantatiedoston virhe") << c.what;
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "convert_old.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
+#include "posix/fault_injection.h"
 #include "store.h"
 #include "store_fixture.h"
 
@@ -88,11 +89,15 @@ TEST_F(StoreTest, WritingAGroupReplacesEveryGroupOfThatName) {
                                   g.size(), kModeKeyChanged),
               DB_DONE);
     EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
-    // A buffer that is not one group record is refused, the file untouched.
-    std::string bad = "\x02H\x03";
-    EXPECT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), nullptr, reinterpret_cast<const uint8_t*>(bad.data()),
-                                  bad.size(), kModeNew),
-              DB_WRITE_FAILED);
+    // A buffer that is not one group record is refused as not of the
+    // phonebook's format (not as a full disk), the file untouched.
+    for (const std::string& bad : {std::string(), std::string("\x02H\x03"), std::string("\x02H\x03" "A\x03\x04"),
+                                  std::string("\x02H\x03" "A\x01\x03" "1\x03\x04"), Entry("A", "1")}) {
+        EXPECT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), nullptr, reinterpret_cast<const uint8_t*>(bad.data()),
+                                      bad.size(), kModeNew),
+                  DB_BAD_FORMAT)
+            << bad.size() << " bytes";
+    }
     EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
 }
 
@@ -158,7 +163,7 @@ TEST_F(StoreTest, ExtensionTest) {
 
 TEST_F(StoreTest, NewPhonebookIsThirtyFiveBytesAndReplacesAnyFile) {
     Put("n.KFD", "old contents");
-    DBCreateEmptyPhonebook(WPath("n.KFD").c_str());
+    ASSERT_EQ(DBCreateEmptyPhonebook(WPath("n.KFD").c_str()), DB_DONE);
     EXPECT_EQ(Get("n.KFD"), ReadGolden("v2000_empty.KFD"));
     EXPECT_EQ(Get("n.KFD").size(), 35u);
     EXPECT_EQ(Listing(), "n.KFD ");
@@ -190,7 +195,7 @@ TEST_F(StoreTest, RecordLargerThanTheWorkBufferIsNoMemory) {
 TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
     for (const char* name : {"v0000.KFD", "v1000.KFD"}) {
         Put("old.KFD", ReadGolden(name));
-        int v = DBCheckVersion(WPath("old.KFD").c_str());
+        DBResult v = DBCheckVersion(WPath("old.KFD").c_str());
         ASSERT_EQ(DBConvertPhonebook(nullptr, WPath("old.KFD").c_str(), WPath("new.KFD").c_str(), v), DB_DONE);
         EXPECT_EQ(Get("new.KFD"), ReadGolden("old_converted.KFD")) << name;
         EXPECT_EQ(Get("old.KFD"), ReadGolden(name)) << name;
@@ -198,6 +203,39 @@ TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
         EXPECT_EQ(Get("old.KFD"), ReadGolden("old_converted.KFD")) << name;
         EXPECT_EQ(Listing(), "new.KFD old.KFD ") << name;
         std::filesystem::remove(Path("new.KFD"));
+    }
+}
+
+TEST_F(StoreTest, ConversionThatCannotRunLeavesTheTargetAndSaysWhy) {
+    const std::string old = ReadGolden("v1000.KFD");
+    const fault::Plan none{fault::Op::Any, 0, fault::Action::Fail};
+    struct Case {
+        const char* what;
+        DBResult version;
+        bool held;  // another handle holds the old file
+        fault::Plan fault;
+        DBResult expected;
+    } cases[] = {
+        {"old file held elsewhere", DB_VERSION_1000, true, none, DB_CANNOT_OPEN},
+        {"old file cannot be read", DB_VERSION_1000, false, {fault::Op::Read, 1, fault::Action::Fail, ERROR_READ_FAULT},
+         DB_CANNOT_OPEN},
+        {"not an older version", DB_DONE, false, none, DB_BAD_FORMAT},
+        {"target cannot be created", DB_VERSION_1000, false, {fault::Op::Create, 2, fault::Action::Fail}, DB_WRITE_FAILED},
+    };
+    for (const auto& c : cases) {
+        Put("old.KFD", old);
+        Put("new.KFD", kHead);
+        HANDLE h = INVALID_HANDLE_VALUE;
+        if (c.held)
+            h = CreateFileW(WPath("old.KFD").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        fault::Reset();
+        if (c.fault.nth) fault::Arm(c.fault);
+        EXPECT_EQ(DBConvertPhonebook(nullptr, WPath("old.KFD").c_str(), WPath("new.KFD").c_str(), c.version), c.expected)
+            << c.what;
+        fault::Reset();
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        EXPECT_EQ(Get("new.KFD"), kHead) << c.what;
+        EXPECT_EQ(Listing(), "new.KFD old.KFD ") << c.what;
     }
 }
 

@@ -54,6 +54,32 @@ TEST_F(ControlsTest, SortedListOrdersWithoutCase) {
     });
 }
 
+// Long enough that the list keeps its items in several blocks; inserted in
+// a scattered order, deleted from the middle, each index still answers.
+TEST_F(ControlsTest, LongSortedListKeepsOrder) {
+    InDialog([](HWND d) {
+        const int n = 600;
+        auto name = [](int i) {
+            char b[16];
+            snprintf(b, sizeof b, "Nimi %04d", i);
+            return std::u16string(b, b + strlen(b));
+        };
+        for (int k = 0; k < n; ++k) {
+            std::u16string t = name(k * 7919 % n);
+            SendDlgItemMessageW(d, IDC_SORTED, LB_ADDSTRING, 0, (LPARAM)t.c_str());
+        }
+        for (int i = 0; i < n; i += 3) SendDlgItemMessageW(d, IDC_SORTED, LB_DELETESTRING, (WPARAM)(i - i / 3), 0);
+        ASSERT_EQ(SendDlgItemMessageW(d, IDC_SORTED, LB_GETCOUNT, 0, 0), n - n / 3);
+        int wrong = 0, k = 0;
+        for (int i = 0; i < n; ++i)
+            if (i % 3) wrong += ItemText(d, IDC_SORTED, k++) != name(i);
+        EXPECT_EQ(wrong, 0) << "items out of place";
+        std::u16string last = name(n - 1);
+        EXPECT_EQ(SendDlgItemMessageW(d, IDC_SORTED, LB_FINDSTRING, (WPARAM)-1, (LPARAM)last.c_str()), n - n / 3 - 1)
+            << "a text equal to the whole item is found";
+    });
+}
+
 TEST_F(ControlsTest, ListMessagesAnswerAsWindows) {
     InDialog([](HWND d) {
         auto send = [&](UINT m, WPARAM w, LPARAM l) { return SendDlgItemMessageW(d, IDC_SORTED, m, w, l); };
@@ -73,6 +99,8 @@ TEST_F(ControlsTest, ListMessagesAnswerAsWindows) {
             {"find starts after index", LB_FINDSTRING, 0, (LPARAM)u"MA", 1},
             {"find wraps", LB_FINDSTRING, 1, (LPARAM)u"ma", 0},
             {"find missing", LB_FINDSTRING, (WPARAM)-1, (LPARAM)u"x", LB_ERR},
+            {"find the whole item", LB_FINDSTRING, (WPARAM)-1, (LPARAM)u"matti <2>", 1},
+            {"find longer than the item", LB_FINDSTRING, (WPARAM)-1, (LPARAM)u"Matti <2>x", LB_ERR},
             {"exact ignores case", LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)u"pekka <3>", 2},
             {"exact is not prefix", LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)u"pekka", LB_ERR},
             {"text length", LB_GETTEXTLEN, 1, 0, 9},
@@ -264,6 +292,41 @@ TEST_F(ControlsTest, PropertiesAndWindowData) {
         EXPECT_FALSE(EnableWindow(GetDlgItem(d, IDC_NUMBER), FALSE));
         EXPECT_TRUE(EnableWindow(GetDlgItem(d, IDC_NUMBER), TRUE));
     });
+}
+
+// Every call on a window that is gone fails and says why. (GetClassNameW
+// and DestroyWindow fail too, but the system's code differs: not checked.)
+TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
+    HWND gone = nullptr;
+    InDialog([&](HWND d) {
+        gone = CreateWindowExW(0, WIDE("STATIC"), WIDE("x"), WS_CHILD, 0, 0, 10, 10, d, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(DestroyWindow(gone));
+    });
+    RECT r;
+    WCHAR text[8];
+    struct Case {
+        const char* name;
+        std::function<LONG_PTR()> call;
+    } cases[] = {
+        {"ShowWindow", [&] { return (LONG_PTR)ShowWindow(gone, SW_SHOW); }},
+        {"GetClientRect", [&] { return (LONG_PTR)GetClientRect(gone, &r); }},
+        {"GetWindowRect", [&] { return (LONG_PTR)GetWindowRect(gone, &r); }},
+        {"MoveWindow", [&] { return (LONG_PTR)MoveWindow(gone, 0, 0, 5, 5, FALSE); }},
+        {"IsWindowEnabled", [&] { return (LONG_PTR)IsWindowEnabled(gone); }},
+        {"EnableWindow", [&] { return (LONG_PTR)EnableWindow(gone, TRUE); }},
+        {"SetWindowTextW", [&] { return (LONG_PTR)SetWindowTextW(gone, WIDE("y")); }},
+        {"GetWindowTextW", [&] { return (LONG_PTR)GetWindowTextW(gone, text, 8); }},
+        {"GetWindowLongPtrW", [&] { return GetWindowLongPtrW(gone, GWL_STYLE); }},
+        {"GetParent", [&] { return (LONG_PTR)GetParent(gone); }},
+        {"GetDlgCtrlID", [&] { return (LONG_PTR)GetDlgCtrlID(gone); }},
+    };
+    for (auto& c : cases) {
+        SetLastError(0);
+        EXPECT_EQ(c.call(), 0) << c.name;
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE) << c.name;
+    }
+    EXPECT_EQ(GetClassNameW(gone, text, 8), 0);
+    EXPECT_FALSE(DestroyWindow(gone));
 }
 
 }  // namespace

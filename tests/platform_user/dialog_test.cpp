@@ -77,6 +77,7 @@ TEST_F(DialogTest, NestedDialogAndMessageBox) {
                          .answer(IDYES, u"päättyi")
                          .dialog(IDD_TEST).call([](HWND d) {
                              EXPECT_TRUE(IsWindowEnabled(d));
+                             EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_NESTED)) << "a clicked button keeps the focus";
                              BOOL ok;
                              EXPECT_EQ(GetDlgItemInt(d, IDC_EDIT, &ok, FALSE), (UINT)IDOK);
                          })

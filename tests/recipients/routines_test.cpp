@@ -147,10 +147,10 @@ TEST_F(RoutinesTest, SearchStartsAtTheSelection) {
 
 TEST_F(RoutinesTest, MessagesShowTheirTexts) {
     automation::Play(automation::Script().answer(IDOK).answer(IDNO).answer(IDOK));
-    ShowPhonebookFileError(nullptr, WIDE("C:\\X.KFD"), WIDE("Tietokantatiedoston virhe"), 4);
+    ShowPhonebookFileError(nullptr, WIDE("C:\\X.KFD"), WIDE("Tietokantatiedoston virhe"), DB_NOT_FOUND);
     int button = ShowRecipientMessage(nullptr, WIDE("Anna"), WIDE("0123"), WIDE("\n\nLoppu"), WIDE("Otsikko"),
                                       MB_YESNO | MB_ICONQUESTION);
-    ShowPhonebookFileError(nullptr, WIDE("P.KFD"), WIDE("C"), 9);
+    ShowPhonebookFileError(nullptr, WIDE("P.KFD"), WIDE("C"), DB_WRITE_FAILED);
     const auto& seen = automation::Seen().messageBoxes;
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].text, u"Puhelinmuistiotiedostoa ei löydy - C:\\X.KFD");

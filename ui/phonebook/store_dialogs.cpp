@@ -19,19 +19,42 @@ const WCHAR* const kFileErrorCaption = WIDE("Tietokantatiedoston virhe");
 const WCHAR* const kNoMemoryText = WIDE("Muisti ei riitä puhelinmuistiotiedoston avaamiseen.");
 const WCHAR* const kAddCaption = WIDE("Lisää luetteloon vastaanottaja");
 
-// Turns a store result of a listing into the message the dialogs show.
-int ReportListing(HWND owner, int rc, kfd::ScanResult scan) {
-    switch (rc) {
+// Opens the current phonebook for a listing or a validation; on failure
+// shows the message of the step that failed and returns false.
+bool OpenForListing(HWND owner, FileHandle& file, uint64_t& size) {
+    const WCHAR* path = StoreState.currentPath;
+    file.Reset(OpenPhonebookExclusive(path));
+    if (!file.Valid()) {
+        ShowPhonebookFileError(owner, path, kFileErrorCaption, DB_NOT_FOUND);
+        return false;
+    }
+    if (!FileSize(file.Get(), &size)) {
+        ShowPhonebookFileError(owner, path, kFileErrorCaption, DB_CANNOT_OPEN);
+        return false;
+    }
+    DBResult v = size == 0 || !DBHasPhonebookExtension(path) ? DB_BAD_FORMAT : DBCheckVersionOpen(file.Get());
+    if (v != DB_DONE) {
+        ShowPhonebookFileError(owner, path, kFileErrorCaption, v == DB_CANNOT_OPEN ? DB_CANNOT_OPEN : DB_BAD_FORMAT);
+        return false;
+    }
+    return true;
+}
+
+// Opens the current phonebook and visits it, showing the message of a failure.
+int ListCurrent(HWND owner, kfd::RecordVisitor& v) {
+    FileHandle file;
+    uint64_t size = 0;
+    if (!OpenForListing(owner, file, size)) return 0;
+    kfd::ScanResult scan = kfd::ScanResult::Done;
+    switch (PhonebookVisitOpen(file.Get(), size, v, &scan)) {
     case DB_DONE: return 1;
-    case DB_CANNOT_OPEN:
-        ShowPhonebookFileError(owner, StoreState.currentPath, kFileErrorCaption, 4);
-        return 0;
     case DB_NO_MEMORY:
         MessageBoxW(owner, kNoMemoryText, kFileErrorCaption,
                     scan == kfd::ScanResult::TooLarge ? MB_ICONERROR : MB_ICONWARNING);
         return 0;
     default:
-        ShowPhonebookFileError(owner, StoreState.currentPath, kFileErrorCaption, 5);
+        // The data could not be read after the file was opened.
+        ShowPhonebookFileError(owner, StoreState.currentPath, kFileErrorCaption, DB_CANNOT_OPEN);
         return 0;
     }
 }
@@ -122,29 +145,14 @@ private:
 }  // namespace
 
 int DBValidateCurrentPhonebook(HWND owner) {
-    const WCHAR* path = StoreState.currentPath;
-    FileHandle file(OpenPhonebookExclusive(path));
-    if (!file.Valid()) {
-        ShowPhonebookFileError(owner, path, kFileErrorCaption, 4);
-        return 0;
-    }
+    FileHandle file;
     uint64_t size = 0;
-    if (!FileSize(file.Get(), &size)) {
-        ShowPhonebookFileError(owner, path, kFileErrorCaption, 1);
-        return 0;
-    }
-    if (size == 0 || DBCheckVersionOpen(file.Get()) != DB_DONE) {
-        ShowPhonebookFileError(owner, path, kFileErrorCaption, 5);
-        return 0;
-    }
-    return 1;
+    return OpenForListing(owner, file, size) ? 1 : 0;
 }
 
 int DBFillList(HWND dialog, int listId) {
     FillVisitor v(dialog, listId);
-    kfd::ScanResult scan = kfd::ScanResult::Done;
-    int rc = PhonebookVisit(StoreState.currentPath, v, &scan);
-    return ReportListing(dialog, rc, scan);
+    return ListCurrent(dialog, v);
 }
 
 int DBListGroupMembers(HWND dialog, int listId, const WCHAR* groupName, BOOL addAsRecipients) {
@@ -152,7 +160,5 @@ int DBListGroupMembers(HWND dialog, int listId, const WCHAR* groupName, BOOL add
     char group[kfd::kNameMax + 1];
     WideToAnsiField(groupName, 31, group, sizeof group);
     MembersVisitor v(dialog, listId, group, addAsRecipients != FALSE);
-    kfd::ScanResult scan = kfd::ScanResult::Done;
-    int rc = PhonebookVisit(StoreState.currentPath, v, &scan);
-    return ReportListing(dialog, rc, scan);
+    return ListCurrent(dialog, v);
 }

@@ -68,18 +68,30 @@ WideString ReadSettingsPath() {
 }
 
 // Writes KFD.INI anew through its temporary file.
-void WriteSettingsPath(const WCHAR* path) {
+DBResult WriteSettingsPath(const WCHAR* path) {
     std::string line = WideToAnsi(WideString(path, WideBoundedLen(path, kDirMax)));
     if (line.size() > 360) line.resize(360);
     line += '\n';
-    WideString temp = TempPathFor(StoreState.settingsPath);
-    HANDLE h = CreateTempExclusive(temp.c_str());
-    if (h == INVALID_HANDLE_VALUE) return;
-    if (!WriteAll(h, line.data(), line.size())) {
-        DiscardTempFile(h, temp.c_str());
-        return;
-    }
-    CommitTempFile(h, temp.c_str(), StoreState.settingsPath);
+    TempFile temp(StoreState.settingsPath);
+    if (!temp.Valid() || !temp.Write(line.data(), line.size())) return DB_WRITE_FAILED;
+    return temp.Commit();
+}
+
+// Makes path current; result 1 of DBOpenCurrentPhonebook. When KFD.INI
+// cannot be rewritten the phonebook is still usable now, and the next start
+// begins from KFD.INI as it was: nothing the user needs to be told.
+int UseAsCurrent(const WCHAR* path) {
+    (void)DBSetCurrentPhonebook(path);
+    return 1;
+}
+
+// A default phonebook that could not be written: it is current for this
+// session only, so the validation that follows names the missing file, and
+// KFD.INI keeps what it named.
+int UseUnwritten(const WCHAR* path) {
+    CopyPath(StoreState.currentPath, WideString(path, WideBoundedLen(path, kDirMax)));
+    CopyPath(StoreState.tempPath, TempPathFor(StoreState.currentPath));
+    return 1;
 }
 
 // Moves a damaged default phonebook aside before an empty one takes its
@@ -123,11 +135,11 @@ void SetHandoffRootFromWindowsDirectory() {
     CopyPath(StoreState.handoffRoot, AnsiToWide(root));
 }
 
-void DBSetCurrentPhonebook(const WCHAR* path) {
+DBResult DBSetCurrentPhonebook(const WCHAR* path) {
     WideString p(path, WideBoundedLen(path, kDirMax));
     CopyPath(StoreState.currentPath, p);
     CopyPath(StoreState.tempPath, TempPathFor(p.c_str()));
-    WriteSettingsPath(StoreState.currentPath);
+    return WriteSettingsPath(StoreState.currentPath);
 }
 
 int DBOpenCurrentPhonebook(HWND owner) {
@@ -142,16 +154,10 @@ int DBOpenCurrentPhonebook(HWND owner) {
     WideString named = ReadSettingsPath();
     if (!named.empty()) {
         CopyPath(path, named);
-        int v = DBCheckVersion(path);
-        if (v == DB_DONE) {
-            DBSetCurrentPhonebook(path);
-            return 1;
-        }
+        DBResult v = DBCheckVersion(path);
+        if (v == DB_DONE) return UseAsCurrent(path);
         if (v == DB_VERSION_0000 || v == DB_VERSION_1000) {
-            if (DBOfferConversion(owner, path, v)) {
-                DBSetCurrentPhonebook(path);
-                return 1;
-            }
+            if (DBOfferConversion(owner, path, v)) return UseAsCurrent(path);
             declined = named;
         }
     }
@@ -159,30 +165,23 @@ int DBOpenCurrentPhonebook(HWND owner) {
     WideString fallback = dir + W("DEFAULT.KFD");
     if (!declined.empty() && SameIgnoringCase(declined, fallback)) return 0;  // not asked twice
     CopyPath(path, fallback);
-    if (Exists(path)) {
-        int v = DBCheckVersion(path);
-        if (v == DB_VERSION_0000 || v == DB_VERSION_1000) {
-            if (!DBOfferConversion(owner, path, v)) return 0;
-            DBSetCurrentPhonebook(path);
-            return 1;
-        }
-        if (v == DB_BAD_FORMAT) {
-            SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-            if (KeepDamagedDefault(dir, fallback)) DBCreateEmptyPhonebook(path);
-        }
-        // A default phonebook that exists but cannot be opened now (held by
-        // another process) is kept; the validation reports it.
-    } else {
-        DBCreateEmptyPhonebook(path);
+    if (!Exists(path)) return DBCreateEmptyPhonebook(path) == DB_DONE ? UseAsCurrent(path) : UseUnwritten(path);
+    DBResult v = DBCheckVersion(path);
+    if (v == DB_VERSION_0000 || v == DB_VERSION_1000)
+        return DBOfferConversion(owner, path, v) ? UseAsCurrent(path) : 0;
+    if (v == DB_BAD_FORMAT) {
+        SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+        if (KeepDamagedDefault(dir, fallback) && DBCreateEmptyPhonebook(path) != DB_DONE) return UseUnwritten(path);
     }
-    DBSetCurrentPhonebook(path);
-    return 1;
+    // A default phonebook that exists but cannot be opened now (held by
+    // another process) is kept; the validation reports it.
+    return UseAsCurrent(path);
 }
 
-int DBAskFileName(HWND owner, WCHAR* path, int purpose) {
+int DBAskFileName(HWND owner, WCHAR* path, AskPurpose purpose) {
     static const WCHAR* const kTitles[] = {WIDE("Uusi"), WIDE("Avaa"), WIDE("Tallenna nimellä"),
                                            WIDE("Tallenna muunnos nimellä")};
-    if (purpose < 0 || purpose > 3) return 0;
+    if (static_cast<int>(purpose) < 0 || static_cast<int>(purpose) > 3) return 0;
     WideString title = kTitles[purpose];
     // The filter's last character separates its parts.
     WideString filter = LoadModuleString(kStringPhonebookFilter);
@@ -224,7 +223,7 @@ int DBAskFileName(HWND owner, WCHAR* path, int purpose) {
     return 1;
 }
 
-int DBOfferConversion(HWND owner, WCHAR* path, int version) {
+int DBOfferConversion(HWND owner, WCHAR* path, DBResult version) {
     WideString question(path, WideBoundedLen(path, kDirMax));
     question += WIDE("\nTIedostomuoto on luotu ajurin aikaisemmalla versiolla.\nHaluatko muuntaa sen?");
     question += WIDE("\n\nHuom:\nKohtia, joissa on sama nimi ja faksinumero pidetään toisintoina.\n"
@@ -247,7 +246,7 @@ int DBOfferConversion(HWND owner, WCHAR* path, int version) {
                         MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | MB_SYSTEMMODAL) == IDYES)
             break;
     }
-    int rc = DBConvertPhonebook(owner, path, target, version);
+    DBResult rc = DBConvertPhonebook(owner, path, target, version);
     if (rc == DB_NO_MEMORY || rc == DB_WRITE_FAILED) {
         const WCHAR* text = rc == DB_NO_MEMORY ? WIDE("Muisti ei riitä Tallenna nimellä -toiminnon suorittamiseen.")
                                                : WIDE("Levytila ei riitä Tallenna nimellä -toiminnon suorittamiseen.");

@@ -3,6 +3,7 @@
 // remembers it, the default phonebook, file-name questions, the offer to
 // convert an older file, and the start of the import program.
 
+#include "db_result.h"
 #include "windows.h"
 
 constexpr int kStringPhonebookFilter = 1040;
@@ -13,11 +14,13 @@ enum AskPurpose { kAskNew = 0, kAskOpen = 1, kAskSaveAs = 2, kAskSaveConversion 
 
 // 1 when a current phonebook is set, 0 when there is none.
 int DBOpenCurrentPhonebook(HWND owner);
-void DBSetCurrentPhonebook(const WCHAR* path);
+// Makes path current and rewrites KFD.INI with it; 3 when KFD.INI could
+// not be written (the path is current all the same).
+DBResult DBSetCurrentPhonebook(const WCHAR* path);
 // path holds 361 characters; 1 when a name was chosen.
-int DBAskFileName(HWND owner, WCHAR* path, int purpose);
+int DBAskFileName(HWND owner, WCHAR* path, AskPurpose purpose);
 // 1 when converted (path then names the converted file), 0 when not.
-int DBOfferConversion(HWND owner, WCHAR* path, int version);
+int DBOfferConversion(HWND owner, WCHAR* path, DBResult version);
 // Sets the hand-off root again from the Windows directory.
 void SetHandoffRootFromWindowsDirectory();
 // Starts the import program with a new hand-off path; returns at once.

@@ -1,5 +1,7 @@
 #include "old_format.h"
 
+#include <cstdlib>
+
 namespace kfd {
 
 namespace {
@@ -79,11 +81,16 @@ std::string CleanField(const uint8_t* p, size_t len, size_t max, bool isName, Le
 
 constexpr size_t kFirstLimits[6] = {kNameMax, kFaxMax, kCompanyMax, kPhoneMax, kEmailMax, kMemoMax};
 // Fields after the memo: comm option, relay print, station, destination
-// count, then destinations, comm mode, mailbox and password.
-constexpr size_t kPostFieldsMax = 4 + kMaxRelayDests + 3;
-size_t PostLimit(size_t k) {
-    static const size_t fixed[4] = {1, 1, kStationMax, kDestCountMax};
-    return k < 4 ? fixed[k] : kMailboxPwMax;
+// count; then as many destinations as the count says; then comm mode,
+// mailbox and password. Each is cut to its own size.
+constexpr size_t kLeadingSizes[4] = {1, 1, kStationMax, kDestCountMax};
+constexpr size_t kTrailingSizes[3] = {kModeMax, kMailboxMax, kMailboxPwMax};
+
+// The destination count as a reader takes it (digit by digit), within 0-20.
+size_t DestinationCount(const std::string& text) {
+    long v = 0;
+    for (unsigned char c : text) v = v * 10 + (static_cast<long>(c) - '0');
+    return v < 0 ? 0 : (v > kMaxRelayDests ? kMaxRelayDests : static_cast<size_t>(v));
 }
 
 class BlockConverter {
@@ -144,14 +151,21 @@ private:
         }
         size_t lineEnd = r.FindBreak();
         cut = lineEnd >= len;
-        size_t k = 0;
-        while (k < kPostFieldsMax) {
+        size_t dests = 0;  // known once the count is read
+        for (size_t k = 0; k < 4 + dests + 3; ++k) {
             size_t end = r.Find(dl_.separator, true);
             if (end >= lineEnd) break;
-            rec += CleanField(block + r.Pos(), end - r.Pos(), PostLimit(k), false, isLead_);
+            size_t size = k < 4 ? kLeadingSizes[k] : k < 4 + dests ? kDestLen : kTrailingSizes[k - 4 - dests];
+            std::string text = CleanField(block + r.Pos(), end - r.Pos(), size, false, isLead_);
+            if (k == 3) {
+                // The count written is the number of destination fields that follow.
+                dests = DestinationCount(text);
+                if (text.find_first_not_of("0123456789") != std::string::npos || std::atoi(text.c_str()) > kMaxRelayDests)
+                    text = std::to_string(dests);
+            }
+            rec += text;
             rec += static_cast<char>(kFieldEnd);
             r.MoveTo(end + 1);
-            ++k;
         }
         rec += static_cast<char>(kRecordEnd);
         r.MoveTo(lineEnd);
@@ -194,12 +208,12 @@ size_t FindBlockStart(const uint8_t* buf, size_t i, size_t n, uint8_t start, Lea
 
 }  // namespace
 
-int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
+ConvertResult ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
                    DuplicateFilter& dups, LeadBytePredicate isLead, ConvertStats* stats) {
     ConvertStats local;
     ConvertStats& st = stats ? *stats : local;
     Delims dl = DelimsFor(version);
-    if (!out.Write(kMagicCurrent, kMagicLen) || !out.Write("\n", 1)) return 3;
+    if (!out.Write(kMagicCurrent, kMagicLen) || !out.Write("\n", 1)) return ConvertResult::WriteFailed;
     BlockConverter conv(dl, out, dups, st, isLead);
     uint64_t size = src.Size();
     uint64_t pos = kMagicLen;
@@ -207,7 +221,7 @@ int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, B
         uint64_t left = size - pos;
         size_t want = left < cap ? static_cast<size_t>(left) : cap;
         size_t n = 0;
-        if (!src.ReadAt(pos, buf, want, &n)) return 1;
+        if (!src.ReadAt(pos, buf, want, &n)) return ConvertResult::ReadFailed;
         if (n == 0) break;
         bool atEnd = pos + n >= size || n < want;
         size_t consumed = n;
@@ -217,18 +231,18 @@ int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, B
             if (e == n && !atEnd) {
                 if (s == 0) {
                     st.firstDamage = pos;
-                    return 2;
+                    return ConvertResult::BlockTooLarge;
                 }
                 consumed = s;  // read this block again from its start
                 break;
             }
-            if (!conv.Convert(buf + s, e - s, pos + s) || conv.writeFailed) return 3;
+            if (!conv.Convert(buf + s, e - s, pos + s) || conv.writeFailed) return ConvertResult::WriteFailed;
             s = e;
         }
         pos += consumed;
         if (atEnd && consumed == n) break;
     }
-    return 0;
+    return ConvertResult::Done;
 }
 
 }  // namespace kfd

@@ -30,11 +30,17 @@ struct ConvertStats {
 // Tells whether the ANSI code page takes a byte as the first of two.
 using LeadBytePredicate = bool (*)(uint8_t);
 
+enum class ConvertResult {
+    Done,
+    ReadFailed,
+    BlockTooLarge,  // offset in stats.firstDamage
+    WriteFailed,
+};
+
 // Converts an old file (its magic included) into out, which receives the
 // current magic, a line feed and the records. The work buffer of cap bytes
-// must hold a whole group block. Returns 0 done, 1 a read failed, 2 a
-// block larger than the buffer (offset in stats.firstDamage), 3 a write failed.
-int ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
+// must hold a whole group block.
+[[nodiscard]] ConvertResult ConvertOldFile(ByteSource& src, Version version, uint8_t* buf, size_t cap, ByteSink& out,
                    DuplicateFilter& dups, LeadBytePredicate isLead, ConvertStats* stats = nullptr);
 
 }  // namespace kfd

@@ -24,31 +24,30 @@ bool ListTextFilter::FirstTime(const std::string& name, const std::string& fax) 
 
 }  // namespace kfd
 
-int DBConvertPhonebook(HWND dialog, const WCHAR* oldPath, const WCHAR* targetPath, int version) {
+DBResult DBConvertPhonebook(HWND dialog, const WCHAR* oldPath, const WCHAR* targetPath, DBResult version) {
     (void)dialog;  // duplicates are remembered in memory, not in a hidden list
+    if (version != DB_VERSION_0000 && version != DB_VERSION_1000) return DB_BAD_FORMAT;
     kfd::Version v = version == DB_VERSION_0000 ? kfd::Version::V0000 : kfd::Version::V1000;
     FileHandle old(OpenPhonebookExclusive(oldPath));
     if (!old.Valid()) return DB_CANNOT_OPEN;
     uint64_t size = 0;
     if (!FileSize(old.Get(), &size)) return DB_CANNOT_OPEN;
-    WideString tempPath = TempPathFor(targetPath);
-    HANDLE temp = CreateTempExclusive(tempPath.c_str());
-    if (temp == INVALID_HANDLE_VALUE) return DB_WRITE_FAILED;
+    TempFile temp(targetPath);
+    if (!temp.Valid()) return DB_WRITE_FAILED;
     size_t cap = size < kfd::kWorkBufferSize ? static_cast<size_t>(size) : kfd::kWorkBufferSize;
     std::unique_ptr<uint8_t[]> buf(new (std::nothrow) uint8_t[cap ? cap : 1]);
-    if (!buf) {
-        DiscardTempFile(temp, tempPath.c_str());
-        return DB_NO_MEMORY;
-    }
+    if (!buf) return DB_NO_MEMORY;
     HandleSource src(old.Get(), size);
-    BufferedWriter out(temp);
+    BufferedWriter out(temp.Get());
     kfd::ListTextFilter dups;
-    int rc = kfd::ConvertOldFile(src, v, buf.get(), cap ? cap : 1, out, dups, IsAnsiLeadByte);
-    if (rc == DB_DONE && !out.Flush()) rc = DB_WRITE_FAILED;
-    old.Close();
-    if (rc != DB_DONE) {
-        DiscardTempFile(temp, tempPath.c_str());
-        return rc;
+    switch (kfd::ConvertOldFile(src, v, buf.get(), cap ? cap : 1, out, dups, IsAnsiLeadByte)) {
+    case kfd::ConvertResult::Done: break;
+    case kfd::ConvertResult::ReadFailed: return DB_CANNOT_OPEN;
+    case kfd::ConvertResult::BlockTooLarge: return DB_NO_MEMORY;
+    case kfd::ConvertResult::WriteFailed: return DB_WRITE_FAILED;
     }
-    return CommitTempFile(temp, tempPath.c_str(), targetPath) ? DB_DONE : DB_WRITE_FAILED;
+    if (!out.Flush()) return DB_WRITE_FAILED;
+    // The target may be the old file itself, which must be closed to be replaced.
+    old.Close();
+    return temp.Commit();
 }

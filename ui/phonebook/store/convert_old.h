@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <set>
 
+#include "db_result.h"
 #include "old_format.h"
 #include "text_convert.h"
 #include "windows.h"
@@ -23,6 +24,9 @@ private:
 }  // namespace kfd
 
 // Converts the phonebook at oldPath into targetPath through the target's
-// temporary file. version is 6 (0000) or 7 (1000). Returns 0, 1 (the old
-// file cannot be opened), 2 or 3; on failure the target is left as it was.
-int DBConvertPhonebook(HWND dialog, const WCHAR* oldPath, const WCHAR* targetPath, int version);
+// temporary file. version is DB_VERSION_0000 or DB_VERSION_1000 (anything
+// else: 5). Returns 0, 2 (no memory, or a group larger than the work
+// buffer) or 3 (the target cannot be written); 1 when the old file cannot
+// be opened or read, the one failure whose message is then true. On failure
+// the target is left as it was.
+DBResult DBConvertPhonebook(HWND dialog, const WCHAR* oldPath, const WCHAR* targetPath, DBResult version);

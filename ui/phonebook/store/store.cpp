@@ -26,20 +26,20 @@ size_t BufferSizeFor(uint64_t fileSize) {
 }
 
 // Opens a phonebook of the current version exclusively and reads its size.
-int OpenChecked(const WCHAR* path, FileHandle& file, uint64_t& size) {
+DBResult OpenChecked(const WCHAR* path, FileHandle& file, uint64_t& size) {
     if (!DBHasPhonebookExtension(path)) return DB_BAD_FORMAT;
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
     file.Reset(OpenPhonebookExclusive(path));
     if (!file.Valid()) return DB_CANNOT_OPEN;
     if (!FileSize(file.Get(), &size)) return DB_CANNOT_OPEN;
     if (size == 0) return DB_BAD_FORMAT;
-    int v = DBCheckVersionOpen(file.Get());
+    DBResult v = DBCheckVersionOpen(file.Get());
     if (v == DB_CANNOT_OPEN) return DB_CANNOT_OPEN;
     if (v != DB_DONE) return DB_BAD_FORMAT;
     return DB_DONE;
 }
 
-int ScanToCode(kfd::ScanResult r) {
+DBResult ScanToCode(kfd::ScanResult r) {
     switch (r) {
     case kfd::ScanResult::Done: return DB_DONE;
     case kfd::ScanResult::TooLarge: return DB_NO_MEMORY;
@@ -107,18 +107,17 @@ private:
 // Copies the file to its temporary file following the plan, appends the
 // new record, and puts the copy in place of the file. The file is left as
 // it was on any failure.
-int ReplaceThroughTemp(const WCHAR* path, const RewritePlan& plan, const std::string& append) {
+DBResult ReplaceThroughTemp(const WCHAR* path, const RewritePlan& plan, const std::string& append) {
     FileHandle file;
     uint64_t size = 0;
-    int rc = OpenChecked(path, file, size);
+    DBResult rc = OpenChecked(path, file, size);
     if (rc != DB_DONE) return rc;
     auto buf = WorkBuffer(kfd::kWorkBufferSize);
     if (!buf) return DB_NO_MEMORY;
-    WideString tempPath = TempPathFor(path);
-    HANDLE temp = CreateTempExclusive(tempPath.c_str());
-    if (temp == INVALID_HANDLE_VALUE) return DB_WRITE_FAILED;
+    TempFile temp(path);
+    if (!temp.Valid()) return DB_WRITE_FAILED;
 
-    BufferedWriter out(temp);
+    BufferedWriter out(temp.Get());
     RewriteVisitor v(plan, out);
     HandleSource src(file.Get(), size);
     rc = ScanToCode(kfd::ScanRecords(src, 0, buf.get(), kfd::kWorkBufferSize, v));
@@ -127,14 +126,10 @@ int ReplaceThroughTemp(const WCHAR* path, const RewritePlan& plan, const std::st
         if (!out.Write(append.data(), append.size())) rc = DB_WRITE_FAILED;
     }
     if (rc == DB_DONE && !out.Flush()) rc = DB_WRITE_FAILED;
-    if (rc != DB_DONE || !v.changed) {
-        DiscardTempFile(temp, tempPath.c_str());
-        return rc;
-    }
+    if (rc != DB_DONE || !v.changed) return rc;
     // The rename needs the phonebook closed; the copy is complete by now.
     file.Close();
-    if (!CommitTempFile(temp, tempPath.c_str(), path)) return DB_WRITE_FAILED;
-    return DB_DONE;
+    return temp.Commit();
 }
 
 // True when the file ends inside a record that was never finished, or when
@@ -156,10 +151,10 @@ bool EndsInsideRecord(HANDLE file, uint64_t size) {
     return from > kfd::kMagicLen;
 }
 
-int Append(const WCHAR* path, const std::string& record) {
+DBResult Append(const WCHAR* path, const std::string& record) {
     FileHandle file;
     uint64_t size = 0;
-    int rc = OpenChecked(path, file, size);
+    DBResult rc = OpenChecked(path, file, size);
     if (rc != DB_DONE) return rc;
     if (EndsInsideRecord(file.Get(), size)) {
         // Appending after a cut-off record would join the two; rewrite the
@@ -225,7 +220,7 @@ bool DBHasPhonebookExtension(const WCHAR* path) {
     return true;
 }
 
-int DBCheckVersionOpen(HANDLE file) {
+DBResult DBCheckVersionOpen(HANDLE file) {
     uint8_t magic[kfd::kMagicLen];
     DWORD got = 0;
     if (!ReadFile(file, magic, sizeof magic, &got, nullptr)) return DB_CANNOT_OPEN;
@@ -237,55 +232,56 @@ int DBCheckVersionOpen(HANDLE file) {
     }
 }
 
-int DBCheckVersion(const WCHAR* path) {
+DBResult DBCheckVersion(const WCHAR* path) {
     if (!DBHasPhonebookExtension(path)) return DB_BAD_FORMAT;
     FileHandle h(OpenPhonebookExclusive(path));
     if (!h.Valid()) return DB_CANNOT_OPEN;
     return DBCheckVersionOpen(h.Get());
 }
 
-void DBCreateEmptyPhonebook(const WCHAR* path) {
+DBResult DBCreateEmptyPhonebook(const WCHAR* path) {
     // Written beside the target and renamed over it, so that a failure
     // never leaves a half-written file under the phonebook's name.
-    WideString tempPath = TempPathFor(path);
-    HANDLE temp = CreateTempExclusive(tempPath.c_str());
-    if (temp == INVALID_HANDLE_VALUE) return;
-    if (!WriteAll(temp, kfd::kMagicCurrent, kfd::kMagicLen) || !WriteAll(temp, "\n", 1)) {
-        DiscardTempFile(temp, tempPath.c_str());
-        return;
-    }
+    TempFile temp(path);
+    if (!temp.Valid() || !temp.Write(kfd::kMagicCurrent, kfd::kMagicLen) || !temp.Write("\n", 1))
+        return DB_WRITE_FAILED;
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    CommitTempFile(temp, tempPath.c_str(), path);
+    return temp.Commit();
 }
 
-int PhonebookVisit(const WCHAR* path, kfd::RecordVisitor& v, kfd::ScanResult* scan, uint64_t* where) {
+DBResult PhonebookVisit(const WCHAR* path, kfd::RecordVisitor& v, kfd::ScanResult* scan, uint64_t* where) {
     FileHandle file;
     uint64_t size = 0;
-    int rc = OpenChecked(path, file, size);
+    DBResult rc = OpenChecked(path, file, size);
     if (rc != DB_DONE) return rc;
+    return PhonebookVisitOpen(file.Get(), size, v, scan, where);
+}
+
+DBResult PhonebookVisitOpen(HANDLE file, uint64_t size, kfd::RecordVisitor& v, kfd::ScanResult* scan,
+                            uint64_t* where) {
     size_t cap = BufferSizeFor(size);
     auto buf = WorkBuffer(cap);
     if (!buf) return DB_NO_MEMORY;
-    HandleSource src(file.Get(), size);
+    HandleSource src(file, size);
     kfd::ScanResult r = kfd::ScanRecords(src, 0, buf.get(), cap, v, where);
     if (scan) *scan = r;
     return ScanToCode(r);
 }
 
-int PhonebookReadEntry(const WCHAR* path, const WCHAR* listText, FaxRecipient& r, EntryDetails& d) {
+DBResult PhonebookReadEntry(const WCHAR* path, const WCHAR* listText, FaxRecipient& r, EntryDetails& d) {
     if (!ListTextToKey(listText, r.name, r.faxNumber)) return DB_NOT_FOUND;
     char name[kfd::kNameMax + 1];
     char fax[kfd::kFaxMax + 1];
     std::memcpy(name, r.name, sizeof name);
     std::memcpy(fax, r.faxNumber, sizeof fax);
     FindIndividual v(name, fax, r, d);
-    int rc = PhonebookVisit(path, v, nullptr);
+    DBResult rc = PhonebookVisit(path, v, nullptr);
     if (rc != DB_DONE) return rc;
     return v.found ? DB_DONE : DB_NOT_FOUND;
 }
 
-int PhonebookWriteEntry(const WCHAR* path, const WCHAR* oldListText, const FaxRecipient& r, const EntryDetails& d,
-                        int mode) {
+DBResult PhonebookWriteEntry(const WCHAR* path, const WCHAR* oldListText, const FaxRecipient& r,
+                             const EntryDetails& d, UpdateMode mode) {
     std::string record;
     DBEncodeEntry(r, d, record);
     if (mode == kModeNew || !oldListText) return Append(path, record);
@@ -306,8 +302,9 @@ int PhonebookWriteEntry(const WCHAR* path, const WCHAR* oldListText, const FaxRe
     return ReplaceThroughTemp(path, plan, record);
 }
 
-int PhonebookWriteGroup(const WCHAR* path, const WCHAR* oldListText, const uint8_t* record, size_t len, int mode) {
-    if (!WellFormedGroup(record, len)) return DB_WRITE_FAILED;  // never write a record that would not read back
+DBResult PhonebookWriteGroup(const WCHAR* path, const WCHAR* oldListText, const uint8_t* record, size_t len,
+                             UpdateMode mode) {
+    if (!WellFormedGroup(record, len)) return DB_BAD_FORMAT;  // never write a record that would not read back
     if (len > kfd::kWorkBufferSize) return DB_NO_MEMORY;
     std::string rec(reinterpret_cast<const char*>(record), len);
     if (mode == kModeNew || !oldListText) return Append(path, rec);
@@ -317,7 +314,7 @@ int PhonebookWriteGroup(const WCHAR* path, const WCHAR* oldListText, const uint8
     return ReplaceThroughTemp(path, plan, rec);
 }
 
-int PhonebookDeleteItem(const WCHAR* path, const WCHAR* listText, int kind) {
+DBResult PhonebookDeleteItem(const WCHAR* path, const WCHAR* listText, ItemKind kind) {
     RewritePlan plan;
     if (kind == kItemGroup) {
         plan.kind = kfd::kGroup;
@@ -331,13 +328,13 @@ int PhonebookDeleteItem(const WCHAR* path, const WCHAR* listText, int kind) {
     return ReplaceThroughTemp(path, plan, std::string());
 }
 
-int DBReadEntry(const WCHAR* listText, FaxRecipient& r, EntryDetails& d) {
+DBResult DBReadEntry(const WCHAR* listText, FaxRecipient& r, EntryDetails& d) {
     return PhonebookReadEntry(Current(), listText, r, d);
 }
-int DBWriteEntry(const WCHAR* oldListText, const FaxRecipient& r, const EntryDetails& d, int mode) {
+DBResult DBWriteEntry(const WCHAR* oldListText, const FaxRecipient& r, const EntryDetails& d, UpdateMode mode) {
     return PhonebookWriteEntry(Current(), oldListText, r, d, mode);
 }
-int DBWriteGroup(const WCHAR* oldListText, const uint8_t* record, size_t len, int mode) {
+DBResult DBWriteGroup(const WCHAR* oldListText, const uint8_t* record, size_t len, UpdateMode mode) {
     return PhonebookWriteGroup(Current(), oldListText, record, len, mode);
 }
-int DBDeleteItem(const WCHAR* listText, int kind) { return PhonebookDeleteItem(Current(), listText, kind); }
+DBResult DBDeleteItem(const WCHAR* listText, ItemKind kind) { return PhonebookDeleteItem(Current(), listText, kind); }

@@ -71,21 +71,28 @@ bool BufferedWriter::Flush() {
     return !failed_;
 }
 
-HANDLE CreateTempExclusive(const WCHAR* tempPath) {
-    SetFileAttributesW(tempPath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(tempPath);
-    return CreateFileW(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+TempFile::TempFile(const WCHAR* targetPath)
+    : tempPath_(TempPathFor(targetPath)), targetPath_(targetPath, WideBoundedLen(targetPath, 360)) {
+    SetFileAttributesW(tempPath_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(tempPath_.c_str());
+    file_.Reset(CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
 }
 
-bool CommitTempFile(HANDLE temp, const WCHAR* tempPath, const WCHAR* path) {
-    bool ok = FlushFileBuffers(temp) != FALSE;
-    ok = (CloseHandle(temp) != FALSE) && ok;
-    if (ok) ok = MoveFileExW(tempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!ok) DeleteFileW(tempPath);
-    return ok;
+TempFile::~TempFile() { Discard(); }
+
+void TempFile::Discard() {
+    if (!file_.Valid()) return;
+    file_.Close();
+    DeleteFileW(tempPath_.c_str());
 }
 
-void DiscardTempFile(HANDLE temp, const WCHAR* tempPath) {
-    CloseHandle(temp);
-    DeleteFileW(tempPath);
+DBResult TempFile::Commit() {
+    if (!file_.Valid()) return DB_WRITE_FAILED;
+    bool ok = FlushFileBuffers(file_.Get()) != FALSE;
+    ok = file_.Close() && ok;
+    // Write-through: the rename itself is on disk before this returns.
+    if (ok) ok = MoveFileExW(tempPath_.c_str(), targetPath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!ok) DeleteFileW(tempPath_.c_str());
+    return ok ? DB_DONE : DB_WRITE_FAILED;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "db_result.h"
 #include "record_stream.h"
 #include "text_convert.h"
 #include "windows.h"
@@ -68,13 +69,30 @@ private:
     bool failed_ = false;
 };
 
-// Creates the temporary file of a change: a stale one left by an earlier
-// crash is removed first, then the file is created anew and exclusively.
-HANDLE CreateTempExclusive(const WCHAR* tempPath);
+// The temporary file of a replace: created anew beside the target (a stale
+// one left by an earlier crash is removed first), written, then made
+// durable and put in place of the target in one step. Abandoned unless
+// committed: the destructor removes it and the target stays as it was.
+class TempFile {
+public:
+    // Creates the target's temporary file; Valid() tells whether it could be.
+    explicit TempFile(const WCHAR* targetPath);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
 
-// Makes a finished temporary file durable and puts it in place of path in
-// one step. The caller has closed its own handle on path. On failure the
-// temporary file is removed and path is untouched.
-bool CommitTempFile(HANDLE temp, const WCHAR* tempPath, const WCHAR* path);
-// Closes and removes an abandoned temporary file.
-void DiscardTempFile(HANDLE temp, const WCHAR* tempPath);
+    bool Valid() const { return file_.Valid(); }
+    HANDLE Get() const { return file_.Get(); }
+    // Writes all n bytes; false when fewer were stored.
+    bool Write(const void* data, size_t n) { return WriteAll(file_.Get(), data, n); }
+    // Flushes, closes and renames the file over the target, which nobody may
+    // hold open. Done, or 3 with the target untouched and the file removed.
+    DBResult Commit();
+
+private:
+    void Discard();
+
+    WideString tempPath_;
+    WideString targetPath_;
+    FileHandle file_;
+};

@@ -25,16 +25,16 @@ int ShowRecipientMessage(HWND owner, const WCHAR* name, const WCHAR* fax, const 
     return MessageBoxW(owner, text.c_str(), caption, type);
 }
 
-const WCHAR* PhonebookErrorPrefix(int code) {
+const WCHAR* PhonebookErrorPrefix(DBResult code) {
     switch (code) {
-    case 1: return WIDE("Puhelinmuistion avaaminen ei onnistunut - ");
-    case 4: return WIDE("Puhelinmuistiotiedostoa ei löydy - ");
-    case 5: return WIDE("Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - ");
+    case DB_CANNOT_OPEN: return WIDE("Puhelinmuistion avaaminen ei onnistunut - ");
+    case DB_NOT_FOUND: return WIDE("Puhelinmuistiotiedostoa ei löydy - ");
+    case DB_BAD_FORMAT: return WIDE("Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - ");
     default: return WIDE("");
     }
 }
 
-void ShowPhonebookFileError(HWND owner, const WCHAR* path, const WCHAR* caption, int code) {
+void ShowPhonebookFileError(HWND owner, const WCHAR* path, const WCHAR* caption, DBResult code) {
     Text text = PhonebookErrorPrefix(code);
     text += Bounded(path);
     MessageBoxW(owner, text.c_str(), caption, MB_ICONERROR | MB_OK);
