@@ -27,7 +27,8 @@ int MakeCurrent(const char* arg) {
     std::string absolute = std::filesystem::absolute(arg).string();
     WideString path = PathArgument(absolute.c_str());
     if (!DBHasPhonebookExtension(path.c_str())) return Fail(std::string(arg) + ": a phonebook name ends in .KFD");
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) DBCreateEmptyPhonebook(path.c_str());
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && DBCreateEmptyPhonebook(path.c_str()) != DB_DONE)
+        return Fail(std::string(arg) + ": cannot be created");
     switch (DBCheckVersion(path.c_str())) {
     case DB_DONE: break;
     case DB_CANNOT_OPEN: return Fail(std::string(arg) + ": cannot be opened or created");

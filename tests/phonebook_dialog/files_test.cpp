@@ -50,12 +50,21 @@ TEST_F(FilesTest, NewPhonebook) {
         {"existing file kept, asked again", IDC_PB_NEW_BOOK,
          [&](Script& s) { s.file(Path("old.KFD")).answer(IDNO).cancelFile(); }, "book.KFD",
          {u"Uusi|" + U16("old.KFD") + kExists}},
+        {"existing file held by another process: not made current", IDC_PB_NEW_BOOK,
+         [&](Script& s) { s.file(Path("old.KFD")).answer(IDYES).answer(IDOK); }, "book.KFD",
+         {u"Uusi|" + U16("old.KFD") + kExists, u"Uusi|Puhelinmuistion avaaminen ei onnistunut - " + U16("old.KFD")},
+         [&] { held = Hold(Path("old.KFD")); }},
         {"existing file replaced", IDC_PB_NEW_BOOK, [&](Script& s) { s.file(Path("old.KFD")).answer(IDYES); },
          "old.KFD", {u"Uusi|" + U16("old.KFD") + kExists}},
     };
     for (const auto& c : cases) {
         NameCurrent("book.KFD");
         RunCase(c);
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+            EXPECT_EQ(Get("old.KFD"), StandardBook());
+        }
+        held = INVALID_HANDLE_VALUE;
     }
     EXPECT_EQ(Get("uusi.KFD"), kEmptyBook);
     EXPECT_EQ(Get("old.KFD"), kEmptyBook);

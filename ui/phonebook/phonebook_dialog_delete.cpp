@@ -14,7 +14,7 @@ INT_PTR OnDeleteFromPhonebook(HWND dialog) {
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
         WideString text = ListItemText(dialog, IDC_PB_PHONEBOOK_LIST, *it);
         LRESULT data = SendDlgItemMessageW(dialog, IDC_PB_PHONEBOOK_LIST, LB_GETITEMDATA, *it, 0);
-        int rc = DBDeleteItem(text.c_str(), data == kItemGroup ? kItemGroup : kItemIndividual);
+        DBResult rc = DBDeleteItem(text.c_str(), data == kItemGroup ? kItemGroup : kItemIndividual);
         if (rc == DB_DONE) {
             SendDlgItemMessageW(dialog, IDC_PB_PHONEBOOK_LIST, LB_DELETESTRING, *it, 0);
             continue;

@@ -34,7 +34,7 @@ const FailureTexts kEditGroupTexts = {
     WIDE("Levytila ei riitä jatkamiseen.\nRyhmän ominaisuuksia ei voi muokata."),
 };
 
-void ReportStoreFailure(HWND dialog, int rc, const FailureTexts& texts) {
+void ReportStoreFailure(HWND dialog, DBResult rc, const FailureTexts& texts) {
     switch (rc) {
     case DB_DONE: return;
     case DB_NO_MEMORY: MessageBoxW(dialog, texts.noMemory, texts.caption, MB_ICONERROR | MB_OK); return;
@@ -45,14 +45,16 @@ void ReportStoreFailure(HWND dialog, int rc, const FailureTexts& texts) {
 
 // Runs the group dialog for the group in CurrentGroupName (empty: a new
 // one) and stores its result; returns the store result (0 when cancelled).
-int RunGroupFlow(HWND dialog, const WCHAR* previousText) {
+DBResult RunGroupFlow(HWND dialog, const WCHAR* previousText) {
     int32_t savedFlag = CurrentDetails.workFlag;
     CurrentDetails.workFlag = IDC_PB_PHONEBOOK_LIST;
-    int rc = DB_DONE;
+    DBResult rc = DB_DONE;
     if (DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_GROUP_EDIT), dialog, EditDBGrpDlgProc, 0) == 1) {
-        int mode = CurrentDetails.workFlag;
-        if (mode != kModeSameKey && mode != kModeKeyChanged) mode = kModeNew;
-        if (!previousText) mode = kModeNew;
+        // The mode comes from the group dialog; anything but a known one, or
+        // no previous item, is a new group.
+        UpdateMode mode = kModeNew;
+        if (previousText && CurrentDetails.workFlag == kModeSameKey) mode = kModeSameKey;
+        if (previousText && CurrentDetails.workFlag == kModeKeyChanged) mode = kModeKeyChanged;
         rc = DBWriteGroup(previousText, GroupRecordBuffer.data, GroupRecordBuffer.length, mode);
         if (rc == DB_DONE && mode != kModeSameKey) {
             if (mode == kModeKeyChanged) RemoveItemWithText(dialog, IDC_PB_PHONEBOOK_LIST, previousText);

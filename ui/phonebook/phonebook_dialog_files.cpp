@@ -33,7 +33,7 @@ bool ConfirmReplace(HWND dialog, const WCHAR* path, const WCHAR* caption) {
 // Asks for a name to write a phonebook to; false when the user cancelled.
 // With stopOnCurrent, choosing the current phonebook itself ends the
 // question with false too.
-bool AskTargetName(HWND dialog, int purpose, const WCHAR* caption, bool stopOnCurrent, WCHAR* path) {
+bool AskTargetName(HWND dialog, AskPurpose purpose, const WCHAR* caption, bool stopOnCurrent, WCHAR* path) {
     for (;;) {
         path[0] = 0;
         if (!DBAskFileName(dialog, path, purpose)) return false;
@@ -44,7 +44,9 @@ bool AskTargetName(HWND dialog, int purpose, const WCHAR* caption, bool stopOnCu
 }
 
 void UsePhonebook(HWND dialog, const WCHAR* path) {
-    DBSetCurrentPhonebook(path);
+    // A KFD.INI that cannot be written only means the next start forgets the
+    // choice; this dialog works on the file all the same.
+    (void)DBSetCurrentPhonebook(path);
     StoreState.noPhonebook = DBValidateCurrentPhonebook(dialog) ? 0 : 1;
     RefreshPhonebookView(dialog);
 }
@@ -55,30 +57,32 @@ bool CopyCurrentPhonebook(const WCHAR* target) {
     FileHandle source(OpenPhonebookExclusive(StoreState.currentPath));
     uint64_t size = 0;
     if (!source.Valid() || !FileSize(source.Get(), &size)) return false;
-    WideString temp = TempPathFor(target);
-    HANDLE out = CreateTempExclusive(temp.c_str());
-    if (out == INVALID_HANDLE_VALUE) return false;
+    TempFile out(target);
+    if (!out.Valid()) return false;
     HandleSource in(source.Get(), size);
     std::vector<uint8_t> buffer(16384);
     for (uint64_t pos = 0; pos < size;) {
         size_t want = size - pos < buffer.size() ? static_cast<size_t>(size - pos) : buffer.size();
         size_t got = 0;
-        if (!in.ReadAt(pos, buffer.data(), want, &got) || got == 0 || !WriteAll(out, buffer.data(), got)) {
-            DiscardTempFile(out, temp.c_str());
-            return false;
-        }
+        if (!in.ReadAt(pos, buffer.data(), want, &got) || got == 0 || !out.Write(buffer.data(), got)) return false;
         pos += got;
     }
     source.Close();
-    return CommitTempFile(out, temp.c_str(), target);
+    return out.Commit() == DB_DONE;
 }
 
 }  // namespace
 
 void OnNewPhonebook(HWND dialog) {
     WCHAR path[kStorePathChars];
-    if (!AskTargetName(dialog, kAskNew, WIDE("Uusi"), false, path)) return;
-    DBCreateEmptyPhonebook(path);
+    const WCHAR* caption = WIDE("Uusi");
+    if (!AskTargetName(dialog, kAskNew, caption, false, path)) return;
+    // A file that could not be replaced still holds its old contents: it is
+    // not the new, empty phonebook the user asked for.
+    if (DBCreateEmptyPhonebook(path) != DB_DONE) {
+        ShowPhonebookFileError(dialog, path, caption, DB_CANNOT_OPEN);
+        return;
+    }
     UsePhonebook(dialog, path);
 }
 
@@ -92,7 +96,7 @@ void OnOpenPhonebook(HWND dialog) {
         if (FileExists(withExt)) std::copy(withExt, withExt + kStorePathChars, path);
     }
     if (!StoreState.noPhonebook && SamePath(path, CurrentPath())) return;
-    int version = DBCheckVersion(path);
+    DBResult version = DBCheckVersion(path);
     if (version == DB_VERSION_0000 || version == DB_VERSION_1000) {
         if (!DBOfferConversion(dialog, path, version)) return;
     } else if (version != DB_DONE) {
@@ -111,6 +115,6 @@ void OnSaveAs(HWND dialog) {
                     MB_ICONERROR | MB_OK);
         return;
     }
-    DBSetCurrentPhonebook(path);
+    (void)DBSetCurrentPhonebook(path);  // as in UsePhonebook
     SetPhonebookTitle(dialog);
 }

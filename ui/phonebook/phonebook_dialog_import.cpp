@@ -44,7 +44,7 @@ bool ImportOne(HWND dialog, const FaxRecipient& record) {
         if (answer == IDNO) return true;
         if (answer != IDYES) return false;
     }
-    int rc = DBWriteEntry(text.c_str(), CurrentRecipient, CurrentDetails, replacing ? kModeSameKey : kModeNew);
+    DBResult rc = DBWriteEntry(text.c_str(), CurrentRecipient, CurrentDetails, replacing ? kModeSameKey : kModeNew);
     switch (rc) {
     case DB_DONE:
         if (!replacing) {
