@@ -18,6 +18,10 @@ const int kPhonebookButtons[] = {IDC_PB_NEW_ITEM, IDC_PB_DELETE, IDC_PB_PROPERTI
                                  IDC_PB_IMPORT,   IDC_PB_SAVE_AS, IDC_PB_PICK};
 
 BOOL OnInitDialog(HWND dialog) {
+    // Opened straight from the module's export, before any hook call told
+    // the dialogs their module: the one this dialog came from holds the
+    // strings and templates they load.
+    if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
     if (IsPickerDialog(dialog)) {
         PrepareExchangeBlock();
         FillRecipientList(dialog, IDC_PB_PICKED_LIST, ExchangeRecipients);
@@ -77,24 +81,15 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDC_PB_NEW_BOOK: OnNewPhonebook(dialog); break;
     case IDC_PB_OPEN_BOOK: OnOpenPhonebook(dialog); break;
     case IDC_PB_SAVE_AS: OnSaveAs(dialog); break;
-    case IDC_PB_NEW_ITEM: OnNewItem(dialog); break;
-    case IDC_PB_PROPERTIES: OnProperties(dialog); break;
     case IDC_PB_DELETE: PostDeleteKey(dialog, IDC_PB_PHONEBOOK_LIST); break;
     case IDC_PB_IMPORT: OnStartImport(); break;
     case IDC_PB_IMPORT_NAMES:
     case IDC_PB_IMPORT_FULL: OnImportResult(dialog, id); break;
     case IDC_PB_PHONEBOOK_LIST:
-        if (code != LBN_DBLCLK) break;
-        if (picker)
-            OnAddRecipients(dialog);
-        else
-            OnProperties(dialog);
+        if (picker && code == LBN_DBLCLK) OnAddRecipients(dialog);
         break;
     case IDC_PB_PICK:
         if (picker) OnAddRecipients(dialog);
-        break;
-    case IDC_PB_PICKED_LIST:
-        if (picker && code == LBN_DBLCLK) OnPickedDoubleClick(dialog);
         break;
     case IDC_PB_UNPICK:
         if (picker && ExchangeRecipients.recipientCount > 0) PostDeleteKey(dialog, IDC_PB_PICKED_LIST);

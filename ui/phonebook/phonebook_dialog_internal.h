@@ -30,9 +30,7 @@ void OnNewPhonebook(HWND dialog);
 void OnOpenPhonebook(HWND dialog);
 void OnSaveAs(HWND dialog);
 
-// --- items of the phonebook (phonebook_dialog_items.cpp)
-void OnNewItem(HWND dialog);
-void OnProperties(HWND dialog);
+// --- deleting from the phonebook (phonebook_dialog_delete.cpp)
 // The delete key in the phonebook list: -2 when handled, -1 otherwise.
 INT_PTR OnDeleteFromPhonebook(HWND dialog);
 
@@ -41,7 +39,6 @@ void PrepareExchangeBlock();
 void OnAddRecipients(HWND dialog);
 // The delete key in the picked list: -2 when handled, -1 otherwise.
 INT_PTR OnRemoveRecipients(HWND dialog);
-void OnPickedDoubleClick(HWND dialog);
 // Reads the details of recipients picked in this dialog before it ends.
 void ReadPickedDetails(HWND dialog);
 
