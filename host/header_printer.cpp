@@ -45,15 +45,18 @@ void ApplyJob(const JobDescription& job, SettingsImage& image, const AddonMCB& m
 
 bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
                  std::string* error) {
-    const AddOnTable* table = module.table();
-    AddOnWriteHook hook = module.WriteHook();
+    return PrintHeader(module.table(), module.WriteHook(), module.path(), job, pjl, error);
+}
+
+bool PrintHeader(const AddOnTable* table, AddOnWriteHook hook, const std::string& name,
+                 const JobDescription& job, std::string* pjl, std::string* error) {
     if (!table || !hook) {
-        *error = module.path() + ": the module has no write hook";
+        *error = name + ": the module has no write hook";
         return false;
     }
     if (table->blockSize1 != static_cast<int32_t>(sizeof(FaxDS)) ||
         table->blockSize3 != static_cast<int32_t>(sizeof(FaxSS))) {
-        *error = module.path() + ": its private blocks are not the fax job settings";
+        *error = name + ": its private blocks are not the fax job settings";
         return false;
     }
 

@@ -13,3 +13,7 @@
 // take the job (no write hook, blocks of the wrong size).
 bool PrintHeader(const AddonModule& module, const JobDescription& job, std::string* pjl,
                  std::string* error);
+// The same through a table and write hook at hand (a module linked in);
+// 'name' stands for the module in messages.
+bool PrintHeader(const AddOnTable* table, AddOnWriteHook hook, const std::string& name,
+                 const JobDescription& job, std::string* pjl, std::string* error);

@@ -29,6 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (out[i].name[30] != 0 || out[i].comm.fCode[20] != 0 || out[i].comm.relayDestCount < 0 ||
             out[i].comm.relayDestCount > kMaxRelayDests)
             __builtin_trap();
+        // A record once read writes and reads back the same.
+        uint8_t bytes[sizeof(FaxRecipient)];
+        EncodeHandoffRecord(layout, command, out[i], bytes);
+        FaxRecipient again = DecodeHandoffRecord(layout, command, bytes);
+        if (std::memcmp(&again, &out[i], sizeof again) != 0) __builtin_trap();
     }
     if (access(path.c_str(), F_OK) == 0) __builtin_trap();  // the reader removes the file
     return 0;

@@ -1,5 +1,7 @@
 // The current-version reader: scan with a work buffer of a size chosen by
-// the input, decode every individual, rewrite every group.
+// the input, decode every individual, rewrite every group. Oracles: what
+// the decoder reads writes back within every field's size, and a record
+// once decoded re-encodes to the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -25,10 +27,19 @@ public:
                 !std::memchr(r.comm.fCodePassword, 0, sizeof r.comm.fCodePassword) ||
                 r.comm.relayDestCount < 0 || r.comm.relayDestCount > kMaxRelayDests)
                 __builtin_trap();
-            // What was read writes back as one well-formed record.
+            // What was read writes back as one well-formed record, every
+            // field within its size, and reads back to the same bytes.
             std::string again;
             kfd::EncodeEntry(r, d, again);
             if (again.empty() || again.back() != '\x04' || again.find('\x04') != again.size() - 1) __builtin_trap();
+            const uint8_t* a = reinterpret_cast<const uint8_t*>(again.data());
+            if (!kfd::FieldsWithinSizes(a, again.size())) __builtin_trap();
+            FaxRecipient r2 = DefaultRecipient;
+            kfd::AnsiDetails d2;
+            if (!kfd::DecodeEntry(a, again.size(), r2, d2)) __builtin_trap();
+            std::string third;
+            kfd::EncodeEntry(r2, d2, third);
+            if (third != again) __builtin_trap();
             // The same record through the wide-character records of the dialogs.
             FaxRecipient wr = DefaultRecipient;
             EntryDetails wd;

@@ -7,8 +7,7 @@
 // would only show that a broken host breaks its own memory.
 //
 // Oracle besides the sanitizers: whatever the image holds, every line
-// written is a single PJL line (starts with "@PJL ", CR only before its LF)
-// and the last line is terminated.
+// written is one well-formed PJL line (pjl_lines.h).
 
 #include <cstdint>
 #include <cstring>
@@ -17,6 +16,7 @@
 #include "clock.h"
 #include "exports.h"
 #include "host_settings.h"
+#include "pjl_lines.h"
 
 namespace {
 
@@ -43,19 +43,6 @@ void PinnedClock(EngTimeFields* t) {
     t->hour = 12;
     t->minute = 34;
     t->second = 56;
-}
-
-void CheckLines(const std::string& text) {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) __builtin_trap();
-        if (text.compare(start, 5, "@PJL ") != 0) __builtin_trap();
-        size_t cr = text.find('\r', start);
-        if (cr < end && cr != end - 1) __builtin_trap();
-        if (text.find('\0', start) < end) __builtin_trap();
-        start = end + 1;
-    }
 }
 
 }  // namespace
@@ -93,6 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t event = 0; event <= 3; ++event)
         AddOnWriteCallback(host->get(), &sink->context, image, nullptr, kFaxModuleId, event, skip,
                            &image->ds, nullptr);
-    CheckLines(sink->bytes);
+    CheckPjlLines(sink->bytes);
     return 0;
 }

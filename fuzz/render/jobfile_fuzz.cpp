@@ -1,11 +1,15 @@
-// Arbitrary text as a faxhost job file. Oracle besides the sanitizers: a job
-// the parser accepts stays inside the limits of the records it fills.
+// Arbitrary text as a faxhost job file. Oracles besides the sanitizers: a
+// job the parser accepts stays inside the limits of the records it fills,
+// and the header printed from it is well-formed PJL, line by line.
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "exports.h"
+#include "header_printer.h"
 #include "job_file.h"
+#include "pjl_lines.h"
 
 namespace {
 void CheckTerminated(const char* field, size_t size) {
@@ -36,5 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (r.comm.relayDestCount < 0 || r.comm.relayDestCount > kMaxRelayDests) __builtin_trap();
     }
     if (ss.delaySend == 1 && (ss.delayHour > 23 || ss.delayMinute > 59)) __builtin_trap();
+
+    std::string pjl;
+    if (!PrintHeader(GetFuncTable(), AddOnWriteCallback, "faxrender", *job, &pjl, &error)) __builtin_trap();
+    CheckPjlLines(pjl);
     return 0;
 }

@@ -58,7 +58,7 @@ struct Window {
     ListStore items;
     int curSel = -1;  // single selection / combo
     int caret = 0;
-    int anchor = 0;
+    int anchor = -1;  // none until a selection sets it
     int top = 0;
     std::vector<int> tabStops;
 };

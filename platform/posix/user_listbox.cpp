@@ -62,7 +62,8 @@ LRESULT Delete(Window& w, WPARAM wp, int err) {
 void Reset(Window& w) {
     w.items.clear();
     w.curSel = -1;
-    w.caret = w.anchor = w.top = 0;
+    w.caret = w.top = 0;
+    w.anchor = -1;
 }
 
 LRESULT GetText(Window& w, WPARAM wp, LPARAM lp, int err) {
@@ -90,14 +91,14 @@ LRESULT FindText(const Window& w, WPARAM wp, LPCWSTR s, bool exact, int err) {
     return err;
 }
 
-void SelectOnly(Window& w, int i) {
-    if (Multi(w)) {
+// LB_SETCURSEL leaves the anchor where it was; a click or key sets it.
+void SelectOnly(Window& w, int i, bool setAnchor = true) {
+    if (Multi(w))
         for (size_t k = 0; k < w.items.size(); ++k) w.items.at(k).selected = (int)k == i;
-        w.caret = w.anchor = i;
-    } else {
+    else
         w.curSel = i;
-        w.caret = w.anchor = i;
-    }
+    w.caret = i;
+    if (setAnchor) w.anchor = i;
 }
 
 int SelCount(const Window& w) {
@@ -169,7 +170,7 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return LB_ERR;  // documented: -1 clears and answers LB_ERR
         }
         if (!Valid(w, wp)) return LB_ERR;
-        SelectOnly(w, (int)wp);
+        SelectOnly(w, (int)wp, false);
         return (LRESULT)wp;
     case LB_GETCURSEL:
         if (Multi(w)) return Count(w) ? w.caret : LB_ERR;
@@ -180,7 +181,7 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             // A single-selection list takes it as moving (or, with -1,
             // clearing) the one selection, whatever the state asked for.
             if (i == -1) {
-                w.curSel = -1;
+                w.curSel = w.anchor = -1;
                 return 0;
             }
             if (!Valid(w, (WPARAM)i)) return LB_ERR;
@@ -189,6 +190,7 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         }
         if (i == -1) {
             for (size_t k = 0; k < w.items.size(); ++k) w.items.at(k).selected = wp != 0;
+            w.anchor = -1;
             return 0;
         }
         if (!Valid(w, (WPARAM)i)) return LB_ERR;
@@ -253,10 +255,10 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         w.tabStops.assign(lp ? (const int*)lp : nullptr, lp ? (const int*)lp + wp : nullptr);
         return TRUE;
     case LB_SETCARETINDEX:
-        if (!Valid(w, wp)) return LB_ERR;
+        if (!Multi(w) || !Valid(w, wp)) return LB_ERR;
         w.caret = (int)wp;
         return 0;
-    case LB_GETCARETINDEX: return Multi(w) ? w.caret : w.curSel;
+    case LB_GETCARETINDEX: return w.caret;
     case LB_SETANCHORINDEX:
         if (!Valid(w, wp)) return LB_ERR;
         w.anchor = (int)wp;

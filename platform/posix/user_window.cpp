@@ -409,6 +409,10 @@ BOOL WINAPI EnableWindow(HWND h, BOOL enable) {
         w->style &= ~WS_DISABLED;
         Send(h, WM_ENABLE, TRUE, 0);
     } else if (!enable && !wasDisabled) {
+        // Documented: a window being disabled is first told to cancel any
+        // mode (a capture, a drag) it is in.
+        Send(h, WM_CANCELMODE, 0, 0);
+        if (!(w = Find(h))) return FALSE;
         w->style |= WS_DISABLED;
         if (GetFocus() == h) SetFocus(nullptr);  // the control is told it lost the focus
         Send(h, WM_ENABLE, FALSE, 0);

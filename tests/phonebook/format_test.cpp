@@ -140,6 +140,42 @@ TEST(DecodeEntry, OptionalAndDamagedRecords) {
     }
 }
 
+// Records the decoder reads without complaint but whose fields overrun
+// their sizes (it would cut them) are caught here.
+TEST(FieldsWithinSizes, EachFieldAgainstItsOwnSize) {
+    // Anna's record with field k (0-based, as encoded) replaced.
+    auto with = [](size_t k, const std::string& value) {
+        std::string r = kDefaultAnna;
+        size_t start = 1;
+        for (size_t i = 0; i < k; ++i) start = r.find('\x03', start) + 1;
+        return r.replace(start, r.find('\x03', start) - start, value);
+    };
+    struct Case {
+        const char* what;
+        std::string record;
+        bool within;
+    } cases[] = {
+        {"default record", kDefaultAnna, true},
+        {"name of 30", with(0, std::string(30, 'n')), true},
+        {"name of 31", with(0, std::string(31, 'n')), false},
+        {"memo of 255", with(5, std::string(255, 'm')), false},
+        {"comm option of 2", with(6, "12"), false},
+        {"station of 3", with(8, "123"), false},
+        {"mode of 2", with(10, "12"), false},
+        {"mailbox of 4", with(11, "1234"), false},
+        {"mailbox password of 5", with(12, "12345"), false},
+        {"F-code of 21", with(13, std::string(21, '1')), false},
+        {"without F-code fields", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03" "0\x03\x03\x03\x04", true},
+        {"21 destinations", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "21\x03\x04", false},
+        {"destination of 4", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "1\x03" "1234\x03" "0\x03\x03\x03\x04", false},
+        {"cut off after the name", "\x01N\x03\x04", false},
+        {"group", "\x02G\x03" "A\x03" "1\x03\x04", true},
+        {"group member name of 31", "\x02G\x03" + std::string(31, 'a') + "\x03" "1\x03\x04", false},
+        {"group member without number", "\x02G\x03" "A\x03\x04", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FieldsWithinSizes(U(c.record), c.record.size()), c.within) << c.what;
+}
+
 TEST(KeyEquals, LettersMatchEitherCaseOtherBytesExactly) {
     struct Case {
         const char* a;

@@ -224,47 +224,127 @@ TEST_F(ControlsTest, ComboChoiceNotifies) {
     EXPECT_EQ(Count(IDC_COMBO, CBN_SELCHANGE), 1);
 }
 
-// Sequences of notifications a dialog sees, compared with a real Win32.
+// What the controls themselves receive, through subclassing: only these
+// messages are recorded (the rest differ between systems by design).
+struct Received {
+    int id;
+    UINT msg;
+    bool optional;  // the system may or may not send it
+    bool operator==(const Received& o) const { return id == o.id && msg == o.msg; }
+};
+std::vector<Received> received;
+std::vector<std::pair<HWND, WNDPROC>> subclassed;
+
+const char* MessageName(UINT m) {
+    switch (m) {
+    case WM_SETFOCUS: return "WM_SETFOCUS";
+    case WM_KILLFOCUS: return "WM_KILLFOCUS";
+    case WM_ENABLE: return "WM_ENABLE";
+    case WM_CANCELMODE: return "WM_CANCELMODE";
+    case WM_SETTEXT: return "WM_SETTEXT";
+    case WM_CHAR: return "WM_CHAR";
+    case WM_KEYDOWN: return "WM_KEYDOWN";
+    case BM_CLICK: return "BM_CLICK";
+    case CB_SETCURSEL: return "CB_SETCURSEL";
+    case LB_SETCURSEL: return "LB_SETCURSEL";
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK Recorder(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    WNDPROC prev = nullptr;
+    for (auto& p : subclassed)
+        if (p.first == h) prev = p.second;
+    if (MessageName(msg)) received.push_back({GetDlgCtrlID(h), msg, false});
+    return CallWindowProcW(prev, h, msg, wp, lp);
+}
+
+void Subclass(HWND d, std::initializer_list<int> ids) {
+    subclassed.clear();
+    received.clear();
+    for (int id : ids) {
+        HWND c = GetDlgItem(d, id);
+        subclassed.push_back({c, (WNDPROC)GetWindowLongPtrW(c, GWLP_WNDPROC)});
+        SetWindowLongPtrW(c, GWLP_WNDPROC, (LONG_PTR)Recorder);
+    }
+}
+
+// Whether 'got' is 'want' with some of the optional messages left out.
+bool Matches(const std::vector<Received>& got, const std::vector<Received>& want) {
+    size_t g = 0;
+    for (const Received& w : want) {
+        if (g < got.size() && got[g] == w) ++g;
+        else if (!w.optional) return false;
+    }
+    return g == got.size();
+}
+
+std::string Show(const std::vector<Received>& v) {
+    std::string r;
+    for (const Received& x : v) r += std::to_string(x.id) + ":" + MessageName(x.msg) + " ";
+    return r;
+}
+
+// Sequences of notifications a dialog sees and of the messages its
+// controls receive, compared with a real Win32.
 TEST_F(ControlsTest, FocusAndNotificationOrder) {
     using N = std::vector<std::pair<int, int>>;
+    using M = std::vector<Received>;
     struct Case {
         const char* name;
         std::function<void(HWND)> act;
         automation::Script user;
         N want;
+        M control;
     };
     auto fill = [](HWND d) {
         for (const char16_t* t : {u"x", u"y", u"z"}) SendDlgItemMessageW(d, IDC_COMBO, CB_ADDSTRING, 0, (LPARAM)t);
     };
     std::vector<Case> cases = {
         {"first tab stop has the focus", [](HWND d) { EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_EDIT)); }, {},
-         N{{IDC_EDIT, EN_SETFOCUS}}},
+         N{{IDC_EDIT, EN_SETFOCUS}}, M{}},
         {"disabling the focused control", [](HWND d) {
              EnableWindow(GetDlgItem(d, IDC_EDIT), FALSE);
              EXPECT_EQ(GetFocus(), nullptr);
-         }, {}, N{{IDC_EDIT, EN_SETFOCUS}, {IDC_EDIT, EN_KILLFOCUS}}},
+         }, {}, N{{IDC_EDIT, EN_SETFOCUS}, {IDC_EDIT, EN_KILLFOCUS}},
+         M{{IDC_EDIT, WM_CANCELMODE, true}, {IDC_EDIT, WM_KILLFOCUS, false}, {IDC_EDIT, WM_ENABLE, false}}},
         {"choice in a combo box", fill, automation::Script().select(IDC_COMBO, 1),
          N{{IDC_EDIT, EN_SETFOCUS}, {IDC_EDIT, EN_KILLFOCUS}, {IDC_COMBO, CBN_SETFOCUS}, {IDC_COMBO, CBN_SELENDOK},
-           {IDC_COMBO, CBN_SELCHANGE}}},
+           {IDC_COMBO, CBN_SELCHANGE}},
+         M{{IDC_EDIT, WM_KILLFOCUS, false}, {IDC_COMBO, WM_SETFOCUS, false}, {IDC_COMBO, CB_SETCURSEL, false}}},
         {"leaving a combo box", fill, automation::Script().select(IDC_COMBO, 1).click(IDC_CHECK),
          N{{IDC_EDIT, EN_SETFOCUS}, {IDC_EDIT, EN_KILLFOCUS}, {IDC_COMBO, CBN_SETFOCUS}, {IDC_COMBO, CBN_SELENDOK},
            {IDC_COMBO, CBN_SELCHANGE}, {IDC_COMBO, CBN_SELENDCANCEL}, {IDC_COMBO, CBN_KILLFOCUS},
-           {IDC_CHECK, BN_CLICKED}}},
+           {IDC_CHECK, BN_CLICKED}},
+         M{{IDC_EDIT, WM_KILLFOCUS, false}, {IDC_COMBO, WM_SETFOCUS, false}, {IDC_COMBO, CB_SETCURSEL, false},
+           {IDC_CHECK, BM_CLICK, false}, {IDC_COMBO, WM_KILLFOCUS, false}, {IDC_CHECK, WM_SETFOCUS, false}}},
         {"setting text of an edit", [](HWND d) { SetDlgItemTextW(d, IDC_NUMBER, WIDE("5")); }, {},
-         N{{IDC_EDIT, EN_SETFOCUS}, {IDC_NUMBER, EN_UPDATE}, {IDC_NUMBER, EN_CHANGE}}},
+         N{{IDC_EDIT, EN_SETFOCUS}, {IDC_NUMBER, EN_UPDATE}, {IDC_NUMBER, EN_CHANGE}}, M{{IDC_NUMBER, WM_SETTEXT, false}}},
+        {"typing into another edit", [](HWND) {}, automation::Script().type(IDC_NUMBER, u"1x"),
+         N{{IDC_EDIT, EN_SETFOCUS}, {IDC_EDIT, EN_KILLFOCUS}, {IDC_NUMBER, EN_SETFOCUS}, {IDC_NUMBER, EN_UPDATE},
+           {IDC_NUMBER, EN_CHANGE}},
+         M{{IDC_EDIT, WM_KILLFOCUS, false}, {IDC_NUMBER, WM_SETFOCUS, false}, {IDC_NUMBER, WM_CHAR, false},
+           {IDC_NUMBER, WM_CHAR, false}}},
+        {"a key in a list", [](HWND d) { SendDlgItemMessageW(d, IDC_SORTED, LB_ADDSTRING, 0, (LPARAM)u"a"); },
+         automation::Script().key(IDC_SORTED, VK_DOWN),
+         N{{IDC_EDIT, EN_SETFOCUS}, {IDC_EDIT, EN_KILLFOCUS}, {IDC_SORTED, LBN_SETFOCUS}, {IDC_SORTED, LBN_SELCHANGE}},
+         M{{IDC_EDIT, WM_KILLFOCUS, false}, {IDC_SORTED, WM_SETFOCUS, false}, {IDC_SORTED, WM_KEYDOWN, false}}},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         automation::Reset();
         N got;
         automation::Script s;
+        M seen;
         s.call([&](HWND d) {
             got = notes;
+            Subclass(d, {IDC_EDIT, IDC_NUMBER, IDC_SORTED, IDC_COMBO, IDC_CHECK});
             c.act(d);
         });
         for (auto& st : c.user.steps) s.steps.push_back(st);
         s.call([&](HWND d) {
             for (size_t i = got.size(); i < notes.size(); ++i) got.push_back(notes[i]);
+            seen = received;
             EndDialog(d, 1);
         });
         notes.clear();
@@ -272,6 +352,7 @@ TEST_F(ControlsTest, FocusAndNotificationOrder) {
         DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, Proc, 0);
         // Between the first look and the last, everything the dialog was told.
         EXPECT_EQ(got, c.want);
+        EXPECT_TRUE(Matches(seen, c.control)) << "controls received " << Show(seen);
     }
 }
 

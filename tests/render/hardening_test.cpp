@@ -72,6 +72,35 @@ const TextCase kTexts[] = {
          h.SetAppDocName("A\"B\nC\rD\tE");
      },
      "@PJL SET JOBNAME=\"ABCDE\"\r\n"},
+    // Bytes of 0x80 and above are letters of the code page and pass through.
+    {"AccentedAccount",
+     [](RenderHost& h) { std::strcpy(h.sub().accountUser, "M\xE4kinen\\TY\xD6" "ASEMA"); },
+     "@PJL JOBINFO ACCTUSER=\"@M\xE4kinen\\TY\xD6" "ASEMA\"\r\n"},
+    {"AccentedClientId",
+     [](RenderHost& h) {
+         h.settings().jobMonitor = 1;
+         std::strcpy(h.ds().clientId, "M\xE4kinen");
+     },
+     "@PJL JOBINFO JOBCLIENTID = M\xE4kinen\r\n"},
+    {"HighBytesInUserName",
+     [](RenderHost& h) {
+         h.settings().jobType = 1;
+         std::strcpy(h.ds().printUserId, "\x80\x81\x9F\xA0\xC5\xFF");
+     },
+     "@PJL SET USERNAME=\"\x80\x81\x9F\xA0\xC5\xFF\"\r\n"},
+    {"AccentedHeldDocName",
+     [](RenderHost& h) {
+         h.settings().jobType = 2;
+         std::strcpy(h.ds().printDocName, "P\xE4\xE4t\xF6s");
+     },
+     "@PJL SET JOBNAME=\"P\xE4\xE4t\xF6s\"\r\n"},
+    {"AccentedAppDocNameCutTo24",
+     [](RenderHost& h) {
+         h.settings().jobType = 2;
+         h.SetAppDocName(std::string(30, '\xE4'));
+     },
+     "@PJL SET JOBNAME=\"\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4"
+     "\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\xE4\"\r\n"},
     {"FaxNumberBracesAndNewlines",
      [](RenderHost& h) {
          h.settings().jobType = 3;

@@ -157,6 +157,11 @@ bool ParseGroupText(const C* text, size_t len, TextSpan& name, IsLead isLead = {
     return false;
 }
 
+// True when every field of the record (rec at its marker, len through its
+// 0x04) is within the size the format gives it, and it holds the fields
+// its kind should: what a checker asks beyond what the decoder keeps.
+bool FieldsWithinSizes(const uint8_t* rec, size_t len);
+
 // Group records.
 void BeginGroup(const char* name, std::string& out);
 void AddGroupMember(const char* name, const char* fax, std::string& out);
