@@ -7,4 +7,6 @@
 #include "string_ids.h"
 #include "comm_dialog_ids.h"
 #include "entry_dialog_ids.h"
+#include "recipient_dialog_ids.h"
+#include "fax_prompt_ids.h"
 #include "phonebook_dialog_ids.h"

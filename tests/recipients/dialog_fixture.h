@@ -1,0 +1,120 @@
+#pragma once
+// One fixture for the product dialog tests: the module's resources and
+// help file name from this program, failures of the scripted user reported
+// to GoogleTest, and small readers of a dialog's state. The same tests run
+// on the headless layer and, built for Windows, under wine.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <string>
+
+#include "automation.h"
+#include "dialog_help.h"
+#include "resource.h"
+#include "shared_state.h"
+
+#if defined(_WIN32)
+// Beeps of the system's own controls and of our code cannot be told apart
+// there only for controls; ours are recorded on both.
+constexpr bool kHeadless = false;
+#else
+constexpr bool kHeadless = true;
+#endif
+
+inline std::u16string U16(const WCHAR* s) {
+    std::u16string r;
+    for (; s && *s; ++s) r.push_back((char16_t)*s);
+    return r;
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::string dir = RuntimeDir();
+#if defined(_WIN32)
+        _putenv_s("FAX_UI_RUNTIME_DIR", dir.c_str());
+#else
+        setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
+#endif
+        automation::Reset();
+        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        SetHelpModule(GetModuleHandleW(nullptr));
+    }
+    void TearDown() override {
+        automation::SetFailureHandler(nullptr);
+        automation::Reset();
+        if (parent) DestroyWindow(parent);
+    }
+
+    // Opens a dialog of the module as its opener does: buffers filled
+    // before, the result and the buffers read after.
+    INT_PTR Open(int templateId, DLGPROC proc, const automation::Script& user, HWND owner = nullptr) {
+        automation::Play(user);
+        return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, proc, 0);
+    }
+
+    // An owner window holding a control with the given id (a dialog of
+    // the module looks at its parent's controls to know its context).
+    HWND ParentWith(int controlId, const char* className = "LISTBOX") {
+        parent = CreateWindowExW(0, WIDE("STATIC"), WIDE(""), WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        WCHAR cls[32] = {0};
+        for (int i = 0; className[i] && i < 31; ++i) cls[i] = className[i];
+        CreateWindowExW(0, cls, WIDE(""), WS_CHILD | LBS_NOTIFY, 0, 0, 50, 50, parent, (HMENU)(INT_PTR)controlId, nullptr, nullptr);
+        return parent;
+    }
+
+    static const automation::Observed& Seen() { return automation::Seen(); }
+
+    static std::u16string Text(HWND d, int id) {
+        WCHAR buf[300] = {0};
+        GetDlgItemTextW(d, id, buf, 300);
+        return U16(buf);
+    }
+    static std::u16string Title(HWND d) {
+        WCHAR buf[300] = {0};
+        GetWindowTextW(d, buf, 300);
+        return U16(buf);
+    }
+    static bool Visible(HWND d, int id) { return IsWindowVisible(GetDlgItem(d, id)) != FALSE; }
+    static bool Enabled(HWND d, int id) { return IsWindowEnabled(GetDlgItem(d, id)) != FALSE; }
+    static bool Checked(HWND d, int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; }
+    static int Focused(HWND) { return GetDlgCtrlID(GetFocus()); }
+    static std::u16string Item(HWND d, int id, int i) {
+        WCHAR buf[300] = {0};
+        if (SendDlgItemMessageW(d, id, LB_GETTEXTLEN, i, 0) < 300)
+            SendDlgItemMessageW(d, id, LB_GETTEXT, i, (LPARAM)buf);
+        return U16(buf);
+    }
+    static int Count(HWND d, int id) { return (int)SendDlgItemMessageW(d, id, LB_GETCOUNT, 0, 0); }
+
+    HWND parent = nullptr;
+
+private:
+    static std::string RuntimeDir() {
+#if defined(_WIN32)
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        std::string dir = std::string(base) + "fax-dialogs-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(dir.c_str(), nullptr);
+        return dir;
+#else
+        char tmpl[] = "/tmp/fax-dialogs-XXXXXX";
+        return std::string(mkdtemp(tmpl));
+#endif
+    }
+};
+
+// A recipient record as a test writes it.
+inline FaxRecipient Recipient(const char* name, const char* fax) {
+    FaxRecipient r = DefaultRecipient;
+    strncpy(r.name, name, sizeof r.name - 1);
+    strncpy(r.faxNumber, fax, sizeof r.faxNumber - 1);
+    return r;
+}
+
+inline std::u16string AsU16(const char* s) {
+    std::u16string r;
+    for (; *s; ++s) r.push_back((unsigned char)*s);
+    return r;
+}

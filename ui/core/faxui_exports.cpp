@@ -1,0 +1,10 @@
+// The procedures faxui exports are called only by name, from the host or
+// through GetProcAddress; naming them here makes the linker take them from
+// the ui libraries. Keep in step with faxui.def and faxui.map.
+#include "comm_dialog.h"
+#include "phonebook_dialog.h"
+
+extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
+    reinterpret_cast<const void*>(&CommDlgProc),
+    reinterpret_cast<const void*>(&PhonebookDlgProc),
+};
