@@ -273,6 +273,5 @@ void StartRecipientImport() {
     std::string line = ImportCommandLine(program, handoff);
     if (line.empty()) return;  // no free name, or a path too long for the command line
     std::memcpy(StoreState.handoffPath, handoff.data(), handoff.size());
-    // A program that did not start will hand nothing back: wait for nothing.
-    if (WinExec(line.c_str(), SW_SHOW) <= 31) std::memset(StoreState.handoffPath, 0, sizeof StoreState.handoffPath);
+    WinExec(line.c_str(), SW_SHOW);
 }
