@@ -47,6 +47,7 @@ check_module build-win32/render/faxrender.dll \
 # faxui.map in step).
 faxui_exports=(
   CommDlgProc
+  FaxPromptDlgProc
   PhonebookDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
