@@ -34,6 +34,7 @@ const char kUsage[] =
     "                                             speed-dial export yields\n"
     "       faxhost phonebook import [--replace] [--name COL] [--fax COL]... PHONEBOOK FILE\n"
     "                                             add them to a phonebook\n"
+    "       faxhost phonebook manage [FILE]          the phonebook manager (FAX_UI_SCRIPT plays the user)\n"
     "       faxhost jobwatch install [LIBRARY]       register a document monitor\n"
     "       faxhost jobwatch uninstall               remove its registration\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"

@@ -32,26 +32,31 @@ std::string ExecutableDirectory() {
 
 bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
-}  // namespace
-
-std::string DefaultRenderModulePath() {
-    const char* env = std::getenv("FAX_RENDER_MODULE");
+// The variable when set; otherwise the file next to this executable;
+// otherwise the one of the build tree.
+std::string ModulePath(const char* variable, const char* file, const char* built) {
+    const char* env = std::getenv(variable);
     if (env && *env) return env;
-    std::string beside = ExecutableDirectory() + "/" + kModuleFile;
+    std::string beside = ExecutableDirectory() + "/" + file;
     if (Exists(beside)) return beside;
-#ifdef FAXHOST_BUILD_RENDER_MODULE
-    if (Exists(FAXHOST_BUILD_RENDER_MODULE)) return FAXHOST_BUILD_RENDER_MODULE;
-#endif
+    if (built && Exists(built)) return built;
     return beside;
 }
 
-std::string DefaultUiModulePath() {
-    const char* env = std::getenv("FAX_UI_MODULE");
-    if (env && *env) return env;
-    std::string beside = ExecutableDirectory() + "/" + kUiModuleFile;
-    if (Exists(beside)) return beside;
-#ifdef FAXHOST_BUILD_UI_MODULE
-    if (Exists(FAXHOST_BUILD_UI_MODULE)) return FAXHOST_BUILD_UI_MODULE;
+}  // namespace
+
+std::string DefaultRenderModulePath() {
+#ifdef FAXHOST_BUILD_RENDER_MODULE
+    return ModulePath("FAX_RENDER_MODULE", kModuleFile, FAXHOST_BUILD_RENDER_MODULE);
+#else
+    return ModulePath("FAX_RENDER_MODULE", kModuleFile, nullptr);
 #endif
-    return beside;
+}
+
+std::string DefaultUiModulePath() {
+#ifdef FAXHOST_BUILD_UI_MODULE
+    return ModulePath("FAX_UI_MODULE", kUiModuleFile, FAXHOST_BUILD_UI_MODULE);
+#else
+    return ModulePath("FAX_UI_MODULE", kUiModuleFile, nullptr);
+#endif
 }

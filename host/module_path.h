@@ -1,5 +1,5 @@
 #pragma once
-// Where faxhost finds the render add-on when no --module is given.
+// Where faxhost finds the add-on modules.
 
 #include <string>
 

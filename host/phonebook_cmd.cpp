@@ -1,5 +1,7 @@
 #include "phonebook_cmd.h"
 
+#include "phonebook_manage.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,30 +19,6 @@ namespace {
 using kfd::Step;
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
-
-// Command-line paths: UTF-8 on the headless build, the ANSI code page on Windows.
-WideString PathArgument(const char* arg) {
-#if defined(_WIN32)
-    return AnsiToWide(arg);
-#else
-    WideString out;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(arg);
-    while (*p) {
-        uint32_t c = *p++;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra) c &= (0x3F >> extra);
-        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i) c = (c << 6) | (*p++ & 0x3F);
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<WCHAR>(0xD800 + (c >> 10));
-            out += static_cast<WCHAR>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<WCHAR>(c);
-        }
-    }
-    return out;
-#endif
-}
 
 std::string Utf8(const WideString& w) {
     std::string out;
@@ -96,7 +74,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: faxhost phonebook list FILE\n"
                  "       faxhost phonebook check FILE\n"
-                 "       faxhost phonebook convert OLD NEW\n");
+                 "       faxhost phonebook convert OLD NEW\n"
+                 "       faxhost phonebook manage [FILE]\n");
     return kUsage;
 }
 
@@ -270,7 +249,32 @@ int Convert(const WideString& oldPath, WideString newPath) {
 
 }  // namespace
 
+// Command-line paths: UTF-8 on the headless build, the ANSI code page on Windows.
+WideString PathArgument(const char* arg) {
+#if defined(_WIN32)
+    return AnsiToWide(arg);
+#else
+    WideString out;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(arg);
+    while (*p) {
+        uint32_t c = *p++;
+        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (extra) c &= (0x3F >> extra);
+        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i) c = (c << 6) | (*p++ & 0x3F);
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += static_cast<WCHAR>(0xD800 + (c >> 10));
+            out += static_cast<WCHAR>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<WCHAR>(c);
+        }
+    }
+    return out;
+#endif
+}
+
 int RunPhonebookCommand(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "manage") == 0) return RunPhonebookManage(argc - 1, argv + 1);
     if (argc < 3) return Usage();
     const char* verb = argv[1];
     if (std::strcmp(verb, "list") == 0 && argc == 3) return List(PathArgument(argv[2]));

@@ -49,6 +49,7 @@ faxui_exports=(
   CommDlgProc
   FaxPromptDlgProc
   GetFuncTable ModuleInfo DllInitialize
+  PhonebookDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
 

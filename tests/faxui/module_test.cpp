@@ -20,7 +20,8 @@ HMODULE FaxuiModule::module = nullptr;
 
 TEST_F(FaxuiModule, HoldsEveryDialogTemplate) {
     ASSERT_NE(module, nullptr);
-    for (int id : {IDD_ENTRY, IDD_COMM_SETTINGS, IDD_NEW_ENTRY, IDD_GROUP_EDIT, IDD_GROUP_VIEW}) {
+    for (int id : {IDD_ENTRY, IDD_COMM_SETTINGS, IDD_NEW_ENTRY, IDD_GROUP_EDIT, IDD_GROUP_VIEW, IDD_PHONEBOOK,
+                   IDD_PHONEBOOK_PICK}) {
         HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(id), (LPCWSTR)RT_DIALOG);
         EXPECT_NE(res, nullptr) << "dialog " << id;
     }

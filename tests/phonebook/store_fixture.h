@@ -2,7 +2,9 @@
 // A private directory per test and helpers to put files in it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstring>

@@ -3,6 +3,9 @@
 // object goes, and small helpers for the files in it.
 
 #include <stdlib.h>
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -14,9 +17,21 @@ class ScratchDir {
 public:
     // prefix names the directory's owner in /tmp ("fax-store" and so on).
     explicit ScratchDir(const std::string& prefix) {
+#if defined(_WIN32)
+        // No mkdtemp there: the next free numbered name in the temporary directory.
+        std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (unsigned n = GetTickCount();; ++n) {
+            std::filesystem::path p = base / (prefix + "-" + std::to_string(n));
+            if (std::filesystem::create_directory(p)) {
+                dir_ = p.string();
+                break;
+            }
+        }
+#else
         std::string tmpl = "/tmp/" + prefix + "-XXXXXX";
         if (!mkdtemp(&tmpl[0])) throw std::runtime_error("cannot make " + tmpl);
         dir_ = tmpl;
+#endif
     }
     ~ScratchDir() {
         std::error_code ec;

@@ -4,6 +4,7 @@
 #include "comm_dialog.h"
 #include "fax_prompt.h"
 #include "module_entry.h"
+#include "phonebook_dialog.h"
 
 extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&CommDlgProc),
@@ -11,4 +12,5 @@ extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&GetFuncTable),
     reinterpret_cast<const void*>(&ModuleInfo),
     reinterpret_cast<const void*>(&DllInitialize),
+    reinterpret_cast<const void*>(&PhonebookDlgProc),
 };

@@ -10,3 +10,4 @@
 #include "recipient_dialog_ids.h"
 #include "fax_prompt_ids.h"
 #include "pages_ids.h"
+#include "phonebook_dialog_ids.h"

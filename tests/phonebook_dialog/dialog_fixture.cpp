@@ -1,0 +1,127 @@
+#include "dialog_fixture.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "kfd_format.h"
+#if !defined(_WIN32)
+#include "posix/fault_injection.h"
+#endif
+
+namespace {
+
+std::u16string ItemText(HWND dialog, int id, int i) {
+    WCHAR buf[128] = {0};
+    SendDlgItemMessageW(dialog, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+    return reinterpret_cast<const char16_t*>(buf);
+}
+
+std::vector<std::u16string> Items(HWND dialog, int id) {
+    std::vector<std::u16string> out;
+    LRESULT n = SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n; ++i) out.push_back(ItemText(dialog, id, i));
+    return out;
+}
+
+}  // namespace
+
+DialogView ViewOf(HWND dialog) {
+    DialogView v;
+    WCHAR title[512] = {0};
+    GetWindowTextW(dialog, title, 512);
+    v.title = reinterpret_cast<const char16_t*>(title);
+    v.phonebook = Items(dialog, IDC_PB_PHONEBOOK_LIST);
+    v.picked = Items(dialog, IDC_PB_PICKED_LIST);
+    for (int i = 0; i < static_cast<int>(v.phonebook.size()); ++i)
+        if (SendDlgItemMessageW(dialog, IDC_PB_PHONEBOOK_LIST, LB_GETSEL, i, 0) > 0)
+            v.selected.push_back(ItemText(dialog, IDC_PB_PHONEBOOK_LIST, i));
+    for (int id : {IDC_PB_NEW_BOOK, IDC_PB_OPEN_BOOK, IDC_PB_SAVE_AS, IDC_PB_NEW_ITEM, IDC_PB_DELETE,
+                   IDC_PB_PROPERTIES, IDC_PB_IMPORT, IDC_PB_PICK}) {
+        HWND c = GetDlgItem(dialog, id);
+        if (c && !IsWindowEnabled(c)) v.disabled.push_back(id);
+    }
+    v.focus = GetFocus() ? GetDlgCtrlID(GetFocus()) : 0;
+    return v;
+}
+
+void PhonebookDialogTest::SetUp() {
+    StoreDir::SetUp();
+#if !defined(_WIN32)
+    setenv("FAX_WINDIR", dir.c_str(), 1);
+    setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
+    fault::Reset();
+#endif
+    automation::Reset();
+    automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+    ExchangeRecipients = RecipientBlock{};
+    AllocateExchangeDetails();
+    book = Path("book.KFD");
+    Put("book.KFD", StandardBook());
+    NameCurrent("book.KFD");
+}
+
+void PhonebookDialogTest::TearDown() {
+    FreeExchangeDetails();
+#if defined(_WIN32)
+    for (const char* name : {"KFD.INI", "DEFAULT.KFD", "DEFAULT.BAK"}) DeleteFileA(WinPath(name).c_str());
+#else
+    fault::Reset();
+#endif
+    automation::SetFailureHandler(nullptr);
+    automation::Reset();
+    StoreDir::TearDown();
+}
+
+std::string PhonebookDialogTest::StandardBook() {
+    return std::string(kfd::kMagicCurrent) + "\n" + Entry("Anna", "1", "muistio") + Entry("Bo", "2") +
+           Entry("Cai", "3") + Group("G", {{"Anna", "1"}, {"Bo", "2"}});
+}
+
+INT_PTR PhonebookDialogTest::Run(int templateId, const automation::Script& script) {
+    automation::Play(script);
+    INT_PTR r = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(templateId), nullptr, PhonebookDlgProc, 0);
+    EXPECT_EQ(automation::StepsLeft(), 0u);
+    return r;
+}
+
+automation::Script& PhonebookDialogTest::Look(automation::Script& s, DialogView* view) {
+    return s.call([view](HWND d) { *view = ViewOf(d); });
+}
+
+std::vector<std::u16string> PhonebookDialogTest::Boxes() {
+    std::vector<std::u16string> out;
+    for (const auto& b : automation::Seen().messageBoxes) out.push_back(b.caption + u"|" + b.text);
+    return out;
+}
+
+std::u16string PhonebookDialogTest::U16(const std::string& name) const {
+    std::u16string s;
+    for (unsigned char c : Path(name)) s += static_cast<char16_t>(c);
+    return s;
+}
+
+HANDLE PhonebookDialogTest::Hold(const std::string& path) const {
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string PhonebookDialogTest::WinPath(const std::string& name) const {
+#if defined(_WIN32)
+    char windows[MAX_PATH + 1] = {0};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\" + name;
+#else
+    return Path(name);
+#endif
+}
+
+void PhonebookDialogTest::PutWin(const std::string& name, const std::string& bytes) const {
+    std::ofstream(WinPath(name), std::ios::binary | std::ios::trunc).write(bytes.data(),
+                                                                          static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string PhonebookDialogTest::GetWin(const std::string& name) const {
+    std::ifstream f(WinPath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
