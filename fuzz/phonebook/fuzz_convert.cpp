@@ -1,5 +1,7 @@
 // The older-version converter, in single- and double-byte code pages; its
-// output must read back as a current-version phonebook.
+// output must read back as a current-version phonebook, every field within
+// its size, every record whole (the file's own check), even where the old
+// lines were damaged.
 #include <cstddef>
 #include <cstdint>
 #include <set>
@@ -38,7 +40,20 @@ public:
         if (off >= kfd::kHeaderLen) __builtin_trap();
         return kfd::Step::Continue;
     }
-    kfd::Step Record(uint64_t, const uint8_t*, size_t) override { return kfd::Step::Continue; }
+    kfd::Step Record(uint64_t, const uint8_t* rec, size_t len) override {
+        if (!kfd::FieldsWithinSizes(rec, len)) __builtin_trap();
+        if (rec[0] == kfd::kIndividual) {
+            FaxRecipient r = DefaultRecipient;
+            kfd::AnsiDetails d;
+            if (!kfd::DecodeEntry(rec, len, r, d)) __builtin_trap();
+        } else {
+            size_t pos = 1, fields = 0;
+            kfd::Field f;
+            while (kfd::NextField(rec, len, pos, f)) ++fields;
+            if (fields % 2 == 0) __builtin_trap();  // a member reference cut in half
+        }
+        return kfd::Step::Continue;
+    }
     kfd::Step Damaged(uint64_t, const uint8_t*, size_t) override { __builtin_trap(); }
     kfd::Step IncompleteTail(uint64_t, const uint8_t*, size_t) override { __builtin_trap(); }
 };

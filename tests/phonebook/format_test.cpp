@@ -168,10 +168,10 @@ TEST(FieldsWithinSizes, EachFieldAgainstItsOwnSize) {
         {"without F-code fields", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03" "0\x03\x03\x03\x04", true},
         {"21 destinations", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "21\x03\x04", false},
         {"destination of 4", "\x01N\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "1\x03" "1234\x03" "0\x03\x03\x03\x04", false},
-        {"cut off after the name", "\x01N\x03\x04", false},
+        {"cut off after the name (whole or not is the decoder's)", "\x01N\x03\x04", true},
         {"group", "\x02G\x03" "A\x03" "1\x03\x04", true},
         {"group member name of 31", "\x02G\x03" + std::string(31, 'a') + "\x03" "1\x03\x04", false},
-        {"group member without number", "\x02G\x03" "A\x03\x04", false},
+        {"group member name of 31, last", "\x02G\x03" "A\x03" "1\x03" + std::string(31, 'a') + "\x03\x04", false},
     };
     for (const auto& c : cases) EXPECT_EQ(FieldsWithinSizes(U(c.record), c.record.size()), c.within) << c.what;
 }

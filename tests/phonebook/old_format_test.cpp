@@ -110,10 +110,19 @@ TEST(ConvertOldFile, BrokenStructureIsConvertedAsFarAsItGoes) {
          "\x01" "A\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03" "0\x03\x03\x03\x04"
          "\x02G\x03" "A\x03" "1\x03\x04",
          0},
-        {"over-long name is cut to 30 bytes", Old("{G}\n1\n" + std::string(40, 'n') + "|1||||||\n"),
-         "\x01" + std::string(30, 'n') + "\x03" "1\x03\x03\x03\x03\x03\x03\x04" "\x02G\x03" +
-             std::string(30, 'n') + "\x03" "1\x03\x04",
+        {"over-long name is cut to 30 bytes", Old("{G}\n1\n" + std::string(40, 'n') + "|1|||||0|0||0|0|||\n"),
+         "\x01" + std::string(30, 'n') + "\x03" "1\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03" "0\x03\x03\x03\x04"
+         "\x02G\x03" + std::string(30, 'n') + "\x03" "1\x03\x04",
          0},
+        // A line short of fields still gives a whole record, its missing fields empty.
+        {"line short of fields after the memo", Old("{G}\n1\nA|1||||||\n"),
+         "\x01" "A\x03" "1\x03\x03\x03\x03\x03" "\x03" "\x03\x03\x03\x03\x03\x03\x04"
+         "\x02G\x03" "A\x03" "1\x03\x04",
+         1},
+        {"destinations counted but missing", Old("{G}\n1\nA|1|||||1|1|12|2|\n"),
+         "\x01" "A\x03" "1\x03\x03\x03\x03\x03" "1\x03" "1\x03" "12\x03" "2\x03" "\x03\x03\x03\x03\x03\x04"
+         "\x02G\x03" "A\x03" "1\x03\x04",
+         1},
     };
     for (const auto& c : cases) {
         StringSink out;

@@ -156,30 +156,33 @@ bool DecodeEntry(const uint8_t* rec, size_t len, FaxRecipient& r, AnsiDetails& d
 }
 
 bool FieldsWithinSizes(const uint8_t* rec, size_t len) {
-    if (len < 2 || !IsMarker(rec[0]) || rec[len - 1] != kRecordEnd) return false;
+    if (len == 0 || !IsMarker(rec[0])) return false;
     size_t pos = 1;
     Field f;
-    auto within = [&](size_t max) { return NextField(rec, len, pos, f) && f.len <= max; };
+    // A missing field is no overrun: whether a record is whole is the decoder's question.
+    auto over = [&](size_t max) {
+        if (NextField(rec, len, pos, f)) return f.len > max;
+        f = Field{};
+        return false;
+    };
     if (rec[0] == kGroup) {
-        if (!within(kNameMax)) return false;
+        if (over(kNameMax)) return false;
         while (pos < len && rec[pos] != kRecordEnd) {
-            if (!within(kNameMax) || !within(kFaxMax)) return false;
+            if (over(kNameMax) || over(kFaxMax)) return false;
         }
         return true;
     }
     const size_t texts[] = {kNameMax, kFaxMax, kCompanyMax, kPhoneMax, kEmailMax, kMemoMax, 1, 1, kStationMax};
     for (size_t max : texts) {
-        if (!within(max)) return false;
+        if (over(max)) return false;
     }
-    if (!within(kDestCountMax)) return false;
+    if (over(kDestCountMax)) return false;
     int32_t count = ReadNumber(f);
     if (count < 0 || count > kMaxRelayDests) return false;
     for (int32_t i = 0; i < count; ++i) {
-        if (!within(kDestLen)) return false;
+        if (over(kDestLen)) return false;
     }
-    if (!within(kModeMax) || !within(kMailboxMax) || !within(kMailboxPwMax)) return false;
-    if (pos < len && rec[pos] != kRecordEnd && (!within(kFCodeMax) || !within(kFCodeMax))) return false;
-    return pos < len && rec[pos] == kRecordEnd;
+    return !over(kModeMax) && !over(kMailboxMax) && !over(kMailboxPwMax) && !over(kFCodeMax) && !over(kFCodeMax);
 }
 
 static inline uint8_t AsciiLower(uint8_t b) {

@@ -157,9 +157,10 @@ bool ParseGroupText(const C* text, size_t len, TextSpan& name, IsLead isLead = {
     return false;
 }
 
-// True when every field of the record (rec at its marker, len through its
-// 0x04) is within the size the format gives it, and it holds the fields
-// its kind should: what a checker asks beyond what the decoder keeps.
+// True when every field the record holds (rec at its marker, len through
+// its 0x04) is within the size the format gives it, and its destination
+// count is 0-20: what a checker asks beyond what the decoder keeps (it
+// cuts). Whether the record holds all its fields is DecodeEntry's answer.
 bool FieldsWithinSizes(const uint8_t* rec, size_t len);
 
 // Group records.

@@ -128,7 +128,7 @@ public:
                 Damage(offset + r.Pos());
                 break;
             }
-            if (cut) Damage(offset + lineStart);  // converted, but its line ends with the data
+            if (cut) Damage(offset + lineStart);  // converted, but its line is cut short
         }
         group += static_cast<char>(kRecordEnd);
         return out_.Write(group.data(), group.size());
@@ -152,7 +152,8 @@ private:
         size_t lineEnd = r.FindBreak();
         cut = lineEnd >= len;
         size_t dests = 0;  // known once the count is read
-        for (size_t k = 0; k < 4 + dests + 3; ++k) {
+        size_t k = 0;
+        for (; k < 4 + dests + 3; ++k) {
             size_t end = r.Find(dl_.separator, true);
             if (end >= lineEnd) break;
             size_t size = k < 4 ? kLeadingSizes[k] : k < 4 + dests ? kDestLen : kTrailingSizes[k - 4 - dests];
@@ -166,6 +167,12 @@ private:
             rec += text;
             rec += static_cast<char>(kFieldEnd);
             r.MoveTo(end + 1);
+        }
+        if (k < 4 + dests + 3) {
+            // A line short of fields: the record is written whole, the
+            // missing fields empty, and the line counts as damaged.
+            rec.append(4 + dests + 3 - k, static_cast<char>(kFieldEnd));
+            cut = true;
         }
         rec += static_cast<char>(kRecordEnd);
         r.MoveTo(lineEnd);
