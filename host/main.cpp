@@ -9,6 +9,7 @@
 
 #include "builtin_job.h"
 #include "header_printer.h"
+#include "import_cmd.h"
 #include "job_file.h"
 #include "jobwatch_cmd.h"
 #include "module_loader.h"
@@ -22,6 +23,11 @@ const char kUsage[] =
     "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
     "       faxhost phonebook list|check FILE        list or check a .KFD phonebook\n"
     "       faxhost phonebook convert OLD NEW        convert an older phonebook\n"
+    "       faxhost import [--name COL] [--fax COL]... FILE\n"
+    "                                             the recipients a contact file or\n"
+    "                                             speed-dial export yields\n"
+    "       faxhost phonebook import [--replace] [--name COL] [--fax COL]... PHONEBOOK FILE\n"
+    "                                             add them to a phonebook\n"
     "       faxhost jobwatch install [LIBRARY]       register a document monitor\n"
     "       faxhost jobwatch uninstall               remove its registration\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"
@@ -51,7 +57,10 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (i + 1 < argc && !std::strcmp(argv[i], "phonebook") && !std::strcmp(argv[i + 1], "import"))
+        return RunPhonebookImportCommand(argc - 2, argv + 2);
     if (i < argc && !std::strcmp(argv[i], "phonebook")) return RunPhonebookCommand(argc - 1, argv + 1);
+    if (i < argc && !std::strcmp(argv[i], "import")) return RunImportCommand(argc - 1, argv + 1);
     if (i < argc && !std::strcmp(argv[i], "jobwatch")) return RunJobwatchCommand(argc - 1, argv + 1);
     if (i < argc && !std::strcmp(argv[i], "--module")) {
         if (i + 1 >= argc) {

@@ -49,3 +49,21 @@ faxui_exports=(
   CommDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
+
+# The import program, both builds: PE32 i386 executables for the GUI
+# subsystem without MinGW runtime DLLs.
+for exe in build-win32/import/rcpimport.exe build-win32/import/rcpimportx.exe; do
+  if ! "$objdump" -f "$exe" | grep -q 'file format pei-i386'; then
+    echo "$exe is not a PE32 i386 image" >&2
+    exit 1
+  fi
+  if ! "$objdump" -p "$exe" | grep -q 'Subsystem.*Windows GUI'; then
+    echo "$exe is not a GUI program" >&2
+    exit 1
+  fi
+  if "$objdump" -p "$exe" | grep -Ei 'DLL Name: (libgcc|libstdc|libwinpthread)'; then
+    echo "$exe depends on a MinGW runtime DLL" >&2
+    exit 1
+  fi
+done
+echo "rcpimport.exe, rcpimportx.exe: PE32 i386, no MinGW runtime DLL"

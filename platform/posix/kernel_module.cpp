@@ -9,7 +9,10 @@
 // WinExec: the program is the command line up to the first blank ('\\' as
 // separator, ".exe" dropped when only the bare name exists); the rest is
 // split at blanks (double quotes group) into argv. The child finds the
-// show state in the environment variable FAX_SHOWCMD.
+// show state in the environment variable FAX_SHOWCMD, and the command line
+// as it was given in FAX_COMMAND_LINE (UTF-8) with the starting process's
+// id in FAX_COMMAND_LINE_PARENT, so that GetCommandLine of that child, and
+// of no process it starts in turn, returns it unsplit.
 
 #include <dlfcn.h>
 #include <link.h>
@@ -19,6 +22,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -315,8 +320,11 @@ UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
     argv.push_back(nullptr);
     std::vector<std::string> env;
     for (char** e = environ; e && *e; ++e)
-        if (std::strncmp(*e, "FAX_SHOWCMD=", 12) != 0) env.push_back(*e);
+        if (std::strncmp(*e, "FAX_SHOWCMD=", 12) != 0 && std::strncmp(*e, "FAX_COMMAND_LINE", 16) != 0)
+            env.push_back(*e);
     env.push_back("FAX_SHOWCMD=" + std::to_string(uCmdShow));
+    env.push_back("FAX_COMMAND_LINE=" + line);
+    env.push_back("FAX_COMMAND_LINE_PARENT=" + std::to_string(getpid()));
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(&e[0]);
     envp.push_back(nullptr);
@@ -326,6 +334,35 @@ UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
     if (rc != 0) return rc == ENOEXEC ? ERROR_BAD_FORMAT : rc == ENOENT ? ERROR_FILE_NOT_FOUND : 0;
     Children().push_back(pid);
     return 33;
+}
+
+// The command line a WinExec of ours gave this process, else the
+// arguments it was started with, joined by blanks.
+static const std::string& CommandLineUtf8() {
+    static const std::string line = [] {
+        const char* given = std::getenv("FAX_COMMAND_LINE");
+        const char* parent = std::getenv("FAX_COMMAND_LINE_PARENT");
+        if (given && parent && std::to_string(getppid()) == parent) return std::string(given);
+        std::string joined;
+        FILE* f = std::fopen("/proc/self/cmdline", "rb");
+        if (!f) return joined;
+        int c;
+        while ((c = std::fgetc(f)) != EOF) joined += c ? static_cast<char>(c) : ' ';
+        std::fclose(f);
+        while (!joined.empty() && joined.back() == ' ') joined.pop_back();
+        return joined;
+    }();
+    return line;
+}
+
+LPSTR WINAPI GetCommandLineA(void) {
+    static std::string ansi = WideToAnsi(Utf8ToWide(CommandLineUtf8()));
+    return &ansi[0];
+}
+
+LPWSTR WINAPI GetCommandLineW(void) {
+    static std::u16string wide = Utf8ToWide(CommandLineUtf8());
+    return reinterpret_cast<LPWSTR>(&wide[0]);
 }
 
 }  // extern "C"

@@ -457,3 +457,32 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC 
     std::u16string w = FromAnsi(name);
     return DialogBoxParamW(inst, w.c_str(), owner, proc, param);
 }
+
+// Modeless: created, initialised and shown when its template says so; it
+// lives until DestroyWindow and runs no loop of its own.
+HWND WINAPI CreateDialogParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
+    const unsigned char* data;
+    DWORD size;
+    winres::ResName rn = ResNameFromW(name);
+    winres::ResName type;
+    type.id = 5;
+    if (!FindResourceBytes(inst, type, rn, data, size)) return nullptr;
+    winres::DialogTemplate t;
+    if (!winres::ParseDialog(data, size, t)) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    while (owner && Find(owner) && (Find(owner)->style & WS_CHILD)) owner = Find(owner)->parent;
+    if (owner && !Find(owner)) owner = nullptr;
+    HWND h = CreateDialogFromTemplate(inst, t, owner, proc, param, TemplateNumber(rn), false);
+    if (!h) return nullptr;
+    user::DialogOpened(h);
+    if (t.style & WS_VISIBLE) ShowWindow(h, SW_SHOWNORMAL);
+    return h;
+}
+
+HWND WINAPI CreateDialogParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
+    if (IS_INTRESOURCE(name)) return CreateDialogParamW(inst, (LPCWSTR)name, owner, proc, param);
+    std::u16string w = FromAnsi(name);
+    return CreateDialogParamW(inst, w.c_str(), owner, proc, param);
+}

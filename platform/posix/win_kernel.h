@@ -344,5 +344,7 @@ DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
 #define SW_SHOW 5
 // Starts the program and returns at once; > 31 on success.
 UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
+LPSTR WINAPI GetCommandLineA(void);
+LPWSTR WINAPI GetCommandLineW(void);
 
 }  // extern "C"

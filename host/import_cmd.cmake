@@ -1,0 +1,5 @@
+# "faxhost import" and "faxhost phonebook import": the import program's
+# readers over the phonebook store.
+add_library(import_cmd STATIC ${CMAKE_CURRENT_LIST_DIR}/import_cmd.cpp)
+target_include_directories(import_cmd PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(import_cmd PUBLIC import_files phonebook_store)

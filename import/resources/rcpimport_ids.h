@@ -1,0 +1,53 @@
+#pragma once
+// Resource and control ids of the import program.
+
+#define IDS_CSV_FILTER 1
+#define IDS_WAB_FILTER 2
+
+#define IDD_CONFIRM 101
+#define IDD_CSV_PICK 102
+#define IDD_FIELD_MAP 114
+#define IDD_DATA_TYPE 116
+#define IDD_PROGRESS 117
+#define IDD_SPEED_PICK 118
+#define IDD_SPEED_DETAILS 119
+
+// Picking dialogs (102, 118)
+#define IDC_PICK_SELECTED 1002
+#define IDC_PICK_ADD 1001
+#define IDC_PICK_SEARCH 1003
+#define IDC_PICK_SOURCE 1004
+#define IDC_PICK_HEADING 1005
+#define IDC_PICK_HELP 1047
+#define IDC_PICK_REMOVE 1049
+#define IDC_PICK_DETAILS 1050
+
+// Confirmation (101)
+#define IDC_CONFIRM_LIST 1001
+#define IDC_CONFIRM_COUNT 1002
+#define IDC_CONFIRM_FOUND 1003
+#define IDC_CONFIRM_REJECTED 1004
+#define IDC_CONFIRM_CONFIRMED 1005
+#define IDC_CONFIRM_NOTE 1054
+#define IDC_CONFIRM_REJECTED_LABEL 1055
+
+// Field mapping (114)
+#define IDC_MAP_FIELDS 1051
+#define IDC_MAP_NAME 1052
+#define IDC_MAP_NAME_BUTTON 1053
+#define IDC_MAP_FAX_BUTTON 1054
+#define IDC_MAP_FAX 1055
+
+// Data type (116)
+#define IDC_TYPE_COMBO 1056
+#define IDC_TYPE_AUTO_CSV 1057
+#define IDC_TYPE_HELP 1058
+#define IDC_TYPE_DEFAULT_WAB 1059
+
+// Speed-dial details (119)
+#define IDC_DETAIL_NAME 1060
+#define IDC_DETAIL_FAX 1061
+#define IDC_DETAIL_MODE 1062
+#define IDC_DETAIL_SECURE 1063
+#define IDC_DETAIL_RELAY 1064
+#define IDC_DETAIL_FCODE 1065

@@ -1,0 +1,85 @@
+#include "text_image.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "import_codes.h"
+
+TextImage::~TextImage() { Release(); }
+
+void TextImage::Release() {
+    std::free(lines_);
+    std::free(data_);
+    lines_ = nullptr;
+    data_ = nullptr;
+    size_ = 0;
+    lineCapacity_ = 0;
+    lineFeeds_ = 0;
+    scanned_ = 0;
+    lineStart_ = nullptr;
+}
+
+int TextImage::Allocate(size_t size) {
+    Release();
+    if (size == static_cast<size_t>(-1)) return kImportNoMemory;
+    // calloc: a large image comes as untouched zero pages, and the byte
+    // after the file terminates the last line.
+    data_ = static_cast<char*>(std::calloc(size + 1, 1));
+    if (!data_) return kImportNoMemory;
+    size_ = size;
+    lineStart_ = data_;
+    return 0;
+}
+
+int TextImage::SplitLinesUpTo(size_t n) {
+    char* end = data_ + n;
+    for (char* p = data_ + scanned_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))));
+         ++p) {
+        // One slot is always kept free for the line after the last feed.
+        if (lineFeeds_ + 2 > lineCapacity_) {
+            size_t grown = lineCapacity_ ? 2 * lineCapacity_ : 1024;
+            if (grown > static_cast<size_t>(-1) / sizeof(char*)) return kImportNoMemory;
+            char** bigger = static_cast<char**>(std::realloc(lines_, grown * sizeof(char*)));
+            if (!bigger) return kImportNoMemory;
+            lines_ = bigger;
+            lineCapacity_ = grown;
+        }
+        lines_[lineFeeds_++] = lineStart_;
+        *p = '\0';
+        if (p > lineStart_ && p[-1] == '\r') p[-1] = '\0';
+        lineStart_ = p + 1;
+    }
+    scanned_ = n;
+    return 0;
+}
+
+int TextImage::FinishLines() {
+    if (lineFeeds_ + 1 > lineCapacity_) {
+        char** bigger = static_cast<char**>(std::realloc(lines_, (lineFeeds_ + 1) * sizeof(char*)));
+        if (!bigger) return kImportNoMemory;
+        lines_ = bigger;
+        lineCapacity_ = lineFeeds_ + 1;
+    }
+    lines_[lineFeeds_] = lineStart_;
+    return 0;
+}
+
+int TextImage::SplitLines() {
+    int rc = SplitLinesUpTo(size_);
+    return rc != 0 ? rc : FinishLines();
+}
+
+size_t TextImage::HeaderLine() const {
+    for (size_t i = 0; i < lineFeeds_; ++i) {
+        if (lines_[i][0] != '\0') return i;
+    }
+    return lineFeeds_;
+}
+
+int LoadTextImage(const void* bytes, size_t size, TextImage& image) {
+    if (size == 0) return kImportEmpty;
+    int rc = image.Allocate(size);
+    if (rc != 0) return rc;
+    std::memcpy(image.Data(), bytes, size);
+    return image.SplitLines();
+}

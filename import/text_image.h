@@ -1,0 +1,51 @@
+#pragma once
+// A whole text file in one buffer, split into lines in place.
+
+#include <cstddef>
+
+class TextImage {
+public:
+    TextImage() = default;
+    ~TextImage();
+    TextImage(const TextImage&) = delete;
+    TextImage& operator=(const TextImage&) = delete;
+
+    // Takes size bytes into a buffer one byte longer, zero-terminated.
+    // Returns 0 or kImportNoMemory.
+    int Allocate(size_t size);
+    char* Data() { return data_; }
+    size_t Size() const { return size_; }
+
+    // Splits the buffer at line feeds (a CR just before one goes too) and
+    // builds the line table: with N line feeds there are N + 1 lines.
+    // Returns 0 or kImportNoMemory.
+    int SplitLines();
+    // The same in steps while the buffer fills: SplitLinesUpTo(n) splits
+    // the first n bytes (n only grows), FinishLines() ends the table.
+    int SplitLinesUpTo(size_t n);
+    int FinishLines();
+    size_t LineFeeds() const { return lineFeeds_; }
+    char* Line(size_t i) const { return lines_[i]; }
+
+    // The first non-empty line before the last line feed, else line N.
+    size_t HeaderLine() const;
+
+    // Gives back the buffer and the line table.
+    void Release();
+
+private:
+    char* data_ = nullptr;
+    size_t size_ = 0;
+    char** lines_ = nullptr;
+    size_t lineCapacity_ = 0;
+    size_t lineFeeds_ = 0;
+    size_t scanned_ = 0;     // bytes already split into lines
+    char* lineStart_ = nullptr;  // start of the line being read
+};
+
+// Reads the file at path into image with its lines split: 0, or
+// kImportCannotOpen, kImportNoSize, kImportNoMemory, kImportEmpty.
+int LoadTextImage(const char* path, TextImage& image);
+
+// The same from bytes in memory (an empty block gives kImportEmpty).
+int LoadTextImage(const void* bytes, size_t size, TextImage& image);

@@ -1,0 +1,118 @@
+// Contact files: lines, header words and candidates.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "import_fixture.h"
+
+namespace {
+
+using Entries = std::vector<std::string>;
+
+TEST(CsvLines, LineEndsAndTheLineAfterTheLastFeed) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a\r\nb\nc", {"a", "b", "c"}},
+        {"a\n", {"a", ""}},
+        {"a\rb\n\r\n", {"a\rb", "", ""}},
+        {"\r", {"\r"}},
+        {"\n\n", {"", "", ""}},
+    };
+    for (const auto& c : cases) {
+        TextImage image;
+        std::string text = c.text;
+        ASSERT_EQ(LoadTextImage(text.data(), text.size(), image), 0);
+        std::vector<std::string> lines;
+        for (size_t i = 0; i <= image.LineFeeds(); ++i) lines.push_back(image.Line(i));
+        EXPECT_EQ(lines, c.lines) << c.text;
+    }
+}
+
+TEST(CsvAuto, HeaderWordsAndDataLines) {
+    struct Case {
+        const char* text;
+        int rc;
+        Entries entries;
+        int rejected;
+    } cases[] = {
+        {"nimi,faksi\nAnna,123\n", 0, {"Anna <123>"}, 0},
+        {"\n\nNimi,Faksi 1,Faksi 2\nBo,1,2\nCia,,3\nDan,,\n", 0,
+         {"Bo <1>", "Bo <2>", "Cia <>", "Cia <3>", "Dan <>", "Dan <>"}, 1},
+        {" Nimi,Faksi\nAnna,1\n", 0, {" <1>"}, 0},
+        {"Etunimi,Kotifaksi\nAnna,1\n", 0, {" <1>"}, 0},
+        {"Nimi,Nimi,Faksi\nA,B,1\n", 0, {"A <1>"}, 0},
+        {"Nimi,Puhelin\nAnna,1\n", kImportNoFaxColumn, {}, 0},
+        {"\n\n\n", kImportNoFaxColumn, {}, 0},
+        {"Nimi,\"Faksi\nA,1\n", kImportBadCsv, {}, 0},
+        {"Nimi,Faksi\nA,1\nB,\"2\n", kImportBadCsv, {}, 0},
+        // A line too short for the fax column gives no candidate and is rejected.
+        {"Faksi,Nimi,X\n1,Anna\nBo\n", 0, {"Anna <1>", " <BO>"}, 0},
+        {"Nimi,X,Faksi\nAnna\n", 0, {}, 1},
+        {"Nimi,Faksi\n[Oy] Ab  ,\"+358 (9), 1\"\n", 0, {"(Oy) Ab <+358(9)1>"}, 0},
+        {"Nimi,Faksi\n1234567890123456789012345678901234,1234567890123456789012345678901234\n", 0,
+         {"123456789012345678901234567890 <123456789012345678901234567890>"}, 0},
+        // The last line counts even without its line feed.
+        {"Nimi,Faksi\r\nA,1\r\nB,2", 0, {"A <1>", "B <2>"}, 0},
+        // ... and serves as the header only when nothing comes before it.
+        {"\r\n\r\nNimi,Faksi", 0, {}, 0},
+    };
+    for (const auto& c : cases) {
+        CsvRun run = RunAutoCsvText(c.text);
+        EXPECT_EQ(run.rc, c.rc) << c.text;
+        EXPECT_EQ(run.entries, c.entries) << c.text;
+        EXPECT_EQ(run.rejected, c.rejected) << c.text;
+    }
+}
+
+TEST(CsvAuto, ContactExportsAsWritten) {
+    struct Case {
+        const char* file;
+        int rc;
+        Entries entries;
+        int rejected;
+    } cases[] = {
+        {"yhteystiedot.csv", 0,
+         {"Anna Ek <+35891234567>", "Anna Ek <>", "Pekka M\xE4ki (Myynti) <(09)555-1212>",
+          "Pekka M\xE4ki (Myynti) <095551213>", "Lahti, Liisa <>", "Lahti, Liisa <>", "Jussi Oja <0400123456>",
+          "Jussi Oja <>", "Kalle Virta <097777888>"},
+         1},
+        // English header words are not the automatic type's words.
+        {"contacts_en.csv", kImportNoFaxColumn, {}, 0},
+        // Read as ANSI, the byte-order mark sticks to the first header word,
+        // so the name column is not found; the name bytes stay UTF-8.
+        {"bom_utf8.csv", 0, {" <091112222>"}, 0},
+        {"wide_row.csv", 0, {"Leve\xE4 Rivi <092223333>", "Kapea Rivi <092224444>"}, 0},
+    };
+    for (const auto& c : cases) {
+        TextImage image;
+        ASSERT_EQ(LoadTextImage(DataFile(c.file).c_str(), image), 0) << c.file;
+        CsvRun run = RunAutoCsv(image);
+        EXPECT_EQ(run.rc, c.rc) << c.file;
+        EXPECT_EQ(run.entries, c.entries) << c.file;
+        EXPECT_EQ(run.rejected, c.rejected) << c.file;
+    }
+}
+
+TEST(CsvColumnsByHand, NamedColumnsOfAnEnglishExport) {
+    TextImage image;
+    ASSERT_EQ(LoadTextImage(DataFile("contacts_en.csv").c_str(), image), 0);
+    CsvColumns columns;
+    columns.nameColumn = 0;
+    columns.faxColumns = {3};
+    CsvCandidates cands;
+    ASSERT_EQ(cands.Collect(image, image.HeaderLine(), columns), 0);
+    EXPECT_EQ(EntryTexts(cands), (Entries{"John Smith <>", "Doe, Jane <+1(555)010-2000>",
+                                          "Very Long Company Name Limited <>"}));
+    EXPECT_EQ(cands.Rejected(), 2);
+}
+
+TEST(CsvFiles, FilesThatCannotBeRead) {
+    TextImage image;
+    EXPECT_EQ(LoadTextImage(DataFile("no_such_file.csv").c_str(), image), kImportCannotOpen);
+    EXPECT_EQ(LoadTextImage("", 0, image), kImportEmpty);
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// faxhost import and faxhost phonebook import on the contact files of
+// tests/data/import, as an administrator runs them.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun Faxhost(const std::string& args) {
+    static int calls = 0;
+    std::string errFile = ::testing::TempDir() + "faxhost_import_err_" + std::to_string(getpid()) + "_" +
+                          std::to_string(++calls);
+    std::string command = std::string(FAXHOST_PATH) + " " + args + " 2>" + errFile;
+    CliRun run{-1, "", ""};
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+    int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+    std::remove(errFile.c_str());
+    return run;
+}
+
+std::string Data(const std::string& name) { return std::string(IMPORT_TEST_DATA) + "/" + name; }
+
+TEST(FaxhostImport, ContactFileFromItsHeaderWords) {
+    CliRun run = Faxhost("import " + Data("yhteystiedot.csv"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "kind: contact file, name column 3, fax columns 5 6\n"
+              "recipient: Anna Ek <+35891234567>\n"
+              "recipient: Pekka M\xC3\xA4ki (Myynti) <(09)555-1212>\n"
+              "recipient: Pekka M\xC3\xA4ki (Myynti) <095551213>\n"
+              "recipient: Jussi Oja <0400123456>\n"
+              "recipient: Kalle Virta <097777888>\n"
+              "rejected: line 5: no fax number\n"
+              "recipients: 5, rejected lines: 1, repeated: 0\n");
+}
+
+TEST(FaxhostImport, SpeedDialExportWithItsSettings) {
+    CliRun run = Faxhost("import " + Data("lyhytvalinnat.csv"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("kind: speed-dial export\n"
+                           "recipient: P\xC3\xA4\xC3\xA4konttori (HKI) <091234567>\n"
+                           "  speed dial: 1, comm mode: 1, comm option: 4\n"
+                           "  mailbox: 12, mailbox password: 4321\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("  relay station: 12, relay print: 0, relay destinations (2): 007 0#5\n"
+                           "  F-code: 34, F-code password: 1234\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("rejected: line 4: entry kind missing or I\n"
+                           "rejected: line 7: no fax number\n"
+                           "recipients: 4, rejected lines: 2"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(FaxhostImport, ColumnsNamedAndBadInput) {
+    struct Case {
+        std::string args;
+        int status;
+        std::string inOut;
+        std::string inErr;
+    } cases[] = {
+        {"import --name name --fax 'home fax' " + Data("contacts_en.csv"), 0,
+         "recipient: Doe, Jane <+1(555)010-2000>\nrejected: line 2: no fax number\n", ""},
+        {"import --fax 3 --fax 4 " + Data("contacts_en.csv"), 0, "recipient:  <+442079460000>\n", ""},
+        {"import " + Data("contacts_en.csv"), 1, "",
+         "Faksinumeroa ei l\xC3\xB6ydy tiedostosta " + Data("contacts_en.csv")},
+        {"import --fax Telefax " + Data("contacts_en.csv"), 1, "", "the header has no column Telefax"},
+        {"import " + Data("no_such.csv"), 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
+        {"import /dev/null", 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
+        {"import", 2, "", "usage"},
+    };
+    for (const auto& c : cases) {
+        CliRun run = Faxhost(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args << "\n" << run.err;
+        EXPECT_NE(run.out.find(c.inOut), std::string::npos) << c.args << "\n" << run.out;
+        EXPECT_NE(run.err.find(c.inErr), std::string::npos) << c.args << "\n" << run.err;
+    }
+}
+
+TEST(FaxhostPhonebookImport, AddsThenTreatsRepeatsAsDuplicates) {
+    std::string book = ::testing::TempDir() + "import_" + std::to_string(getpid()) + ".KFD";
+    std::remove(book.c_str());
+    CliRun first = Faxhost("phonebook import " + book + " " + Data("lyhytvalinnat.csv"));
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(first.out.find("added: 4, replaced: 0, skipped: 0, rejected lines: 2"), std::string::npos) << first.out;
+
+    CliRun again = Faxhost("phonebook import " + book + " " + Data("lyhytvalinnat.csv"));
+    EXPECT_NE(again.out.find("already in the phonebook, skipped: Varasto <0401234567>"), std::string::npos);
+    EXPECT_NE(again.out.find("added: 0, replaced: 0, skipped: 4"), std::string::npos) << again.out;
+
+    CliRun replace = Faxhost("phonebook import --replace " + book + " " + Data("lyhytvalinnat.csv"));
+    EXPECT_NE(replace.out.find("added: 0, replaced: 4, skipped: 0"), std::string::npos) << replace.out;
+
+    CliRun list = Faxhost("phonebook list " + book);
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("individual: Varasto <0401234567>"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("relay destinations (3): 003 0#5 004"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find("individual: Varasto", list.out.find("individual: Varasto") + 1), std::string::npos);
+
+    CliRun contacts = Faxhost("phonebook import " + book + " " + Data("yhteystiedot.csv"));
+    EXPECT_NE(contacts.out.find("added: 5, replaced: 0, skipped: 0, rejected lines: 1"), std::string::npos)
+        << contacts.out;
+    std::remove(book.c_str());
+}
+
+}  // namespace
