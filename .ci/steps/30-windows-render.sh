@@ -47,6 +47,9 @@ check_module build-win32/render/faxrender.dll \
 # faxui.map in step).
 faxui_exports=(
   CommDlgProc
+  ShowDBInfoDlgProc
+  EditDBInfoDlgProc
+  NewEntryDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
 

@@ -12,6 +12,7 @@
 #include "automation.h"
 #include "comm_dialog.h"
 #include "dialog_help.h"
+#include "entry_dialogs.h"
 #include "resource.h"
 #include "shared_state.h"
 
@@ -64,20 +65,34 @@ void SecureRecipient() {
     Copy(CurrentRecipient.comm.mailboxPassword, sizeof CurrentRecipient.comm.mailboxPassword, "4321");
 }
 
+template <size_t N>
+void SetWide(WCHAR (&field)[N], const char16_t* text) {
+    size_t i = 0;
+    for (; text[i] && i + 1 < N; ++i) field[i] = (WCHAR)text[i];
+    field[i] = 0;
+}
+
+void VirtanenDetails() {
+    CurrentRecipient = DefaultRecipient;
+    Copy(CurrentRecipient.name, sizeof CurrentRecipient.name, "Virtanen Matti");
+    Copy(CurrentRecipient.faxNumber, sizeof CurrentRecipient.faxNumber, "0912345678");
+    EntryDetails& d = CurrentDetails;
+    d = EntryDetails{};
+    SetWide(d.name, u"Virtanen Matti");
+    SetWide(d.faxNumber, u"0912345678");
+    SetWide(d.company, u"Järvisen Kuljetus Oy");
+    SetWide(d.phone, u"+358 40 123 4567");
+    SetWide(d.email, u"matti.virtanen@example.fi");
+    SetWide(d.memo, u"Tilaukset aina perjantaisin.\r\nSoita ennen lähetystä.");
+    d.workFlag = 601;
+}
+
 const Picture pictures[] = {
     {"104-comm-relay", IDD_COMM_SETTINGS, CommDlgProc, RelayRecipient, nullptr},
     {"104-comm-secure", IDD_COMM_SETTINGS, CommDlgProc, SecureRecipient, nullptr},
-    {"103-entry", IDD_ENTRY, TemplateOnly, nullptr,
-     [](HWND d) {
-         SetText(d, IDC_ENTRY_NAME, u"Virtanen Matti");
-         SetText(d, IDC_ENTRY_COMPANY, u"Järvisen Kuljetus Oy");
-         SetText(d, IDC_ENTRY_FAX, u"0912345678");
-         SetText(d, IDC_ENTRY_PHONE, u"+358 40 123 4567");
-         SetText(d, IDC_ENTRY_EMAIL, u"matti.virtanen@example.fi");
-         SetText(d, IDC_ENTRY_MEMO, u"Tilaukset aina perjantaisin.\r\nSoita ennen lähetystä.");
-     }},
-    {"105-new-entry", IDD_NEW_ENTRY, TemplateOnly, nullptr,
-     [](HWND d) { CheckRadioButton(d, IDC_NEW_INDIVIDUAL, IDC_NEW_GROUP, IDC_NEW_INDIVIDUAL); }},
+    {"103-entry-edit", IDD_ENTRY, EditDBInfoDlgProc, VirtanenDetails, nullptr},
+    {"103-entry-view", IDD_ENTRY, ShowDBInfoDlgProc, VirtanenDetails, nullptr},
+    {"105-new-entry", IDD_NEW_ENTRY, NewEntryDlgProc, nullptr, nullptr},
     {"107-group-edit", IDD_GROUP_EDIT, TemplateOnly, nullptr,
      [](HWND d) {
          SetText(d, IDC_GROUP_NAME, u"Tampereen myynti");

@@ -2,7 +2,11 @@
 // through GetProcAddress; naming them here makes the linker take them from
 // the ui libraries. Keep in step with faxui.def and faxui.map.
 #include "comm_dialog.h"
+#include "entry_dialogs.h"
 
 extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&CommDlgProc),
+    reinterpret_cast<const void*>(&ShowDBInfoDlgProc),
+    reinterpret_cast<const void*>(&EditDBInfoDlgProc),
+    reinterpret_cast<const void*>(&NewEntryDlgProc),
 };
