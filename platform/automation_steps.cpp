@@ -10,9 +10,23 @@
 #define ID_APPLY_NOW 0x3021  // the Apply button of a property sheet
 #endif
 
+#if !defined(_WIN32)
+namespace kernel {
+// Programs this process started with WinExec: how each stands, its log.
+std::string StartedProgramsReport();
+}  // namespace kernel
+#endif
+
 namespace automation {
 namespace detail {
 namespace {
+
+#if defined(_WIN32)
+std::string StartedProgramsReport() { return std::string(); }
+#else
+using kernel::StartedProgramsReport;
+#endif
+
 
 std::u16string Text(HWND h) {
     int n = GetWindowTextLengthW(h);
@@ -222,11 +236,13 @@ std::string Perform(HWND top, Script::Step& st) {
         SendMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
         return "";
     case Op::Wait:
-        if (!WaitForPost(st.value)) return "no message arrived within " + std::to_string(st.value) + " ms";
+        if (!WaitForPost(st.value))
+            return "no message arrived within " + std::to_string(st.value) + " ms" + StartedProgramsReport();
         return "";
     case Op::WaitEnabled:
         if (!WaitEnabled(top, st.value))
-            return "the dialog was not enabled again within " + std::to_string(st.value) + " ms";
+            return "the dialog was not enabled again within " + std::to_string(st.value) + " ms" +
+                   StartedProgramsReport();
         return "";
     case Op::Call:
         if (st.fn) st.fn(top);

@@ -1,16 +1,10 @@
 #pragma once
 // One scratch directory for the benchmark run, removed when it ends.
-#include <stdlib.h>
-
-#include <filesystem>
 #include <string>
 
+#include "scratch_dir.h"
+
 inline const std::string& BenchDir() {
-    static std::string dir = [] {
-        char tmpl[] = "/tmp/fax-bench-XXXXXX";
-        std::string d = mkdtemp(tmpl);
-        std::atexit([] { std::filesystem::remove_all(BenchDir()); });
-        return d;
-    }();
-    return dir;
+    static ScratchDir dir("fax-bench");
+    return dir.dir();
 }

@@ -11,16 +11,11 @@
 #include "clock.h"
 #include "exports.h"
 #include "host_settings.h"
+#include "job_image.h"
 
 namespace {
 
-struct Image {
-    HostJobSettings settings;
-    HostSubBlock sub;
-    HostSubBlock2 sub2;
-    FaxDS ds;
-    FaxSS ss;
-};
+using Image = JobImage;
 
 struct Sink {
     HostOutputContext context;
@@ -40,8 +35,7 @@ int32_t FAXAPI Write(void* out, int32_t, const void* bytes, int32_t length) {
 // Fifty recipients mixing the parameter forms: plain, speed dial, relay with
 // ten destinations, mailbox, all with F-codes where allowed.
 void FillFaxJob(Image& img) {
-    img.settings.subBlockOffset = offsetof(Image, sub);
-    img.settings.subBlock2Offset = offsetof(Image, sub2);
+    img.PlaceSubBlocks();
     img.settings.jobType = 3;
     img.settings.jobMonitor = 1;
     std::strcpy(img.sub.accountUser, "MAIJA\\TOIMISTO-PC");
@@ -87,9 +81,7 @@ void BM_FaxHeader50Recipients(benchmark::State& state) {
     auto sink = std::make_unique<Sink>();
     HostContext host(1);
     FillFaxJob(*img);
-    host.block(0).table = GetFuncTable();
-    host.block(0).block1Offset = offsetof(Image, ds);
-    host.block(0).block3Offset = offsetof(Image, ss);
+    JobImage::PlaceFaxBlocks(host.block(0), GetFuncTable());
     sink->context.write = Write;
     for (auto _ : state) {
         sink->used = 0;

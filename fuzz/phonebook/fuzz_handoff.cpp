@@ -9,13 +9,12 @@
 #include <string>
 
 #include "handoff_file.h"
+#include "scratch_dir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    static std::string path = [] {
-        char tmpl[] = "/tmp/fax-fuzz-handoff-XXXXXX";
-        return std::string(mkdtemp(tmpl)) + "/DB000000.TMP";
-    }();
+    static ScratchDir dir("fax-fuzz-handoff");
+    static std::string path = dir.Path("DB000000.TMP");
     HandoffLayout layout = (data[0] & 1) ? HandoffLayout::Compact : HandoffLayout::Standard;
     int command = (data[0] & 2) ? kImportDoneFull : kImportDoneNames;
     FILE* f = std::fopen(path.c_str(), "wb");

@@ -16,17 +16,12 @@
 #include "clock.h"
 #include "exports.h"
 #include "host_settings.h"
+#include "job_image.h"
 #include "pjl_lines.h"
 
 namespace {
 
-struct Image {
-    HostJobSettings settings;
-    HostSubBlock sub;
-    HostSubBlock2 sub2;
-    FaxDS ds;
-    FaxSS ss;
-};
+using Image = JobImage;
 
 struct Sink {
     HostOutputContext context;
@@ -69,11 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // Host-owned structure.
-    image->settings.subBlockOffset = offsetof(Image, sub);
-    image->settings.subBlock2Offset = offsetof(Image, sub2);
-    host->block(0).table = GetFuncTable();
-    host->block(0).block1Offset = offsetof(Image, ds);
-    host->block(0).block3Offset = offsetof(Image, ss);
+    image->PlaceSubBlocks();
+    JobImage::PlaceFaxBlocks(host->block(0), GetFuncTable());
     sink->context.write = Write;
     sink->bytes.clear();
 

@@ -15,6 +15,7 @@
 // of no process it starts in turn, returns it unsplit.
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <link.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -206,19 +207,54 @@ std::vector<std::string> SplitArguments(const std::string& text) {
     return args;
 }
 
-std::vector<pid_t>& Children() {
-    static std::vector<pid_t> children;
+// A program started by WinExec, with the log its scripted user and its
+// standard error go to.
+struct Started {
+    pid_t pid;
+    std::string program;
+    std::string log;
+    bool ended = false;
+    int status = 0;
+};
+
+std::vector<Started>& Children() {
+    static std::vector<Started> children;
     return children;
 }
 
 // The programs are not waited for; earlier ones that ended are reaped
-// here so they do not linger as zombies.
+// here so they do not linger as zombies, keeping how they ended.
 void ReapFinished() {
-    auto& kids = Children();
-    for (size_t i = 0; i < kids.size();) {
-        if (waitpid(kids[i], nullptr, WNOHANG) != 0) kids.erase(kids.begin() + static_cast<std::ptrdiff_t>(i));
-        else ++i;
+    for (Started& c : Children()) {
+        if (c.ended) continue;
+        int status = 0;
+        if (waitpid(c.pid, &status, WNOHANG) == c.pid) {
+            c.ended = true;
+            c.status = status;
+        }
     }
+}
+
+std::string LogFor(const std::string& path) {
+    static int count = 0;
+    const char* dir = std::getenv("FAX_UI_RUNTIME_DIR");
+    std::string base = path.substr(path.find_last_of('/') + 1);
+    return std::string(dir && *dir ? dir : "/tmp") + "/" + base + "." + std::to_string(getpid()) + "." +
+           std::to_string(++count) + ".log";
+}
+
+std::string LastLines(const std::string& file, size_t lines) {
+    FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f) return std::string();
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    size_t at = text.size();
+    for (size_t k = 0; k < lines && at != std::string::npos && at > 0; ++k) at = text.rfind('\n', at - 1);
+    return at == std::string::npos || at == 0 ? text : text.substr(at + 1);
 }
 
 std::string FindProgram(const std::string& program) {
@@ -319,9 +355,12 @@ UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
     for (std::string& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);
     std::vector<std::string> env;
+    std::string log = LogFor(path);
     for (char** e = environ; e && *e; ++e)
-        if (std::strncmp(*e, "FAX_SHOWCMD=", 12) != 0 && std::strncmp(*e, "FAX_COMMAND_LINE", 16) != 0)
+        if (std::strncmp(*e, "FAX_SHOWCMD=", 12) != 0 && std::strncmp(*e, "FAX_COMMAND_LINE", 16) != 0 &&
+            std::strncmp(*e, "FAX_UI_LOG=", 11) != 0)
             env.push_back(*e);
+    env.push_back("FAX_UI_LOG=" + log);
     env.push_back("FAX_SHOWCMD=" + std::to_string(uCmdShow));
     env.push_back("FAX_COMMAND_LINE=" + line);
     env.push_back("FAX_COMMAND_LINE_PARENT=" + std::to_string(getpid()));
@@ -329,12 +368,19 @@ UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow) {
     for (std::string& e : env) envp.push_back(&e[0]);
     envp.push_back(nullptr);
 
+    // Its standard error goes to its log too, so that whoever waits for it
+    // can say how it failed.
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 2, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     pid_t pid = 0;
-    int rc = posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), envp.data());
+    int rc = posix_spawn(&pid, path.c_str(), &files, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&files);
     if (rc != 0) return rc == ENOEXEC ? ERROR_BAD_FORMAT : rc == ENOENT ? ERROR_FILE_NOT_FOUND : 0;
-    Children().push_back(pid);
+    Children().push_back({pid, path, log});
     return 33;
 }
+
 
 // The command line a WinExec of ours gave this process, else the
 // arguments it was started with, joined by blanks.
@@ -366,3 +412,24 @@ LPWSTR WINAPI GetCommandLineW(void) {
 }
 
 }  // extern "C"
+
+namespace kernel {
+
+// For a wait that ran out: every program started here, how it stands, its
+// log and the end of it.
+std::string StartedProgramsReport() {
+    ReapFinished();
+    std::string out;
+    for (const Started& c : Children()) {
+        std::string state = !c.ended ? "still running"
+                            : WIFEXITED(c.status) ? "exited with status " + std::to_string(WEXITSTATUS(c.status))
+                            : WIFSIGNALED(c.status) ? "ended by signal " + std::to_string(WTERMSIG(c.status))
+                                                     : "ended";
+        out += "\nstarted program " + c.program + " (" + state + "), log " + c.log;
+        std::string tail = LastLines(c.log, 40);
+        if (!tail.empty()) out += ":\n" + tail;
+    }
+    return out;
+}
+
+}  // namespace kernel

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "jobwatch_client.h"
 
 class CoreTest : public ::testing::Test {
@@ -28,12 +29,10 @@ protected:
         unsetenv("FAX_JOBWATCH_FAIL");
         unsetenv("FAX_JOBWATCH_CLIENT_ID");
         unsetenv("FAX_JOBWATCH_JOB_ID");
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         EXPECT_EQ(JobwatchOpenCount(), 0);
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);

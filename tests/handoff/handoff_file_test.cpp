@@ -7,21 +7,24 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "handoff_file.h"
+#include "scratch_dir.h"
 
 namespace {
 
 class HandoffFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fax-handoff-XXXXXX";
-        dir = mkdtemp(tmpl);
+        scratch_ = std::make_unique<ScratchDir>("fax-handoff");
+        dir = scratch_->dir();
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string Path(const char* name) const { return dir + "/" + name; }
+    void TearDown() override { scratch_.reset(); }
+    std::string Path(const char* name) const { return scratch_->Path(name); }
+    // Whole paths, as the hand-off routines take them.
     std::string Get(const std::string& path) const {
         std::ifstream f(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
@@ -30,6 +33,9 @@ protected:
         std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     std::string dir;
+
+private:
+    std::unique_ptr<ScratchDir> scratch_;
 };
 
 std::vector<FaxRecipient> Three() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "handoff_file.h"
 #include "import_app.h"
 
@@ -23,16 +24,14 @@ protected:
         dir_ = dir;
         setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
         setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         app = ImportApp{};
         app.instance = GetModuleHandleA(nullptr);
         handoff = dir + "/DB120000.TMP";
         std::remove(handoff.c_str());
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
     }
 
     std::string Write(const std::string& name, const std::string& text) {

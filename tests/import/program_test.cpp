@@ -4,6 +4,7 @@
 
 #include "program_fixture.h"
 #include "rcpimport_ids.h"
+#include "scripted_user.h"
 
 namespace {
 
@@ -99,8 +100,7 @@ TEST_F(ProgramTest, ReaderErrorsBecomeTheirMessages) {
         {Write("tyhja.csv", ""), u"k\u00e4ytt\u00f6 ei onnistu.\nTietoja ei ole luettu tuotavaksi."},
     };
     for (const auto& c : cases) {
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         automation::Play(Script()
                              .dialog(IDD_DATA_TYPE).select(IDC_TYPE_COMBO, kCsvType).check(IDC_TYPE_AUTO_CSV).click(IDOK)
                              .file(c.file)
@@ -112,8 +112,7 @@ TEST_F(ProgramTest, ReaderErrorsBecomeTheirMessages) {
         EXPECT_NE(automation::Seen().messageBoxes[0].text.find(std::u16string(c.file.begin(), c.file.end())),
                   std::u16string::npos);
     }
-    automation::Reset();
-    automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+    StartScriptedUser();
     automation::Play(Script()
                          .dialog(IDD_DATA_TYPE).select(IDC_TYPE_COMBO, kSpeedType).click(IDOK)
                          .file(Write("ei_lyhyt.csv", "Nimi,Faksi\n"))

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "handoff_file.h"
 #include "starter_ids.h"
 
@@ -78,14 +79,12 @@ protected:
         dir_ = dir;
         setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
         setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         starter.program = RCPIMPORT_PATH;
         starter.handoff = dir + "/DB" + std::to_string(100000 + ++runs_) + ".TMP";
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         unsetenv("FAX_UI_SCRIPT");
     }
     std::string Write(const std::string& name, const std::string& text) {
@@ -211,6 +210,22 @@ TEST_F(TwoProcessTest, KilledProgramStillEnablesAndCompletes) {
     EXPECT_EQ(starter.enables, (std::vector<BOOL>{FALSE, TRUE}));
     EXPECT_EQ(starter.command, kImportDoneNames);
     EXPECT_EQ(starter.records, -1);
+}
+
+// When the program fails, the waiting side's report says how it ended and
+// where its log is, with the end of that log.
+TEST_F(TwoProcessTest, WaitThatRunsOutNamesTheProgramsLog) {
+    std::vector<std::string> reports;
+    automation::SetFailureHandler([&](const std::string& m) { reports.push_back(m); });
+    setenv("FAX_UI_SCRIPT", Write("fails.script", "dialog 116\nselect 1056 1\n").c_str(), 1);
+    automation::Play(automation::Script().dialog(IDD_STARTER_BOOK).click(IDC_STARTER_IMPORT).wait(3000));
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STARTER_BOOK), nullptr, StarterDlgProc,
+                    reinterpret_cast<LPARAM>(&starter));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("no message arrived within 3000 ms"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("rcpimport (exited with status 3), log "), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("dialog 116 waits for the user, but no action is left"), std::string::npos)
+        << reports[0];
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "current_phonebook.h"
 #include "store.h"
 #include "store_fixture.h"
@@ -16,12 +17,10 @@ protected:
         StoreDir::SetUp();
         setenv("FAX_WINDIR", dir.c_str(), 1);
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         StoreDir::TearDown();
     }
     // The Windows form of a path in the test directory.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
 #include "posix/fault_injection.h"
@@ -22,8 +23,7 @@ protected:
     void SetUp() override {
         StoreDir::SetUp();
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         std::string book = std::string(kfd::kMagicCurrent) + "\n";
         for (const char* n : {"Anna", "Bo", "Cai"}) {
             FaxRecipient r = DefaultRecipient;
@@ -41,8 +41,7 @@ protected:
         std::memcpy(StoreState.currentPath, p.c_str(), (p.size() + 1) * sizeof(WCHAR));
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         StoreDir::TearDown();
     }
     // Runs body inside the dialog; returns the texts of list 605 afterwards.

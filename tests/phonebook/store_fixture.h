@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "entry_codec.h"
 #include "golden.h"
 #include "kfd_format.h"
+#include "scratch_dir.h"
 #include "text_convert.h"
 
 inline WideString WidePath(const std::string& s) {
@@ -48,23 +50,17 @@ inline std::string Group(const char* name, std::initializer_list<std::pair<const
 class StoreDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fax-store-XXXXXX";
-        dir = mkdtemp(tmpl);
+        scratch_ = std::make_unique<ScratchDir>("fax-store");
+        dir = scratch_->dir();
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void TearDown() override { scratch_.reset(); }
 
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    std::string Path(const std::string& name) const { return scratch_->Path(name); }
     WideString WPath(const std::string& name) const { return WidePath(Path(name)); }
 
-    void Put(const std::string& name, const std::string& bytes) const {
-        std::ofstream f(Path(name), std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::string Get(const std::string& name) const {
-        std::ifstream f(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
+    void Put(const std::string& name, const std::string& bytes) const { scratch_->Put(name, bytes); }
+    std::string Get(const std::string& name) const { return scratch_->Get(name); }
+    bool Exists(const std::string& name) const { return scratch_->Exists(name); }
     // Names of everything in the directory, sorted.
     std::string Listing() const {
         std::vector<std::string> names;
@@ -76,4 +72,7 @@ protected:
     }
 
     std::string dir;
+
+private:
+    std::unique_ptr<ScratchDir> scratch_;
 };

@@ -3,43 +3,28 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
+
+#include "scratch_dir.h"
 
 class TestDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/kerneltestXXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(tmpl));
-        dir_ = tmpl;
+        scratch_ = std::make_unique<ScratchDir>("kerneltest");
+        dir_ = scratch_->dir();
     }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(dir_, ec);
-    }
+    void TearDown() override { scratch_.reset(); }
     // Host path of a name inside the directory.
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return scratch_->Path(name); }
     // The same path spelled with backslashes, as product code builds it.
-    std::string WinPath(const std::string& name) const {
-        std::string p = Path(name);
-        for (char& c : p)
-            if (c == '/') c = '\\';
-        return p;
-    }
-    void Put(const std::string& name, const std::string& content) const {
-        std::ofstream(Path(name), std::ios::binary) << content;
-    }
-    std::string Get(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
+    std::string WinPath(const std::string& name) const { return scratch_->WinPath(name); }
+    void Put(const std::string& name, const std::string& content) const { scratch_->Put(name, content); }
+    std::string Get(const std::string& name) const { return scratch_->Get(name); }
+    bool Exists(const std::string& name) const { return scratch_->Exists(name); }
 
     std::string dir_;
+
+private:
+    std::unique_ptr<ScratchDir> scratch_;
 };

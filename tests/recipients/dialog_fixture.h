@@ -10,6 +10,7 @@
 #include <string>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "dialog_help.h"
 #include "resource.h"
 #include "shared_state.h"
@@ -37,13 +38,11 @@ protected:
 #else
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
 #endif
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         SetHelpModule(GetModuleHandleW(nullptr));
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         if (parent) DestroyWindow(parent);
     }
 

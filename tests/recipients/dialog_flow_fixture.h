@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "dialog_help.h"
 #include "host_settings.h"
 #include "recipient_dialog.h"
@@ -53,16 +54,14 @@ protected:
         dir = PrivateDirectory();
         windir = TestWindowsDirectory(dir);
         RemovePhonebookFiles();
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         SetHelpModule(GetModuleHandleW(nullptr));
         std::memset(&host, 0, sizeof host);
         SetRecipientHostBlock(&host);
         WorkingRecipients.recipientCount = 7;  // left from an earlier job: never shown
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
         SetRecipientHostBlock(nullptr);
         RemovePhonebookFiles();
         std::filesystem::remove_all(dir);

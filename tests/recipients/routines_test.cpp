@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation.h"
+#include "scripted_user.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
 #include "list_routines.h"
@@ -43,12 +44,10 @@ protected:
             return std::string(mkdtemp(tmpl));
         }();
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
     }
     void TearDown() override {
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
     }
     void Run(automation::Script s) {
         s.call([](HWND d) { EndDialog(d, 1); });
@@ -71,8 +70,7 @@ TEST_F(RoutinesTest, TypedCharactersAreFilteredAsTheyArrive) {
         {IDC_DIGITS, u"1*#a2", u"1*#2", 1},
     };
     for (const auto& c : cases) {
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         std::u16string shown;
         Run(automation::Script().type(c.id, c.typed).call([&](HWND d) { shown = Text(d, c.id); }));
         EXPECT_EQ(shown, c.shown) << static_cast<int>(c.id);
@@ -126,8 +124,7 @@ TEST_F(RoutinesTest, SearchStartsAtTheSelection) {
         int expected;
     } cases[] = {{1, u"ma", 1}, {-1, u"ma", 0}, {0, u"mat", 1}, {1, u"pe", 2}, {2, u"ma", 0}, {-1, u"zz", -1}};
     for (const auto& c : cases) {
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         int got = -2;
         automation::Script s;
         s.call([](HWND d) {

@@ -16,9 +16,8 @@ void PinnedClock(EngTimeFields* t) {
 }  // namespace
 
 RenderHost::RenderHost()
-    : image_(new TestImage()), host_(new HostContext(2)), output_(new Output()) {
-    settings().subBlockOffset = offsetof(TestImage, sub);
-    settings().subBlock2Offset = offsetof(TestImage, sub2);
+    : image_(new JobImage()), host_(new HostContext(2)), output_(new Output()) {
+    image_->PlaceSubBlocks();
     settings().copies = 1;
     ds() = DefaultFaxDS;
     ss() = DefaultFaxSS;
@@ -26,9 +25,7 @@ RenderHost::RenderHost()
     static AddOnTable other{};
     other.moduleId = 4242;
     host_->block(0).table = &other;
-    host_->block(1).table = GetFuncTable();
-    host_->block(1).block1Offset = offsetof(TestImage, ds);
-    host_->block(1).block3Offset = offsetof(TestImage, ss);
+    JobImage::PlaceFaxBlocks(host_->block(1), GetFuncTable());
     output_->context.write = &RenderHost::Write;
     SetLocalTimeSource(PinnedClock);
 }

@@ -10,14 +10,7 @@
 #include "addon.h"
 #include "exports.h"
 #include "host_settings.h"
-
-struct TestImage {
-    HostJobSettings settings;
-    HostSubBlock sub;
-    HostSubBlock2 sub2;
-    FaxDS ds;
-    FaxSS ss;
-};
+#include "job_image.h"
 
 class RenderHost {
 public:
@@ -47,7 +40,7 @@ private:
     };
     static int32_t FAXAPI Write(void* out, int32_t one, const void* bytes, int32_t length);
 
-    std::unique_ptr<TestImage> image_;
+    std::unique_ptr<JobImage> image_;
     std::unique_ptr<HostContext> host_;
     std::unique_ptr<Output> output_;
 };
