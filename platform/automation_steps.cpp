@@ -217,6 +217,8 @@ std::string Perform(HWND top, Script::Step& st) {
         HWND c = Control(top, st.id, why);
         if (!c) return why;
         if (st.op == Op::ContextMenu) {
+            // An edit answers a right click with its own menu, not the dialog's.
+            if (ClassOf(c) == "edit") return "control " + std::to_string(st.id) + " is an edit, which shows its own menu";
             RightClick(c);
             return "";
         }

@@ -16,6 +16,10 @@ long LeftMs(Clock::time_point end) {
     return (long)std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
 }
 
+// Posts from other processes counted when the last step ended: one that
+// arrived since then (and may already be delivered) satisfies a wait.
+uint64_t postsAtLastStep = 0;
+
 int TemplateOf(HWND dlg) {
     Window* w = Find(dlg);
     return w ? w->templateId : 0;
@@ -42,7 +46,7 @@ void EndAfterFailure(HWND top) {
 bool WaitForPost(int ms) {
     auto end = Clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
-        if (!Queue().empty()) return true;
+        if (!Queue().empty() || RemotePostCount() > postsAtLastStep) return true;
         long left = LeftMs(end);
         if (left <= 0) return false;
         ServeRemote((int)(left > 50 ? 50 : left));
@@ -79,7 +83,11 @@ namespace user {
 
 void Fail(const std::string& why, HWND dlg) { automation::detail::Fail(why, dlg); }
 
-bool Act(HWND dlg) { return automation::detail::PlayNextStep(dlg); }
+bool Act(HWND dlg) {
+    bool more = automation::detail::PlayNextStep(dlg);
+    postsAtLastStep = RemotePostCount();
+    return more;
+}
 
 int AnswerMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption, UINT flags) {
     return automation::detail::AnswerMessageBox(owner, text, caption, flags);

@@ -376,6 +376,7 @@ void RunModal(HWND dlg) {
         if (!d || d->ended) break;
         if (DeliverOnePosted()) continue;
         if (ServeRemote(0)) continue;
+        if (DeliverOnePaint()) continue;
         if (!user::Act(dlg)) break;
     }
     ModalStack().pop_back();

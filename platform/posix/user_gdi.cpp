@@ -18,6 +18,7 @@ namespace {
 struct Dc {
     HWND hwnd;
     HGDIOBJ selected;
+    int mapMode;
 };
 std::vector<std::unique_ptr<Dc>>& Dcs() {
     static std::vector<std::unique_ptr<Dc>> d;
@@ -29,7 +30,7 @@ Dc* FindDc(HDC h) {
     return nullptr;
 }
 HDC NewDc(HWND h) {
-    Dcs().push_back(std::make_unique<Dc>(Dc{h, nullptr}));
+    Dcs().push_back(std::make_unique<Dc>(Dc{h, nullptr, MM_TEXT}));
     return (HDC)Dcs().back().get();
 }
 BOOL FreeDc(HDC h) {
@@ -46,6 +47,7 @@ BOOL FreeDc(HDC h) {
 HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
     if (!Find(h) || !ps) return nullptr;
     *ps = PAINTSTRUCT{};
+    Validate(h);
     ps->hdc = NewDc(h);
     GetClientRect(h, &ps->rcPaint);
     return ps->hdc;
@@ -93,4 +95,17 @@ BOOL WINAPI BitBlt(HDC dst, int, int, int, int, HDC src, int, int, DWORD) {
 
 BOOL WINAPI StretchBlt(HDC dst, int, int, int, int, HDC src, int, int, int, int, DWORD) {
     return FindDc(dst) && (!src || FindDc(src));
+}
+
+int WINAPI GetMapMode(HDC dc) {
+    Dc* d = FindDc(dc);
+    return d ? d->mapMode : 0;
+}
+
+int WINAPI SetMapMode(HDC dc, int mode) {
+    Dc* d = FindDc(dc);
+    if (!d || mode < MM_TEXT || mode > MM_ANISOTROPIC) return 0;
+    int old = d->mapMode;
+    d->mapMode = mode;
+    return old;
 }

@@ -33,6 +33,7 @@ struct Window {
     LONG_PTR userData = 0;
     std::map<std::u16string, HANDLE> props;  // keys upper-cased
     bool destroying = false;
+    bool invalid = false;  // needs WM_PAINT
     RECT rect{0, 0, 0, 0};
 
     // dialogs
@@ -87,6 +88,12 @@ struct Posted {
 std::deque<Posted>& Queue();
 // Delivers one posted message; false when none was queued.
 bool DeliverOnePosted();
+// With nothing posted: WM_PAINT to the first visible window that needs
+// it (a parent before its children); false when none does.
+bool DeliverOnePaint();
+// Marks a window, and the visible windows inside it, as needing WM_PAINT.
+void Invalidate(HWND h);
+void Validate(HWND h);
 
 // Modal loop of a dialog: runs until EndDialog.
 void RunModal(HWND dlg);
@@ -142,6 +149,8 @@ bool ServeRemote(int timeoutMs);
 void EnsureServer();
 // Requests to another process; false when it cannot be reached.
 bool RemoteCall(HWND target, int op, UINT msg, WPARAM a, LPARAM b, LRESULT& result);
+// Messages other processes have posted here so far.
+uint64_t& RemotePostCount();
 enum RemoteOp { kPost = 1, kEnable = 2, kIsWindow = 3, kGetDlgItem = 4, kIsEnabled = 5, kIsVisible = 6 };
 
 // Property sheets, for the user of the headless build.

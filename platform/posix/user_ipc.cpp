@@ -87,7 +87,7 @@ int64_t Handle(const Request& q) {
     HWND h = (HWND)(uintptr_t)q.hwnd;
     if (!IsLocalHandle(h)) return 0;
     switch (q.op) {
-    case kPost: return PostMessageW(h, q.msg, (WPARAM)q.wp, (LPARAM)q.lp);
+    case kPost: ++RemotePostCount(); return PostMessageW(h, q.msg, (WPARAM)q.wp, (LPARAM)q.lp);
     case kEnable: return EnableWindow(h, q.wp != 0);
     case kIsWindow: return Find(h) != nullptr;
     case kGetDlgItem: return (int64_t)(uintptr_t)GetDlgItem(h, (int)q.wp);
@@ -98,6 +98,11 @@ int64_t Handle(const Request& q) {
 }
 
 }  // namespace
+
+uint64_t& RemotePostCount() {
+    static uint64_t n = 0;
+    return n;
+}
 
 void EnsureServer() {
     if (listenFd >= 0 && listenPid == getpid()) return;

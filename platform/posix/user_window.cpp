@@ -98,6 +98,7 @@ HWND Create(DWORD exStyle, const std::u16string& cls, const std::u16string& text
     w->instance = inst;
     w->rect = {x, y, x + cx, y + cy};
     if (ci.kind == Kind::Edit && (style & ES_MULTILINE)) w->limit = 0xFFFFFFFF;
+    w->invalid = (style & WS_VISIBLE) != 0;
     HWND h = w->hwnd;
     T().windows[(uintptr_t)h] = std::move(w);
     if (p && (style & WS_CHILD)) p->children.push_back(h);
@@ -162,6 +163,45 @@ bool DeliverOnePosted() {
         Dispatch(p);
         return true;
     }
+    return false;
+}
+
+void Invalidate(HWND h) {
+    Window* w = Find(h);
+    if (!w) return;
+    w->invalid = true;
+    for (HWND c : w->children)
+        if (Window* k = Find(c))
+            if (k->style & WS_VISIBLE) Invalidate(c);
+}
+
+void Validate(HWND h) {
+    if (Window* w = Find(h)) w->invalid = false;
+}
+
+namespace {
+HWND FirstInvalid(HWND h) {
+    Window* w = Find(h);
+    if (!w || !(w->style & WS_VISIBLE)) return nullptr;
+    if (w->invalid) return h;
+    for (HWND c : w->children)
+        if (HWND f = FirstInvalid(c)) return f;
+    return nullptr;
+}
+}  // namespace
+
+bool DeliverOnePaint() {
+    std::vector<HWND> tops;
+    for (auto& kv : T().windows)
+        if (!(kv.second->style & WS_CHILD)) tops.push_back(kv.second->hwnd);
+    for (HWND t : tops)
+        if (HWND h = FirstInvalid(t)) {
+            // Validated before it is sent: a window that never paints
+            // must not be asked for ever.
+            Validate(h);
+            Send(h, WM_PAINT, 0, 0);
+            return true;
+        }
     return false;
 }
 
@@ -238,6 +278,12 @@ LRESULT WINAPI DefWindowProcW(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         DestroyWindow(h);
         return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        EndPaint(h, &ps);
+        return 0;
+    }
     case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) == SC_CLOSE) Send(h, WM_CLOSE, 0, 0);
         return 0;
@@ -377,6 +423,7 @@ BOOL WINAPI ShowWindow(HWND h, int cmd) {
     if (show != (bool)was) {
         if (show) w->style |= WS_VISIBLE;
         else w->style &= ~WS_VISIBLE;
+        if (show) Invalidate(h);
         Send(h, WM_SHOWWINDOW, show, 0);
         if (!show && GetFocus() == h) SetFocusInternal(nullptr);
     }
@@ -604,10 +651,24 @@ BOOL WINAPI MoveWindow(HWND h, int x, int y, int cx, int cy, BOOL) {
     return TRUE;
 }
 
-BOOL WINAPI InvalidateRect(HWND h, const RECT*, BOOL) { return h == nullptr || Find(h) != nullptr; }
+BOOL WINAPI InvalidateRect(HWND h, const RECT*, BOOL) {
+    if (!h) {
+        for (auto& kv : T().windows) kv.second->invalid = true;
+        return TRUE;
+    }
+    if (!Lookup(h)) return FALSE;
+    Invalidate(h);
+    return TRUE;
+}
+
+// Paints now when the window needs it, as the loop would later.
 BOOL WINAPI UpdateWindow(HWND h) {
-    if (!Find(h)) return FALSE;
-    Send(h, WM_PAINT, 0, 0);
+    Window* w = Lookup(h);
+    if (!w) return FALSE;
+    if (w->invalid && IsWindowVisible(h)) {
+        Validate(h);
+        Send(h, WM_PAINT, 0, 0);
+    }
     return TRUE;
 }
 

@@ -903,4 +903,22 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv);
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
+#define MM_TEXT 1
+#define MM_LOMETRIC 2
+#define MM_HIMETRIC 3
+#define MM_LOENGLISH 4
+#define MM_HIENGLISH 5
+#define MM_TWIPS 6
+#define MM_ISOTROPIC 7
+#define MM_ANISOTROPIC 8
+int WINAPI GetMapMode(HDC hdc);
+int WINAPI SetMapMode(HDC hdc, int iMode);
+BOOL WINAPI IsCharAlphaW(WCHAR ch);
+BOOL WINAPI IsCharAlphaA(CHAR ch);
+BOOL WINAPI IsCharAlphaNumericW(WCHAR ch);
+BOOL WINAPI IsCharAlphaNumericA(CHAR ch);
+BOOL WINAPI IsCharUpperW(WCHAR ch);
+BOOL WINAPI IsCharUpperA(CHAR ch);
+BOOL WINAPI IsCharLowerW(WCHAR ch);
+BOOL WINAPI IsCharLowerA(CHAR ch);
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);

@@ -70,8 +70,9 @@ TEST_F(DialogTest, SetDefIdMovesEnter) {
 
 TEST_F(DialogTest, NestedDialogAndMessageBox) {
     int innerFocusOk = 0;
+    HWND outer = nullptr;
     automation::Play(automation::Script()
-                         .dialog(IDD_TEST).click(IDC_NESTED)
+                         .dialog(IDD_TEST).call([&](HWND d) { outer = d; }).click(IDC_NESTED)
                          .dialog(IDD_PLAIN).call([&](HWND d) { innerFocusOk = !IsWindowEnabled(GetParent(d)); })
                          .enter()
                          .answer(IDYES, u"päättyi")
@@ -86,6 +87,7 @@ TEST_F(DialogTest, NestedDialogAndMessageBox) {
     EXPECT_EQ(innerFocusOk, 1) << "the owner is disabled while the nested dialog runs";
     ASSERT_EQ(automation::Seen().messageBoxes.size(), 1u);
     EXPECT_EQ(automation::Seen().messageBoxes[0].caption, u"Otsikko");
+    EXPECT_EQ(automation::Seen().messageBoxes[0].owner, outer);
     EXPECT_EQ(automation::Seen().messageBoxes[0].flags, (UINT)(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(automation::Seen().dialogsOpened, (std::vector<int>{IDD_TEST, IDD_PLAIN}));
     EXPECT_TRUE(failures.empty());
@@ -145,7 +147,8 @@ TEST_F(DialogTest, ScriptFileDrivesTheDialog) {
     EXPECT_EQ(automation::StepsLeft(), 0u);
     EXPECT_TRUE(failures.empty()) << (failures.empty() ? "" : failures[0]);
 
-    const char* bad[] = {"bogus 1\n", "type x y\n", "check 5 maybe\n", "multiselect 5\n", "msgbox IDMAYBE\n"};
+    const char* bad[] = {"bogus 1\n", "type x y\n", "check 5 maybe\n", "multiselect 5\n", "msgbox IDMAYBE\n",
+                         "help x\n", "waitenabled -5\n"};
     for (const char* b : bad) {
         SCOPED_TRACE(b);
         f = fopen(path.c_str(), "w");
@@ -201,7 +204,9 @@ class RecordsTest : public UserTest {};
 
 TEST_F(RecordsTest, HelpBeepsAndFileDialogs) {
     std::u16string shown;
+    HWND dialog = nullptr;
     automation::Play(automation::Script()
+                         .call([&](HWND d) { dialog = d; })
                          .click(IDC_NESTED)
                          .file("muistio")
                          .call([&](HWND d) {
@@ -221,6 +226,7 @@ TEST_F(RecordsTest, HelpBeepsAndFileDialogs) {
     EXPECT_EQ(seen.beeps, (std::vector<UINT>{MB_ICONEXCLAMATION}));
     ASSERT_EQ(seen.fileDialogs.size(), 1u);
     EXPECT_EQ(seen.fileDialogs[0].title, u"Avaa puhelinmuistio");
+    EXPECT_EQ(seen.fileDialogs[0].owner, dialog);
     EXPECT_FALSE(seen.fileDialogs[0].save);
     EXPECT_EQ(seen.dialogsEnded.size(), 1u);
     EXPECT_TRUE(failures.empty()) << failures[0];

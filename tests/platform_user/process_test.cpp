@@ -48,6 +48,32 @@ TEST_F(ProcessTest, AnotherProcessDisablesAndPosts) {
     (void)wasDisabled;
 }
 
+// The user waits while the other program keeps the dialog disabled.
+TEST_F(ProcessTest, UserWaitsUntilEnabledAgain) {
+    bool enabled = false;
+    automation::Play(automation::Script()
+                         .call([](HWND) {
+                             if (fork() == 0) {
+                                 HWND fg = GetForegroundWindow();
+                                 EnableWindow(fg, FALSE);
+                                 PostMessageW(fg, WM_COMMAND, 1234, 0);
+                                 usleep(150000);
+                                 EnableWindow(fg, TRUE);
+                                 _exit(0);
+                             }
+                         })
+                         .wait(5000)
+                         .waitEnabled(5000)
+                         .call([&](HWND d) {
+                             enabled = IsWindowEnabled(d) != FALSE;
+                             EndDialog(d, 7);
+                         }));
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, Proc, 0), 7);
+    wait(nullptr);
+    EXPECT_TRUE(enabled);
+    EXPECT_TRUE(failures.empty()) << (failures.empty() ? "" : failures[0]);
+}
+
 TEST_F(ProcessTest, WaitTimesOutAndFails) {
     automation::Play(automation::Script().wait(50));
     DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, Proc, 0);

@@ -8,6 +8,7 @@ std::vector<std::string> events;
 LRESULT refuseKill = 0;              // the pages' answer to kill-active
 LRESULT applyAnswer[3] = {0, 0, 0};  // by page number
 int callbacks[3] = {0, 0, 0};        // page callbacks: create + 10 * release
+int paints[3] = {0, 0, 0};           // WM_PAINT by page number
 
 void Note(int page, const std::string& what) { events.push_back(std::to_string(page) + ":" + what); }
 
@@ -45,6 +46,7 @@ INT_PTR CALLBACK PageProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             PropSheet_Changed(GetParent(h), h);
         return TRUE;
     case WM_DESTROY: Note(PageOf(h), "destroy"); return TRUE;
+    case WM_PAINT: ++paints[PageOf(h)]; return FALSE;
     }
     return FALSE;
 }
@@ -95,8 +97,22 @@ protected:
         refuseKill = 0;
         applyAnswer[1] = applyAnswer[2] = PSNRET_NOERROR;
         callbacks[1] = callbacks[2] = 0;
+        paints[1] = paints[2] = 0;
     }
 };
+
+// A page is painted when it becomes the active one, before the user acts.
+TEST_F(PropertySheetTest, ActivePageIsPainted) {
+    int first = 0, second = 0;
+    RunSheet(automation::Script()
+                 .call([&](HWND) { first = paints[1]; })
+                 .page(1)
+                 .call([&](HWND) { second = paints[2]; })
+                 .sheetCancel());
+    EXPECT_GE(first, 1);
+    EXPECT_GE(second, 1);
+    EXPECT_TRUE(failures.empty()) << failures[0];
+}
 
 // What the pages are told, in order, for the user's way through the sheet.
 TEST_F(PropertySheetTest, PagesAreToldWhatTheUserDoes) {
