@@ -50,6 +50,7 @@ faxui_exports=(
   ShowDBInfoDlgProc
   EditDBInfoDlgProc
   NewEntryDlgProc
+  FaxPromptDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
 

@@ -324,6 +324,26 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
     return Handle(lpModuleName ? &name : nullptr);
 }
 
+BOOL WINAPI GetModuleHandleExA(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule) {
+    if (!phModule) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *phModule = nullptr;
+    if (!(dwFlags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS)) {
+        *phModule = GetModuleHandleA(lpModuleName);
+        return *phModule != nullptr;
+    }
+    // The module that holds the given address (a library finding itself).
+    Dl_info info{};
+    if (!lpModuleName || !dladdr(lpModuleName, &info) || !info.dli_fbase) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return FALSE;
+    }
+    *phModule = static_cast<HMODULE>(info.dli_fbase);
+    return TRUE;
+}
+
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
     return FileNameOut(hModule, lpFilename, nSize, [](const std::u16string& w) { return WideToAnsi(w); });
 }

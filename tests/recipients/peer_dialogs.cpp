@@ -8,6 +8,5 @@ INT_PTR CALLBACK Plain(HWND, UINT message, WPARAM, LPARAM) {
 }
 }  // namespace
 
-INT_PTR CALLBACK CommDlgProc(HWND d, UINT m, WPARAM w, LPARAM l) { return Plain(d, m, w, l); }
-INT_PTR CALLBACK ShowDBInfoDlgProc(HWND d, UINT m, WPARAM w, LPARAM l) { return Plain(d, m, w, l); }
-INT_PTR CALLBACK PhonebookDlgProc(HWND d, UINT m, WPARAM w, LPARAM l) { return Plain(d, m, w, l); }
+extern "C" INT_PTR CALLBACK ShowDBInfoDlgProc(HWND d, UINT m, WPARAM w, LPARAM l) { return Plain(d, m, w, l); }
+extern "C" INT_PTR CALLBACK PhonebookDlgProc(HWND d, UINT m, WPARAM w, LPARAM l) { return Plain(d, m, w, l); }

@@ -85,7 +85,7 @@ void OnCommand(HWND dialog, int id, int code) {
 
 }  // namespace
 
-INT_PTR CALLBACK FaxPromptDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+extern "C" INT_PTR CALLBACK FaxPromptDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog); return FALSE;  // the focus is on OK
     case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;

@@ -15,4 +15,4 @@ struct DelayedSend {
 extern DelayedSend PromptDelay;
 
 // Ends with 1 for OK and 0 for "Keskeytä"; nothing else ends it.
-INT_PTR CALLBACK FaxPromptDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+extern "C" INT_PTR CALLBACK FaxPromptDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

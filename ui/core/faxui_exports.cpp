@@ -3,10 +3,12 @@
 // the ui libraries. Keep in step with faxui.def and faxui.map.
 #include "comm_dialog.h"
 #include "entry_dialogs.h"
+#include "fax_prompt.h"
 
 extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&CommDlgProc),
     reinterpret_cast<const void*>(&ShowDBInfoDlgProc),
     reinterpret_cast<const void*>(&EditDBInfoDlgProc),
     reinterpret_cast<const void*>(&NewEntryDlgProc),
+    reinterpret_cast<const void*>(&FaxPromptDlgProc),
 };

@@ -1,5 +1,6 @@
 #include "recipient_dialog.h"
 
+#include "comm_dialog.h"
 #include "comm_modes.h"
 #include "current_phonebook.h"
 #include "dialog_help.h"
@@ -16,8 +17,7 @@
 #include "text_routines.h"
 
 // Opened from here by resource number.
-INT_PTR CALLBACK CommDlgProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK ShowDBInfoDlgProc(HWND, UINT, WPARAM, LPARAM);
+extern "C" INT_PTR CALLBACK ShowDBInfoDlgProc(HWND, UINT, WPARAM, LPARAM);
 
 RecipientDialogState RecipientState = {0, 200};
 
@@ -289,7 +289,7 @@ SpeedDialCheck ValidateSpeedDial(WCHAR* number, int max) {
     return kSpeedDialOk;
 }
 
-INT_PTR CALLBACK RecipientDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+extern "C" INT_PTR CALLBACK RecipientDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog); return FALSE;  // the focus is set
     case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;

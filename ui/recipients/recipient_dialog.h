@@ -6,7 +6,7 @@
 #include "host_settings.h"
 #include "windows.h"
 
-INT_PTR CALLBACK RecipientDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+extern "C" INT_PTR CALLBACK RecipientDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The host block the dialog reads the speed-dial range and the G4 flag
 // from; without one, the range is 1-200 and G4 is not offered.

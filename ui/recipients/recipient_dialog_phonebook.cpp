@@ -13,7 +13,7 @@
 #include "store_state.h"
 #include "text_routines.h"
 
-INT_PTR CALLBACK PhonebookDlgProc(HWND, UINT, WPARAM, LPARAM);
+extern "C" INT_PTR CALLBACK PhonebookDlgProc(HWND, UINT, WPARAM, LPARAM);
 
 namespace {
 

@@ -1,0 +1,44 @@
+#pragma once
+// The stand-in's address book: the cards of a vCard file as entries with
+// entry identifiers, texts in the ANSI code page as the A properties give them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "addrbook_api.h"
+
+namespace standin {
+
+struct Entry {
+    ULONG objectType = MAPI_MAILUSER;
+    std::string name;
+    std::string primaryFax, businessFax, homeFax;
+    std::vector<uint32_t> members;  // indexes of member entries
+};
+
+// An entry identifier: four flag bytes, a mark and the entry's index.
+struct EntryIdBytes {
+    BYTE flags[4];
+    char mark[4];
+    uint32_t index;
+};
+static_assert(sizeof(EntryIdBytes) == 12, "EntryIdBytes size");
+
+class Book {
+public:
+    // False when the file cannot be read or is not a vCard file.
+    bool Load(const char* path);
+    const std::vector<Entry>& Entries() const { return entries_; }
+    // The entry an identifier names, or null for a foreign or damaged one.
+    const Entry* Find(ULONG cb, const ENTRYID* id, uint32_t* index = nullptr) const;
+    static EntryIdBytes IdOf(uint32_t index);
+
+private:
+    std::vector<Entry> entries_;
+};
+
+// The default book: $FAX_ADDRESS_BOOK, else ADDRESS.VCF in the Windows directory.
+std::string DefaultBookPath();
+
+}  // namespace standin
