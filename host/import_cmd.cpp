@@ -190,8 +190,9 @@ int RunPhonebookImportCommand(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, true, o)) return Usage(true);
     WideString book = WidePath(o.paths[0]);
-    if (GetFileAttributesW(book.c_str()) == INVALID_FILE_ATTRIBUTES) DBCreateEmptyPhonebook(book.c_str());
-    int v = DBCheckVersion(book.c_str());
+    DBResult v = GetFileAttributesW(book.c_str()) == INVALID_FILE_ATTRIBUTES ? DBCreateEmptyPhonebook(book.c_str())
+                                                                                : DB_DONE;
+    if (v == DB_DONE) v = DBCheckVersion(book.c_str());
     if (v != DB_DONE) {
         std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreError(v));
         return kFailed;

@@ -26,9 +26,15 @@ std::string WabLibraryPath() {
     return path.empty() ? "WAB32.DLL" : path;
 }
 
-bool WabAvailable() {
-    HMODULE lib = LoadLibraryA(WabLibraryPath().c_str());
-    if (!lib) return false;
+// Remembers the library path for the run; a library that cannot be
+// loaded now is not offered, and its path is forgotten.
+bool WabAvailable(ImportApp& app) {
+    app.wabLibraryPath = WabLibraryPath();
+    HMODULE lib = LoadLibraryA(app.wabLibraryPath.c_str());
+    if (!lib) {
+        app.wabLibraryPath.clear();
+        return false;
+    }
     FreeLibrary(lib);
     return true;
 }
@@ -59,7 +65,7 @@ void UpdateCheckBoxes(HWND dlg) {
 void OnInit(HWND dlg, DataTypeState* st) {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(st));
     if (GetProfileIntA("Mail", "MAPIX", 0) == 1) AddType(dlg, "MS Messaging-j\xE4rjestelm\xE4n osoitteisto", SourceMapi);
-    if (WabAvailable()) AddType(dlg, "Windows-osoitteisto (WAB)", SourceWabFile);
+    if (WabAvailable(*st->app)) AddType(dlg, "Windows-osoitteisto (WAB)", SourceWabFile);
     AddType(dlg, "Pilkuin eroteltu tekstitiedosto (CSV)", SourceCsvManual);
     AddType(dlg, "Lyhytvalintatiedosto EWS-CSV", SourceSpeedDial);
     CheckDlgButton(dlg, IDC_TYPE_AUTO_CSV, BST_UNCHECKED);

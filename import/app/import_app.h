@@ -27,6 +27,7 @@ struct ImportApp {
     int rejectedCount = 0;
     ImportSelection selection;
     SpeedDialCandidates speedDial;  // kept to the end: the hand-off completes its records
+    std::string wabLibraryPath;     // as the data type dialog found it; empty when not loadable
 };
 
 // The whole run; args is the program's argument text.
@@ -47,6 +48,9 @@ bool RunConfirmDialog(ImportApp& app, int source);
 // Readers with their dialogs: recipients chosen, 0, or an error code.
 int ReadCsvRecipients(ImportApp& app, const std::string& path, int source);
 int ReadSpeedDialRecipients(ImportApp& app, const std::string& path);
+// An address book source: the messaging system's book, a book file
+// (wabFile) or the default book; fills the counters and the selection.
+void RunAddressBookSource(ImportApp& app, int source, const std::string& wabFile);
 
 // "name <fax>" into its two parts as the hand-off cuts them.
 void SplitEntryText(const std::string& entry, std::string& name, std::string& fax);

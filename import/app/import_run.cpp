@@ -157,10 +157,19 @@ void RunImport(ImportApp& app, const char* args) {
         RunFileSource(app, source);
         Outcome(app, source, command);
         break;
-    case SourceNone: break;
-    default:
-        // The address books are not read by this build.
+    case SourceMapi:
+    case SourceWabDefault:
+        RunAddressBookSource(app, source, std::string());
         Outcome(app, source, command);
+        break;
+    case SourceWabFile: {
+        std::string path = AskFile(app, source);
+        if (!path.empty()) RunAddressBookSource(app, source, path);
+        Outcome(app, source, command);
+        break;
+    }
+    case SourceNone:
+    default:
         break;
     }
     app.speedDial.Clear();

@@ -103,16 +103,10 @@ BOOL MoveHost(const std::string& from, const std::string& to, DWORD flags) {
     }
     if (!S_ISDIR(src.st_mode) && DeleteDenied(from)) return Refuse(ERROR_SHARING_VIOLATION);
     if (!ParentExists(to)) return Refuse(ERROR_PATH_NOT_FOUND);
+    // Write-through makes the move itself durable (the directory is flushed
+    // below); as on Windows, the data of a renamed file is the caller's to
+    // flush, and only a move done as a copy flushes the copy.
     const bool sync = (flags & MOVEFILE_WRITE_THROUGH) != 0;
-    if (sync && !S_ISDIR(src.st_mode)) {
-        int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-        // A courtesy beyond what Windows promises (its write-through is
-        // about the move), so the power-loss model does not count it.
-        if (fd >= 0) {
-            fsync(fd);
-            close(fd);
-        }
-    }
     // rename() replaces atomically: a reader sees the old or the new file.
     fault::NoteRename(from.c_str(), to.c_str());
     int r = replace ? rename(from.c_str(), to.c_str())
@@ -129,7 +123,7 @@ BOOL MoveHost(const std::string& from, const std::string& to, DWORD flags) {
     if (r != 0) return Refuse(errno == EEXIST ? ERROR_ALREADY_EXISTS : ErrorFromErrno(errno));
     if (sync) {
         SyncParent(to);
-        SyncParent(from);
+        if (from.substr(0, from.find_last_of('/') + 1) != to.substr(0, to.find_last_of('/') + 1)) SyncParent(from);
     }
     return TRUE;
 }

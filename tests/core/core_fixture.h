@@ -7,20 +7,21 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "automation.h"
+#include "scratch_dir.h"
 #include "scripted_user.h"
 #include "jobwatch_client.h"
 
 class CoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/fax-core-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(tmpl));
-        dir_ = tmpl;
+        scratch_ = std::make_unique<ScratchDir>("fax-core");
+        dir_ = scratch_->dir();
         setenv("FAX_WINDIR", dir_.c_str(), 1);
         setenv("FAX_UI_RUNTIME_DIR", dir_.c_str(), 1);
         setenv("FAX_USERNAME", "maija", 1);
@@ -34,8 +35,7 @@ protected:
     void TearDown() override {
         EndScriptedUser();
         EXPECT_EQ(JobwatchOpenCount(), 0);
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
+        scratch_.reset();
     }
 
     // Registers a monitor whose program file exists (or not) and whose API
@@ -77,4 +77,5 @@ protected:
     }
 
     std::string dir_;
+    std::unique_ptr<ScratchDir> scratch_;
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scratch_dir.h"
 #include "scripted_user.h"
 #include "handoff_file.h"
 #include "import_app.h"
@@ -17,10 +18,8 @@
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::string dir = [] {
-            char tmpl[] = "/tmp/rcpimport-test-XXXXXX";
-            return std::string(mkdtemp(tmpl));
-        }();
+        static ScratchDir scratch("rcpimport-test");
+        const std::string& dir = scratch.dir();
         dir_ = dir;
         setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
         setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);

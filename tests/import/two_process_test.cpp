@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "scratch_dir.h"
 #include "scripted_user.h"
 #include "handoff_file.h"
 #include "starter_ids.h"
@@ -72,10 +73,8 @@ INT_PTR CALLBACK StarterDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
 class TwoProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::string dir = [] {
-            char tmpl[] = "/tmp/rcpimport-two-XXXXXX";
-            return std::string(mkdtemp(tmpl));
-        }();
+        static ScratchDir scratch("rcpimport-two");
+        const std::string& dir = scratch.dir();
         dir_ = dir;
         setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
         setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation.h"
+#include "scratch_dir.h"
 #include "scripted_user.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
@@ -39,10 +40,8 @@ INT_PTR CALLBACK Proc(HWND d, UINT msg, WPARAM wp, LPARAM) {
 class RoutinesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::string dir = [] {
-            char tmpl[] = "/tmp/fax-routines-XXXXXX";
-            return std::string(mkdtemp(tmpl));
-        }();
+        static ScratchDir scratch("fax-routines");
+        const std::string& dir = scratch.dir();
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
         StartScriptedUser();
     }

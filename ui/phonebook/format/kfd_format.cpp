@@ -191,6 +191,11 @@ static inline uint8_t AsciiLower(uint8_t b) {
 
 bool KeyEquals(const uint8_t* a, size_t alen, const uint8_t* b, size_t blen) {
     if (alen != blen) return false;
+    // Bytes that differ even without regard to case differ under the full
+    // rule too; keys that differ mostly do so near their ends.
+    for (size_t k = alen; k-- > 0;) {
+        if (AsciiLower(a[k]) != AsciiLower(b[k])) return false;
+    }
     size_t i = 0;
     while (i < alen) {
         if (a[i] >= 0x80) {
@@ -255,27 +260,41 @@ void EndGroup(std::string& out) { out += static_cast<char>(kRecordEnd); }
 
 bool RewriteGroupMembers(const uint8_t* rec, size_t len, const char* name, const char* fax,
                          const char* newName, const char* newFax, std::string& out) {
-    if (len < 2 || rec[0] != kGroup || rec[len - 1] != kRecordEnd) return false;
-    size_t pos = 1;
-    Field groupName;
-    if (!NextField(rec, len, pos, groupName)) return false;
-    std::string result(reinterpret_cast<const char*>(rec), pos);
-    bool changed = false;
-    while (pos < len && rec[pos] != kRecordEnd) {
+    if (len < 2 || rec[0] != kGroup) return false;
+    // The fields run up to the first end marker, which must be the last byte.
+    const uint8_t* endMark = static_cast<const uint8_t*>(std::memchr(rec, kRecordEnd, len));
+    if (!endMark || static_cast<size_t>(endMark - rec) != len - 1) return false;
+    const uint8_t* keyName = reinterpret_cast<const uint8_t*>(name);
+    const uint8_t* keyFax = reinterpret_cast<const uint8_t*>(fax);
+    const size_t nameLen = std::strlen(name), faxLen = std::strlen(fax);
+    const size_t last = len - 1;
+    // End of the field starting at pos: its 0x03, or the end marker.
+    auto fieldEnd = [&](size_t pos) {
+        const void* p = std::memchr(rec + pos, kFieldEnd, last - pos);
+        return p ? static_cast<size_t>(static_cast<const uint8_t*>(p) - rec) : last;
+    };
+    size_t pos = fieldEnd(1);  // past the group name
+    if (pos == last) return false;
+    ++pos;
+    // Built only from the first match on: most groups do not hold the key.
+    std::string result;
+    size_t copied = 0;  // bytes of rec up to which result stands for rec
+    while (pos < last) {
         size_t pairStart = pos;
-        Field n, x;
-        if (!NextField(rec, len, pos, n)) break;
-        bool complete = NextField(rec, len, pos, x);
-        bool match = complete && KeyEquals(n.data, n.len, name) && KeyEquals(x.data, x.len, fax);
-        if (match) {
-            changed = true;
-            if (newName) AddGroupMember(newName, newFax, result);
-        } else {
-            result.append(reinterpret_cast<const char*>(rec + pairStart), pos - pairStart);
-        }
+        size_t nEnd = fieldEnd(pos);
+        if (nEnd == last) break;  // a member name without its fax number
+        size_t xEnd = fieldEnd(nEnd + 1);
+        if (xEnd == last) break;
+        pos = xEnd + 1;
+        if (!KeyEquals(rec + pairStart, nEnd - pairStart, keyName, nameLen) ||
+            !KeyEquals(rec + nEnd + 1, xEnd - nEnd - 1, keyFax, faxLen))
+            continue;
+        result.append(reinterpret_cast<const char*>(rec + copied), pairStart - copied);
+        if (newName) AddGroupMember(newName, newFax, result);
+        copied = pos;
     }
-    if (!changed) return false;
-    result.append(reinterpret_cast<const char*>(rec + pos), len - pos);
+    if (copied == 0) return false;
+    result.append(reinterpret_cast<const char*>(rec + copied), len - copied);
     out += result;
     return true;
 }

@@ -28,7 +28,9 @@ size_t BufferSizeFor(uint64_t fileSize) {
 // Opens a phonebook of the current version exclusively and reads its size.
 DBResult OpenChecked(const WCHAR* path, FileHandle& file, uint64_t& size) {
     if (!DBHasPhonebookExtension(path)) return DB_BAD_FORMAT;
-    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
     file.Reset(OpenPhonebookExclusive(path));
     if (!file.Valid()) return DB_CANNOT_OPEN;
     if (!FileSize(file.Get(), &size)) return DB_CANNOT_OPEN;
@@ -62,7 +64,8 @@ struct RewritePlan {
 
 class RewriteVisitor : public kfd::RecordVisitor {
 public:
-    RewriteVisitor(const RewritePlan& plan, BufferedWriter& out) : plan_(plan), out_(out) {}
+    RewriteVisitor(const RewritePlan& plan, BufferedWriter& out)
+        : plan_(plan), out_(out), nameLen_(std::strlen(plan.name)), faxLen_(std::strlen(plan.fax)) {}
     bool changed = false;
 
     Step Gap(uint64_t, const uint8_t* data, size_t len) override { return Put(data, len); }
@@ -92,15 +95,22 @@ private:
     bool Drops(const uint8_t* rec, size_t len) const {
         if (plan_.kind == 0 || rec[0] != plan_.kind) return false;
         if (plan_.firstOnly && dropped_) return false;
-        kfd::Field n, x;
-        kfd::RecordKey(rec, len, n, x);
-        if (!kfd::KeyEquals(n.data, n.len, plan_.name)) return false;
-        return plan_.kind == kfd::kGroup || kfd::KeyEquals(x.data, x.len, plan_.fax);
+        // The key holds no structure byte, so a field equals it exactly when
+        // the key's bytes match and the field ends right after them.
+        size_t faxAt = 2 + nameLen_;
+        if (len <= faxAt || rec[faxAt - 1] != kfd::kFieldEnd) return false;
+        if (!kfd::KeyEquals(rec + 1, nameLen_, Bytes(plan_.name), nameLen_)) return false;
+        if (plan_.kind == kfd::kGroup) return true;
+        size_t faxEnd = faxAt + faxLen_;
+        return len > faxEnd && rec[faxEnd] == kfd::kFieldEnd &&
+               kfd::KeyEquals(rec + faxAt, faxLen_, Bytes(plan_.fax), faxLen_);
     }
+    static const uint8_t* Bytes(const char* s) { return reinterpret_cast<const uint8_t*>(s); }
     Step Put(const uint8_t* data, size_t len) { return out_.Write(data, len) ? Step::Continue : Step::Fail; }
 
     const RewritePlan& plan_;
     BufferedWriter& out_;
+    size_t nameLen_, faxLen_;
     bool dropped_ = false;
 };
 

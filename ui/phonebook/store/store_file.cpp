@@ -50,10 +50,12 @@ WideString TempPathFor(const WCHAR* path) {
 
 bool HandleSource::ReadAt(uint64_t pos, uint8_t* buf, size_t n, size_t* got) {
     *got = 0;
-    if (!SeekTo(h_, pos)) return false;
+    if (pos != next_ && !SeekTo(h_, pos)) return false;
+    next_ = UINT64_MAX;
     DWORD read = 0;
     if (!ReadFile(h_, buf, static_cast<DWORD>(n), &read, nullptr)) return false;
     *got = read;
+    next_ = pos + read;
     return true;
 }
 
@@ -73,10 +75,16 @@ bool BufferedWriter::Flush() {
 
 TempFile::TempFile(const WCHAR* targetPath)
     : tempPath_(TempPathFor(targetPath)), targetPath_(targetPath, WideBoundedLen(targetPath, 360)) {
+    file_.Reset(Create());
+    if (file_.Valid() || GetLastError() != ERROR_FILE_EXISTS) return;
+    // Left by a change that never finished: never part of anything.
     SetFileAttributesW(tempPath_.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(tempPath_.c_str());
-    file_.Reset(CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    file_.Reset(Create());
+}
+
+HANDLE TempFile::Create() {
+    return CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 TempFile::~TempFile() { Discard(); }

@@ -52,6 +52,9 @@ public:
 private:
     HANDLE h_;
     uint64_t size_;
+    // Where the file's pointer stands after our last read; a scan mostly
+    // reads on from there, and then needs no seek.
+    uint64_t next_ = UINT64_MAX;
 };
 
 // Collects output and writes it in large pieces; remembers the first failure.
@@ -90,6 +93,7 @@ public:
     DBResult Commit();
 
 private:
+    HANDLE Create();
     void Discard();
 
     WideString tempPath_;

@@ -1,0 +1,207 @@
+// Address book sources of the import program, through the stand-in
+// libraries: the book is a vCard file, the user picks in the library's
+// own dialog, and the counters, messages and hand-off follow.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "program_fixture.h"
+#include "rcpimport_ids.h"
+
+namespace {
+
+using automation::Script;
+constexpr int kPickerDialog = 100;
+constexpr int kBookList = 1001;
+constexpr int kAddToWell = 1002;
+const std::u16string kNothing = u"Mit\u00e4\u00e4n tietoja ei tuoda.";
+
+std::string Person(const std::string& uid, const std::string& name, const std::string& tels) {
+    return "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:" + uid + "\r\nFN:" + name + "\r\n" + tels + "END:VCARD\r\n";
+}
+std::string List(const std::string& uid, const std::string& name, const std::vector<std::string>& members) {
+    std::string s = "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nUID:" + uid + "\r\nFN:" + name + "\r\n";
+    for (const std::string& m : members) s += "MEMBER:urn:uuid:" + m + "\r\n";
+    return s + "END:VCARD\r\n";
+}
+
+class AddressBookTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\WAB\\DLLPath", 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, &key, nullptr), ERROR_SUCCESS);
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(WAB_LIBRARY), sizeof WAB_LIBRARY);
+        RegCloseKey(key);
+        WriteProfileStringA("Mail", "MAPIX", "1");
+        log_ = dir_ + "/standin.log";
+        std::remove(log_.c_str());
+        setenv("FAX_ADDRESS_BOOK_LOG", log_.c_str(), 1);
+        unsetenv("FAX_ADDRESS_BOOK_FAIL");
+    }
+    void TearDown() override {
+        unsetenv("FAX_ADDRESS_BOOK_FAIL");
+        unsetenv("FAX_ADDRESS_BOOK");
+        ProgramTest::TearDown();
+    }
+
+    // Data type: 0 the messaging book, 1 the address book (default or a file).
+    static Script Choose(int type, bool defaultBook) {
+        Script s;
+        s.dialog(IDD_DATA_TYPE).select(IDC_TYPE_COMBO, type);
+        if (type == 1) s.check(IDC_TYPE_DEFAULT_WAB, defaultBook);
+        return s.click(IDOK);
+    }
+    static void Pick(Script& s, const std::vector<std::u16string>& names) {
+        s.dialog(kPickerDialog);
+        for (const std::u16string& n : names) s.select(kBookList, n).click(kAddToWell);
+        s.click(IDOK);
+    }
+    // found, rejected, confirmed as the confirmation shows them; then OK.
+    static void Confirm(Script& s, int found, int rejected, int confirmed, const char* note = "") {
+        s.dialog(IDD_CONFIRM).call([=](HWND dlg) {
+            EXPECT_EQ(static_cast<int>(GetDlgItemInt(dlg, IDC_CONFIRM_FOUND, nullptr, TRUE)), found);
+            EXPECT_EQ(static_cast<int>(GetDlgItemInt(dlg, IDC_CONFIRM_REJECTED, nullptr, TRUE)), rejected);
+            EXPECT_EQ(static_cast<int>(GetDlgItemInt(dlg, IDC_CONFIRM_CONFIRMED, nullptr, TRUE)), confirmed);
+            char text[128] = {};
+            GetDlgItemTextA(dlg, IDC_CONFIRM_NOTE, text, sizeof text);
+            EXPECT_STREQ(text, note);
+        }).click(IDOK);
+    }
+    std::vector<std::string> Imported() {
+        std::vector<FaxRecipient> got;
+        ReadBack(kImportDoneNames, got);
+        std::vector<std::string> out;
+        for (const FaxRecipient& r : got) out.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
+        return out;
+    }
+    // The stand-in's own account of its memory and objects when it was unloaded.
+    void ExpectNothingLeaked() {
+        std::ifstream in(log_);
+        std::string line;
+        int lines = 0;
+        while (std::getline(in, line)) {
+            ++lines;
+            unsigned long a, f, live, wrong, unknown, objects;
+            ASSERT_EQ(std::sscanf(line.c_str(), "allocations %lu frees %lu live %lu wrong %lu unknown %lu objects %lu",
+                                  &a, &f, &live, &wrong, &unknown, &objects), 6) << line;
+            EXPECT_EQ(live, 0u) << line;
+            EXPECT_EQ(wrong + unknown, 0u) << line;
+            EXPECT_EQ(objects, 0u) << line;
+        }
+        EXPECT_GT(lines, 0) << "the library was never unloaded";
+    }
+    std::string log_;
+};
+
+const std::string kBook =
+    Person("p1", "Liisa M\xC3\xA4kinen", "TEL;TYPE=fax,work:09 123 4568\r\nTEL;TYPE=fax,home:091234568\r\n") +
+    Person("p2", "Pekka Virtanen", "TEL;TYPE=fax:09 555 0101\r\n") +
+    Person("p3", "Ilman Faksia", "TEL;TYPE=cell:040 1\r\n") +
+    Person("p4", "Kuusi Kolme Kaksi Yksi Nollaa Viisi", "TEL;TYPE=fax:09 777\r\n") +
+    List("l1", "Myynti", {"p1", "p2", "l2"}) + List("l2", "Tuki", {"l1", "p3"}) +
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:location\r\nFN:Neuvotteluhuone\r\nTEL;TYPE=fax:09 9\r\nEND:VCARD\r\n";
+
+TEST_F(AddressBookTest, ChosenFilePeopleAndListsThatContainEachOther) {
+    std::string book = Write("kontaktit.vcf", kBook);
+    Script s = Choose(1, false);
+    s.file(book);
+    Pick(s, {u"Liisa M\u00e4kinen", u"Myynti (jakelulista)", u"Neuvotteluhuone",
+             u"Kuusi Kolme Kaksi Yksi Nollaa Viisi"});
+    // Liisa twice (picked and through Myynti), Pekka, Ilman Faksia through
+    // Tuki, the place and the long name: each list expanded once.
+    Confirm(s, 6, 3, 3);
+    automation::Play(s);
+    Run();
+    EXPECT_TRUE(MessageTexts().empty());
+    // Equal numbers after cleaning give one recipient; the name is cut to
+    // 30 bytes before blanks are trimmed.
+    EXPECT_EQ(Imported(), (std::vector<std::string>{"Liisa M\xE4kinen <091234568>", "Pekka Virtanen <095550101>",
+                                                    "Kuusi Kolme Kaksi Yksi Nollaa <09777>"}));
+    ExpectNothingLeaked();
+}
+
+TEST_F(AddressBookTest, SixtyPeopleIntoTheRecipientListStopAtFifty) {
+    std::string text;
+    std::vector<std::string> all;
+    for (int i = 0; i < 60; ++i) {
+        std::string uid = "m" + std::to_string(i);
+        text += Person(uid, "Henkil\xC3\xB6 " + std::to_string(100 + i), "TEL;TYPE=fax:09 " + std::to_string(1000 + i) + "\r\n");
+        all.push_back(uid);
+    }
+    text += List("kaikki", "Kaikki", all);
+    setenv("FAX_ADDRESS_BOOK", Write("oletus.vcf", text).c_str(), 1);
+    app.selection.maxCount = 50;
+    Script s = Choose(1, true);
+    Pick(s, {u"Kaikki (jakelulista)"});
+    Confirm(s, 60, 0, 60, "*Vain 50 ensimm\xE4ist\xE4 vastaanottajaa tuodaan.");
+    automation::Play(s);
+    Run();
+    EXPECT_EQ(Imported().size(), 50u);
+    ExpectNothingLeaked();
+}
+
+TEST_F(AddressBookTest, FailuresShowTheirMessagesAndImportNothing) {
+    std::string book = Write("kontaktit.vcf", kBook);
+    setenv("FAX_ADDRESS_BOOK", book.c_str(), 1);
+    const std::u16string wabFailed = u"Windows-osoitteiston avaaminen ei onnistunut.\nTietoja ei voi tuoda kohteesta ";
+    struct Case {
+        const char* name;
+        const char* fail;
+        int type;
+        bool pick;  // the picker opens
+        std::vector<std::u16string> messages;
+    } cases[] = {
+        {"logon refused", "logon", 0, false, {kNothing}},
+        {"messaging book not opened", "openbook", 0, false, {kNothing}},
+        {"address book file not opened", "wabopen", 1, false, {wabFailed + u"Oletus-WAB-tiedosto.", kNothing}},
+        {"address dialog fails", "address", 1, false, {kNothing}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        automation::Reset();
+        automation::SetFailureHandler([](const std::string& report) { ADD_FAILURE() << report; });
+        setenv("FAX_ADDRESS_BOOK_FAIL", c.fail, 1);
+        app = ImportApp{};
+        app.instance = GetModuleHandleA(nullptr);
+        Script s = Choose(c.type, true);
+        for (const std::u16string& m : c.messages) s.answer(IDOK, m);
+        automation::Play(s);
+        Run();
+        EXPECT_EQ(MessageTexts(), c.messages);
+        std::vector<FaxRecipient> got;
+        EXPECT_EQ(ReadBack(kImportDoneNames, got), -1);
+    }
+}
+
+TEST_F(AddressBookTest, EntriesThatCannotBeReadAreRejectedAndPickingNothingImportsNothing) {
+    setenv("FAX_ADDRESS_BOOK", Write("kontaktit.vcf", kBook).c_str(), 1);
+    setenv("FAX_ADDRESS_BOOK_FAIL", "getprops:Pekka Virtanen,openentry:Liisa M\xE4kinen", 1);
+    Script s = Choose(0, true);
+    Pick(s, {u"Liisa M\u00e4kinen", u"Pekka Virtanen", u"Ilman Faksia"});
+    // Liisa cannot be opened, Pekka not read, Ilman Faksia has no fax number.
+    s.answer(IDOK, u"Kaikista valituista tiedoista ei l\u00f6ydy faksinumeroa.");
+    automation::Play(s);
+    Run();
+    std::vector<FaxRecipient> got;
+    EXPECT_EQ(ReadBack(kImportDoneNames, got), -1);
+    ExpectNothingLeaked();
+}
+
+TEST_F(AddressBookTest, MissingMessagingLibraryIsNamed) {
+    // The library is found next to the program; move it aside for this run.
+    std::string lib = std::string(MAPI_COPY);
+    ASSERT_EQ(std::rename(lib.c_str(), (lib + ".aside").c_str()), 0);
+    automation::Play(Choose(0, true).answer(IDOK).answer(IDOK));
+    Run();
+    std::rename((lib + ".aside").c_str(), lib.c_str());
+    ASSERT_EQ(automation::Seen().messageBoxes.size(), 2u);
+    EXPECT_EQ(automation::Seen().messageBoxes[0].text, u"Tarvittavaa DLL-tiedostoa, MAPI32.DLL, ei l\u00f6ytynyt.");
+    EXPECT_EQ(automation::Seen().messageBoxes[0].caption, u"MAPI-alij\u00e4rjestelm\u00e4n k\u00e4ynnistysvirhe");
+    EXPECT_EQ(automation::Seen().messageBoxes[1].text, kNothing);
+}
+
+}  // namespace
