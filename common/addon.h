@@ -56,15 +56,28 @@ struct AddonMCB {
     uint8_t reserved1[8];
 };
 
-// Host services table (the driver context points to it at byte 84); the
-// page-registration function is at byte 56.
+// Host services table (the driver context points to it at byte 84): page
+// registration at byte 56, the hint window at 64, the page message service
+// at 116, the settings commit at 132.
 typedef int32_t(FAXAPI* HostRegisterPagesFn)(void* pageContext, const void* pageSet, int32_t zero,
                                              void* instance, void* instance2, void* dlgProc,
                                              int32_t z1, int32_t z2, int32_t z3);
+// Creates the hint window of a page: module instance, page window, page data.
+typedef void*(FAXAPI* HostHintWindowFn)(void* instance, void* page, void* pageData);
+// Messages the host handles for its pages: page window, message, lParam.
+typedef intptr_t(FAXAPI* HostPageMessageFn)(void* page, uint32_t message, intptr_t lParam);
+// Commits the sheet's settings: the host sheet context.
+typedef int32_t(FAXAPI* HostCommitFn)(void* sheetContext);
 struct HostServices {
     void* reserved[14];
     HostRegisterPagesFn registerPages;
-    void* reserved2[20];
+    void* reserved1;
+    HostHintWindowFn createHintWindow;
+    void* reserved2[12];
+    HostPageMessageFn pageMessage;
+    void* reserved3[3];
+    HostCommitFn commit;
+    void* reserved4;
 };
 
 // The host's driver context: a fixed part, then its control blocks, as
@@ -105,6 +118,10 @@ static_assert(offsetof(AddonMCB, block1Offset) == 20, "AddonMCB.block1Offset");
 static_assert(offsetof(AddonMCB, block2Offset) == 24, "AddonMCB.block2Offset");
 static_assert(offsetof(AddonMCB, block3Offset) == 28, "AddonMCB.block3Offset");
 static_assert(offsetof(HostServices, registerPages) == 56, "registerPages");
+static_assert(offsetof(HostServices, createHintWindow) == 64, "createHintWindow");
+static_assert(offsetof(HostServices, pageMessage) == 116, "pageMessage");
+static_assert(offsetof(HostServices, commit) == 132, "commit");
+static_assert(sizeof(HostServices) == 140, "HostServices size");
 static_assert(offsetof(HostDriverContext, addonCount) == 44, "addonCount");
 static_assert(offsetof(HostDriverContext, services) == 84, "services");
 static_assert(sizeof(HostDriverContext) == 220, "control blocks at byte 220");

@@ -142,6 +142,9 @@ const Key kJobKeys[] = {
     {"jobmonitor", [](Context& c, const std::string& v) {
          return c.Choice(&c.job->jobMonitor, v, kOnOff, 2); }},
     {"skip", [](Context& c, const std::string& v) { return c.Flag(&c.job->skip, v); }},
+    {"faxinstalled", [](Context& c, const std::string& v) { return c.Flag(&c.job->faxInstalled, v); }},
+    {"g4", [](Context& c, const std::string& v) { return c.Flag(&c.job->g4Available, v); }},
+    {"speeddial999", [](Context& c, const std::string& v) { return c.Flag(&c.job->speedDial999, v); }},
     {"resolution", [](Context& c, const std::string& v) {
          return c.Choice(&c.job->ds.resolution, v, kResolutions, 4); }},
     {"report", [](Context& c, const std::string& v) {

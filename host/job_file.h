@@ -20,6 +20,10 @@ struct JobDescription {
     int32_t outputOption = 0;
     int32_t outputTray = 0;
     int32_t jobMonitor = 0;
+    // The printer model's fax capabilities, as the host knows them.
+    int32_t faxInstalled = 1;
+    int32_t g4Available = 0;
+    int32_t speedDial999 = 0;
     char accountUser[sizeof(HostSubBlock::accountUser)] = {};
     // The application's document name, handed over in the output context.
     char appDocName[kHostDocNameSize] = {};

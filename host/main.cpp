@@ -15,12 +15,18 @@
 #include "module_loader.h"
 #include "module_path.h"
 #include "phonebook_cmd.h"
+#include "ui_commands.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: faxhost [--module PATH]                 print the built-in fax job's header\n"
     "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
+    "       faxhost [--module PATH] print [JOBFILE] [--output FILE]\n"
+    "                                               print a job through both add-ons: the\n"
+    "                                               document events through faxui, the header\n"
+    "                                               through faxrender (exit 4: fax cancelled)\n"
+    "       faxhost prefs [JOBFILE]                  printing preferences with the fax pages\n"
     "       faxhost phonebook list|check FILE        list or check a .KFD phonebook\n"
     "       faxhost phonebook convert OLD NEW        convert an older phonebook\n"
     "       faxhost import [--name COL] [--fax COL]... FILE\n"
@@ -70,6 +76,9 @@ int main(int argc, char** argv) {
         modulePath = argv[i + 1];
         i += 2;
     }
+
+    if (i < argc && !std::strcmp(argv[i], "print")) return RunPrintCommand(modulePath, argc - i - 1, argv + i + 1);
+    if (i < argc && !std::strcmp(argv[i], "prefs")) return RunPrefsCommand(modulePath, argc - i - 1, argv + i + 1);
 
     std::string jobText = kBuiltinJobFile;
     std::string jobName = "built-in job";

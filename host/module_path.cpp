@@ -11,8 +11,10 @@ namespace {
 
 #if defined(_WIN32)
 const char kModuleFile[] = "faxrender.dll";
+const char kUiModuleFile[] = "faxui.dll";
 #else
 const char kModuleFile[] = "faxrender.so";
+const char kUiModuleFile[] = "faxui.so";
 #endif
 
 std::string ExecutableDirectory() {
@@ -39,6 +41,17 @@ std::string DefaultRenderModulePath() {
     if (Exists(beside)) return beside;
 #ifdef FAXHOST_BUILD_RENDER_MODULE
     if (Exists(FAXHOST_BUILD_RENDER_MODULE)) return FAXHOST_BUILD_RENDER_MODULE;
+#endif
+    return beside;
+}
+
+std::string DefaultUiModulePath() {
+    const char* env = std::getenv("FAX_UI_MODULE");
+    if (env && *env) return env;
+    std::string beside = ExecutableDirectory() + "/" + kUiModuleFile;
+    if (Exists(beside)) return beside;
+#ifdef FAXHOST_BUILD_UI_MODULE
+    if (Exists(FAXHOST_BUILD_UI_MODULE)) return FAXHOST_BUILD_UI_MODULE;
 #endif
     return beside;
 }

@@ -51,6 +51,7 @@ faxui_exports=(
   EditDBInfoDlgProc
   NewEntryDlgProc
   FaxPromptDlgProc
+  GetFuncTable ModuleInfo DllInitialize
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
 

@@ -90,7 +90,7 @@ TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
     EXPECT_EQ(env.status, 1);
     EXPECT_NE(env.err.find("/nonexistent/y.so"), std::string::npos) << env.err;
 
-    EXPECT_EQ(Faxhost("print").status, 2);
+    EXPECT_EQ(Faxhost("print a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header").status, 2);
     EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
 }

@@ -4,6 +4,7 @@
 #include "comm_dialog.h"
 #include "entry_dialogs.h"
 #include "fax_prompt.h"
+#include "module_entry.h"
 
 extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&CommDlgProc),
@@ -11,4 +12,7 @@ extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&EditDBInfoDlgProc),
     reinterpret_cast<const void*>(&NewEntryDlgProc),
     reinterpret_cast<const void*>(&FaxPromptDlgProc),
+    reinterpret_cast<const void*>(&GetFuncTable),
+    reinterpret_cast<const void*>(&ModuleInfo),
+    reinterpret_cast<const void*>(&DllInitialize),
 };

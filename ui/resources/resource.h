@@ -9,3 +9,4 @@
 #include "entry_dialog_ids.h"
 #include "recipient_dialog_ids.h"
 #include "fax_prompt_ids.h"
+#include "pages_ids.h"

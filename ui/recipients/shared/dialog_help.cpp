@@ -24,6 +24,8 @@ const WCHAR* HelpPath() {
 
 }  // namespace
 
+const WCHAR* DialogHelpFile() { return HelpPath(); }
+
 void SetHelpModule(HINSTANCE module) {
     helpModule = module;
     helpPath.clear();

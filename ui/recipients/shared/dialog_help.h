@@ -10,6 +10,9 @@ void SetHelpModule(HINSTANCE module);
 // The module set above (its resources hold the dialogs' strings).
 HINSTANCE DialogModule();
 
+// The help file: the name in string 700, in the module's directory.
+const WCHAR* DialogHelpFile();
+
 // Opens help at the dialog's context number and remembers that this
 // dialog opened it.
 void ShowDialogHelp(HWND dialog, DWORD context);

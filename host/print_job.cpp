@@ -1,0 +1,107 @@
+#include "print_job.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "header_printer.h"
+#include "posix/print_device.h"
+#include "settings_image.h"
+
+const char16_t kHostPrinterName[] = u"Toimiston monitoimilaite";
+const char16_t kHostPortName[] = u"IP_192.168.0.20";
+
+namespace {
+
+constexpr int32_t kEventStartDoc = 5;
+constexpr int32_t kEventStartPage = 6;
+constexpr int32_t kEventEndPage = 7;
+constexpr int32_t kEventEndDoc = 8;
+
+// The driver's side of the device context: the job's settings image behind
+// the private escapes. The add-on's print-time logic is due on the first
+// page only.
+class HostPrinter : public headless::PrinterDevice {
+public:
+    explicit HostPrinter(SettingsImage& image) : image_(image) {}
+    int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
+        switch (code) {
+        case 15004:
+            return page_ == 1 ? 1 : 0;
+        case 15002:
+            return static_cast<int>(image_.size());
+        case 15000:
+            if (outSize < static_cast<int>(image_.size())) return -1;
+            std::memcpy(out, image_.data(), image_.size());
+            return 1;
+        case 15001:
+            // A returned image of another size is not this job's: refused.
+            if (inSize != static_cast<int>(image_.size())) return -1;
+            std::memcpy(image_.data(), in, image_.size());
+            ++stores;
+            return 1;
+        default:
+            return 0;
+        }
+    }
+    void AbortDocument() override { aborted = true; }
+    void StartPage() { ++page_; }
+
+    int stores = 0;
+    bool aborted = false;
+
+private:
+    SettingsImage& image_;
+    int page_ = 0;
+};
+
+AddOnDocEventHook DocEventHook(const AddonModule& ui) {
+    return ui.table() ? reinterpret_cast<AddOnDocEventHook>(ui.table()->hooks[kHookDocEvent]) : nullptr;
+}
+
+}  // namespace
+
+bool RunPrintJob(const AddonModule& ui, const AddonModule& render, const JobDescription& job,
+                 PrintJobResult* result, std::string* error) {
+    AddOnDocEventHook hook = DocEventHook(ui);
+    if (!hook) {
+        *error = ui.path() + ": the module has no document-event hook";
+        return false;
+    }
+    SettingsImage image;
+    HostContext host(1);
+    image.ReserveModuleBlocks(*ui.table(), &host.block(0));
+    ApplyJobToImage(job, image, host.block(0));
+
+    HostPrinter printer(image);
+    HDC dc = headless::CreatePrinterDC(&printer);
+    HANDLE handle = headless::CreatePrinterHandle(kHostPrinterName, kHostPortName, u"PCL XL");
+    WCHAR docName[kHostDocNameSize + 1] = {};
+    MultiByteToWideChar(CP_ACP, 0, job.appDocName, static_cast<int>(strnlen(job.appDocName, sizeof job.appDocName)),
+                        docName, kHostDocNameSize);
+    DOCINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpszDocName = docName;
+    const DOCINFOW* infoRef = &info;
+
+    int32_t status = hook(host.get(), handle, dc, kEventStartDoc, nullptr, &infoRef, nullptr, nullptr);
+    if (status == 1) {
+        printer.StartPage();
+        status = hook(host.get(), handle, dc, kEventStartPage, nullptr, nullptr, nullptr, nullptr);
+    }
+    if (status == 1) {
+        hook(host.get(), handle, dc, kEventEndPage, nullptr, nullptr, nullptr, nullptr);
+        hook(host.get(), handle, dc, kEventEndDoc, nullptr, nullptr, nullptr, nullptr);
+    }
+    headless::DeletePrinterDC(dc);
+    headless::ClosePrinterHandle(handle);
+
+    result->cancelled = status != 1;
+    result->aborted = printer.aborted;
+    result->stores = printer.stores;
+    result->pjl.clear();
+    if (result->cancelled) return true;
+    return PrintHeaderFromImage(render, image, host.block(0), job, &result->pjl, error);
+}
