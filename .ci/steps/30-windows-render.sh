@@ -16,7 +16,7 @@ objdump=i686-w64-mingw32-objdump
 # check_module DLL NAME... : PE32 i386, exactly these exports, no runtime DLL.
 check_module() {
   local dll=$1; shift
-  if ! "$objdump" -f "$dll" | grep -q 'file format pei-i386'; then
+  if ! "$objdump" -f "$dll" | grep 'file format pei-i386' >/dev/null; then
     echo "$dll is not a PE32 i386 image" >&2
     "$objdump" -f "$dll" >&2
     exit 1
@@ -47,6 +47,9 @@ check_module build-win32/render/faxrender.dll \
 # faxui.map in step).
 faxui_exports=(
   CommDlgProc
+  ShowDBInfoDlgProc
+  EditDBInfoDlgProc
+  NewEntryDlgProc
   FaxPromptDlgProc
   GetFuncTable ModuleInfo DllInitialize
   PhonebookDlgProc
@@ -56,11 +59,11 @@ check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
 # The import program, both builds: PE32 i386 executables for the GUI
 # subsystem without MinGW runtime DLLs.
 for exe in build-win32/import/rcpimport.exe build-win32/import/rcpimportx.exe; do
-  if ! "$objdump" -f "$exe" | grep -q 'file format pei-i386'; then
+  if ! "$objdump" -f "$exe" | grep 'file format pei-i386' >/dev/null; then
     echo "$exe is not a PE32 i386 image" >&2
     exit 1
   fi
-  if ! "$objdump" -p "$exe" | grep -q 'Subsystem.*Windows GUI'; then
+  if ! "$objdump" -p "$exe" | grep 'Subsystem.*Windows GUI' >/dev/null; then
     echo "$exe is not a GUI program" >&2
     exit 1
   fi

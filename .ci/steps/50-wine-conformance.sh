@@ -13,7 +13,7 @@ build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
 start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
-cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests phonebook_dialog_tests
+cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests
 built=$(date +%s)
 
 # A fresh prefix each run. Windows live on a virtual desktop: without a
@@ -33,6 +33,8 @@ timeout 60 xvfb-run -a "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v
 "$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)" -w
 prefixed=$(date +%s)
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/platform_user/platform_user_tests.exe --gtest_brief=1
+# The product dialogs of faxui, as the user plays them here.
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipients_dialog_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipient_dialog_tests.exe --gtest_brief=1
 # Product dialog tests: the same scenarios as on the headless layer.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/phonebook_dialog/phonebook_dialog_tests.exe --gtest_brief=1

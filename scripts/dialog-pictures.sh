@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Renders every dialog of faxui under wine to a PNG in build-win64/pictures/
+# (the table of dialogs is in tests/pictures/dialog_pictures.cpp).
+# Usage: scripts/dialog-pictures.sh [build-dir]   (default build-win64)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh wine64 xvfb xauth x11-apps imagemagick g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+build=${1:-build-win64}
+[ -f "$build/CMakeCache.txt" ] ||
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
+cmake --build "$build" --target dialog_pictures
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$PWD/$build/wineprefix"
+WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+fi=(env LANG=fi_FI.UTF-8 LC_ALL=fi_FI.UTF-8)
+if [ ! -d "$WINEPREFIX" ]; then
+  # As the wine test run makes it: a virtual desktop of 800 x 600.
+  "${fi[@]}" timeout 300 xvfb-run -a "$WINE" wineboot -i >/dev/null 2>&1 || true
+  timeout 60 xvfb-run -a "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  timeout 60 xvfb-run -a "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null
+  "$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)" -w
+fi
+
+out="$PWD/$build/pictures"
+rm -rf "$out"
+mkdir -p "$out"
+export out WINE
+# One X session: the program holds each dialog open until its picture is taken.
+"${fi[@]}" timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  "$WINE" "$0/dialog_pictures.exe" "Z:${out//\//\\}" >"$out/program.log" 2>&1 &
+  program=$!
+  while kill -0 "$program" 2>/dev/null; do
+    for rect in "$out"/*.rect; do
+      [ -e "$rect" ] || continue
+      name=${rect%.rect}
+      [ -e "$name.done" ] && continue
+      read -r x y w h <"$rect"
+      xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$name.png"
+      touch "$name.done"
+    done
+    sleep 0.2
+  done
+  wait "$program"
+' "$PWD/$build/tests/pictures"
+rm -f "$out"/*.rect "$out"/*.done
+ls "$out"/*.png
