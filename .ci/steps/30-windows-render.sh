@@ -53,6 +53,7 @@ faxui_exports=(
   FaxPromptDlgProc
   GetFuncTable ModuleInfo DllInitialize
   PhonebookDlgProc
+  RecipientDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
 

@@ -6,6 +6,7 @@
 #include "fax_prompt.h"
 #include "module_entry.h"
 #include "phonebook_dialog.h"
+#include "recipient_dialog.h"
 
 extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&CommDlgProc),
@@ -17,4 +18,5 @@ extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&ModuleInfo),
     reinterpret_cast<const void*>(&DllInitialize),
     reinterpret_cast<const void*>(&PhonebookDlgProc),
+    reinterpret_cast<const void*>(&RecipientDlgProc),
 };

@@ -84,7 +84,7 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDC_PB_DELETE: PostDeleteKey(dialog, IDC_PB_PHONEBOOK_LIST); break;
     case IDC_PB_IMPORT: OnStartImport(); break;
     case IDC_PB_IMPORT_NAMES:
-    case IDC_PB_IMPORT_FULL: OnImportResult(dialog, id); break;
+    case IDC_PB_IMPORT_FULL: OnPhonebookImportResult(dialog, id); break;
     case IDC_PB_PHONEBOOK_LIST:
         if (picker && code == LBN_DBLCLK) OnAddRecipients(dialog);
         break;

@@ -70,7 +70,7 @@ void OnStartImport() {
     StartRecipientImport();
 }
 
-void OnImportResult(HWND dialog, int command) {
+void OnPhonebookImportResult(HWND dialog, int command) {
     // Only the import this process started hands anything back.
     const char* end = static_cast<const char*>(std::memchr(StoreState.handoffPath, 0, sizeof StoreState.handoffPath));
     const char* begin = StoreState.handoffPath;

@@ -44,4 +44,4 @@ void ReadPickedDetails(HWND dialog);
 
 // --- import (phonebook_dialog_import.cpp)
 void OnStartImport();
-void OnImportResult(HWND dialog, int command);
+void OnPhonebookImportResult(HWND dialog, int command);

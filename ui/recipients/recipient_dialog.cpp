@@ -234,7 +234,7 @@ void OnCommand(HWND dialog, int id, int code) {
         break;
     case IDC_RCP_IMPORT_NAMES:
     case IDC_RCP_IMPORT_FULL:
-        if (code == 0) OnImportResult(dialog, id);
+        if (code == 0) OnRecipientImportResult(dialog, id);
         break;
     }
     if (code != BN_CLICKED) return;

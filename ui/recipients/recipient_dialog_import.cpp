@@ -20,7 +20,7 @@ void OnImport(HWND dialog) {
     StartRecipientImport();
 }
 
-void OnImportResult(HWND dialog, int command) {
+void OnRecipientImportResult(HWND dialog, int command) {
     if (StoreState.handoffPath[0] == 0) return;  // no import of ours is under way
     int n = ReadRecipientImportFile(StoreState.handoffPath, HandoffLayout::Standard, command,
                                     ExchangeRecipients.recipients, kMaxRecipients);

@@ -22,4 +22,4 @@ int SingleSelection(HWND dialog);
 void OnPhonebook(HWND dialog);
 void OnStoreInPhonebook(HWND dialog);
 void OnImport(HWND dialog);
-void OnImportResult(HWND dialog, int command);
+void OnRecipientImportResult(HWND dialog, int command);
