@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The 32-bit Windows build: every product library compiles warning-free with
-# MinGW; faxrender.dll is PE32 for i386 and exports exactly the module's
-# fourteen names, undecorated.
+# MinGW; faxrender.dll and faxui.dll are PE32 for i386, export exactly their
+# names, undecorated, and need no MinGW runtime DLL.
 set -euo pipefail
 scripts/deps.sh g++-mingw-w64-i686 binutils-mingw-w64-i686
 cmake -S . -B build-win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
@@ -12,29 +12,39 @@ if grep -qi 'warning' build-win32/build.log; then
   exit 1
 fi
 
-dll=build-win32/render/faxrender.dll
 objdump=i686-w64-mingw32-objdump
-if ! "$objdump" -f "$dll" | grep -q 'file format pei-i386'; then
-  echo "$dll is not a PE32 i386 image" >&2
-  "$objdump" -f "$dll" >&2
-  exit 1
-fi
+# check_module DLL NAME... : PE32 i386, exactly these exports, no runtime DLL.
+check_module() {
+  local dll=$1; shift
+  if ! "$objdump" -f "$dll" | grep -q 'file format pei-i386'; then
+    echo "$dll is not a PE32 i386 image" >&2
+    "$objdump" -f "$dll" >&2
+    exit 1
+  fi
+  local expected actual
+  expected=$(printf '%s\n' "$@" | grep -v '^$' | LC_ALL=C sort || true)
+  actual=$("$objdump" -p "$dll" |
+    sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+    sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*//p' | LC_ALL=C sort || true)
+  if [ "$actual" != "$expected" ]; then
+    echo "$dll exports differ from the contract:" >&2
+    diff <(echo "$expected") <(echo "$actual") >&2 || true
+    exit 1
+  fi
+  # The module must load on a bare Windows machine.
+  if "$objdump" -p "$dll" | grep -Ei 'DLL Name: (libgcc|libstdc|libwinpthread)'; then
+    echo "$dll depends on a MinGW runtime DLL" >&2
+    exit 1
+  fi
+  echo "$dll: PE32 i386, $# undecorated exports"
+}
 
-expected="ASCIIstrlen AddOnWriteCallback CopyStringA DecodeFaxNum DoFaxNumParam DoTimeString
-EngQueryLocalTime GetFaxAddonMCB GetFuncTable ModuleInfo SPRINTF VSPRINTF memcpyn padzeroA"
-expected=$(echo $expected | tr ' ' '\n' | LC_ALL=C sort)
-actual=$("$objdump" -p "$dll" |
-  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-  sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*//p' | LC_ALL=C sort)
-if [ "$actual" != "$expected" ]; then
-  echo "faxrender.dll exports differ from the contract:" >&2
-  diff <(echo "$expected") <(echo "$actual") >&2 || true
-  exit 1
-fi
+check_module build-win32/render/faxrender.dll \
+  ASCIIstrlen AddOnWriteCallback CopyStringA DecodeFaxNum DoFaxNumParam DoTimeString \
+  EngQueryLocalTime GetFaxAddonMCB GetFuncTable ModuleInfo SPRINTF VSPRINTF memcpyn padzeroA
 
-# No MinGW runtime DLLs: the module must load on a bare Windows machine.
-if "$objdump" -p "$dll" | grep -Ei 'DLL Name: (libgcc|libstdc|libwinpthread)'; then
-  echo "faxrender.dll depends on a MinGW runtime DLL" >&2
-  exit 1
-fi
-echo "faxrender.dll: PE32 i386, 14 undecorated exports"
+# faxui: one name per exported procedure as it lands (keep faxui.def and
+# faxui.map in step).
+faxui_exports=(
+)
+check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"

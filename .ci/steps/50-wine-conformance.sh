@@ -13,7 +13,7 @@ build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
 start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
-cmake --build build-win64 --target platform_user_tests
+cmake --build build-win64 --target platform_user_tests faxui
 built=$(date +%s)
 
 # A fresh prefix each run. Windows live on a virtual desktop: without a
