@@ -1,0 +1,121 @@
+#pragma once
+// One fixture for the recipient list and the fax confirmation: a private
+// Windows directory (and so a fresh default phonebook), the host block the
+// print-time flow hands over, and the dialogs opened as their opener does.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "automation.h"
+#include "dialog_help.h"
+#include "host_settings.h"
+#include "recipient_dialog.h"
+#include "shared_state.h"
+
+// Where the phonebook files of a test go: on Linux a private Windows
+// directory; on Windows the real one, whose phonebook files each test
+// removes first.
+inline std::string TestWindowsDirectory(const std::string& privateDir) {
+#if defined(_WIN32)
+    (void)privateDir;
+    char buf[MAX_PATH] = {0};
+    GetWindowsDirectoryA(buf, MAX_PATH);
+    return buf;
+#else
+    setenv("FAX_WINDIR", privateDir.c_str(), 1);
+    return privateDir;
+#endif
+}
+
+inline std::string PrivateDirectory() {
+#if defined(_WIN32)
+    char base[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, base);
+    std::string dir = std::string(base) + "fax-rcpdlg-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir.c_str(), nullptr);
+    _putenv_s("FAX_UI_RUNTIME_DIR", dir.c_str());
+    return dir;
+#else
+    char tmpl[] = "/tmp/fax-rcpdlg-XXXXXX";
+    std::string dir = mkdtemp(tmpl);
+    setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
+    return dir;
+#endif
+}
+
+class DialogFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = PrivateDirectory();
+        windir = TestWindowsDirectory(dir);
+        RemovePhonebookFiles();
+        automation::Reset();
+        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        SetHelpModule(GetModuleHandleW(nullptr));
+        std::memset(&host, 0, sizeof host);
+        SetRecipientHostBlock(&host);
+        WorkingRecipients.recipientCount = 7;  // left from an earlier job: never shown
+    }
+    void TearDown() override {
+        automation::SetFailureHandler(nullptr);
+        automation::Reset();
+        SetRecipientHostBlock(nullptr);
+        RemovePhonebookFiles();
+        std::filesystem::remove_all(dir);
+    }
+
+    // Plays the user, then opens the recipient list as the fax flow does.
+    INT_PTR OpenRecipients(const automation::Script& user) {
+        automation::Play(user);
+        return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(101), nullptr, RecipientDlgProc, 0);
+    }
+
+    static automation::Script& Add(automation::Script& s, const std::u16string& name, const std::u16string& number) {
+        if (!name.empty()) s.type(1001, name);
+        return s.type(1004, number).click(1006);
+    }
+
+    static std::vector<std::u16string> Items(HWND d, int list) {
+        std::vector<std::u16string> out;
+        LRESULT n = SendDlgItemMessageW(d, list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            WCHAR buf[80] = {0};
+            SendDlgItemMessageW(d, list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+            out.push_back(reinterpret_cast<const char16_t*>(buf));
+        }
+        return out;
+    }
+    static std::vector<int> Selected(HWND d, int list) {
+        int sel[64];
+        LRESULT n = SendDlgItemMessageW(d, list, LB_GETSELITEMS, 64, reinterpret_cast<LPARAM>(sel));
+        return std::vector<int>(sel, sel + (n > 0 ? n : 0));
+    }
+    static std::u16string Text(HWND d, int id) {
+        WCHAR buf[400] = {0};
+        GetDlgItemTextW(d, id, buf, 400);
+        return reinterpret_cast<const char16_t*>(buf);
+    }
+    static bool Enabled(HWND d, int id) { return IsWindowEnabled(GetDlgItem(d, id)) != FALSE; }
+    static bool Visible(HWND d, int id) { return IsWindowVisible(GetDlgItem(d, id)) != FALSE; }
+    // The enabled state of details, comm settings, delete, store and add.
+    static std::string Buttons(HWND d) {
+        std::string s;
+        for (int id : {1009, 1005, 1024, 1011, 1006}) s += Enabled(d, id) ? '1' : '0';
+        return s;
+    }
+
+    static const std::vector<automation::MessageBoxSeen>& Boxes() { return automation::Seen().messageBoxes; }
+
+    void RemovePhonebookFiles() {
+        std::error_code ec;
+        for (const char* name : {"/KFD.INI", "/DEFAULT.KFD", "/DEFAULT.TMP"}) std::filesystem::remove_all(windir + name, ec);
+    }
+
+    std::string dir;
+    std::string windir;
+    HostSubBlock host;
+};

@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_PEER_ENTRY_VIEW 103
+#define IDD_PEER_COMM 104
+#define IDD_PEER_PHONEBOOK 600
