@@ -46,5 +46,6 @@ check_module build-win32/render/faxrender.dll \
 # faxui: one name per exported procedure as it lands (keep faxui.def and
 # faxui.map in step).
 faxui_exports=(
+  GetFuncTable ModuleInfo DllInitialize
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"

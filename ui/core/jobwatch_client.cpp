@@ -3,9 +3,6 @@
 #include <cstring>
 #include <vector>
 
-const char kJobwatchKey[] = "SOFTWARE\\Kestrel\\Lanternix\\Client\\Jobwatch";
-const char kJobwatchApiValue[] = "QjwApi";
-
 namespace {
 
 typedef JobwatchHandle(WINAPI* InitializeFn)(int32_t);

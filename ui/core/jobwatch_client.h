@@ -13,8 +13,8 @@ typedef uintptr_t JobwatchHandle;
 
 // The monitor's registry key under HKEY_LOCAL_MACHINE: the default value
 // names the monitor program, "QjwApi" the API library.
-extern const char kJobwatchKey[];
-extern const char kJobwatchApiValue[];
+inline constexpr char kJobwatchKey[] = "SOFTWARE\\Kestrel\\Lanternix\\Client\\Jobwatch";
+inline constexpr char kJobwatchApiValue[] = "QjwApi";
 constexpr DWORD kJobwatchProgramPathSize = 260;
 constexpr DWORD kJobwatchApiPathSize = 128;
 

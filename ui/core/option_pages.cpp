@@ -10,7 +10,6 @@
 #include "page_services.h"
 #include "page_tables.h"
 #include "pages_ids.h"
-#include "phonebook_dialog.h"
 
 namespace {
 
@@ -106,9 +105,17 @@ void StoreIfChanged(HWND page, int32_t* field, int32_t value) {
     ReportChange(page);
 }
 
+// The phonebook manager is reached through the module's own export, the
+// way every caller outside the phonebook reaches it.
 void OpenPhonebook(HWND page) {
     const PageData* d = GetPageData(page);
-    DialogBoxParamW(d ? d->instance : nullptr, MAKEINTRESOURCEW(kPhonebookTemplate), page, PhonebookDlgProc, 0);
+    HINSTANCE instance = d ? d->instance : nullptr;
+    auto proc = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(GetProcAddress(instance, "PhonebookDlgProc")));
+    if (!proc) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(kPhonebookTemplate), page, proc, 0);
 }
 
 INT_PTR OnCommand(HWND page, UINT, WPARAM wParam, LPARAM) {

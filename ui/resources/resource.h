@@ -7,3 +7,4 @@
 #include "string_ids.h"
 #include "comm_dialog_ids.h"
 #include "entry_dialog_ids.h"
+#include "pages_ids.h"
