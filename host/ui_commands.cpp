@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "builtin_job.h"
+#include "header_printer.h"
 #include "job_file.h"
 #include "module_loader.h"
 #include "module_path.h"

@@ -23,7 +23,15 @@ namespace {
 
 HINSTANCE g_instance = nullptr;
 
+// The dialogs find their resources and help file through the module kept
+// at attach; handed to them when the host first calls in (at attach the
+// other parts of the module may not be set up yet).
+void EnterModule() {
+    if (DialogModule() != g_instance) SetHelpModule(g_instance);
+}
+
 int32_t FAXAPI PageHook(void* host, void* pageContext, void* image) {
+    EnterModule();
     return RegisterFaxPages(host, pageContext, image, g_instance);
 }
 
@@ -31,6 +39,7 @@ int32_t FAXAPI PageHook(void* host, void* pageContext, void* image) {
 // the application's document information.
 int32_t FAXAPI DocumentEventHook(void* host, void* printer, void* dc, int32_t event, void*, void* docInfoRef,
                                  void*, void*) {
+    EnterModule();
     return HandleDocumentEvent(static_cast<const HostDriverContext*>(host), static_cast<HANDLE>(printer),
                                static_cast<HDC>(dc), event, docInfoRef, RunFaxFlow);
 }
@@ -71,10 +80,7 @@ const AddOnTable* FAXAPI GetFuncTable(void) { return &kFuncTable; }
 const char* const* FAXAPI ModuleInfo(void) { return kModuleInfo; }
 
 BOOL WINAPI DllInitialize(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_instance = instance;
-        SetHelpModule(instance);
-    }
+    if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
     return TRUE;
 }
 

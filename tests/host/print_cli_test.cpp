@@ -1,0 +1,128 @@
+// faxhost prefs and faxhost print: both add-ons through the host's UI side,
+// with a script file playing the user.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err, log;
+};
+
+class UiCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fax-uicli-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(tmpl));
+        dir_ = tmpl;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Write(const std::string& name, const std::string& text) {
+        std::string path = dir_ + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(dir_ + "/" + name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // faxhost ARGS with the job file and script given, in this test's own
+    // Windows and runtime directories.
+    CliRun Faxhost(const std::string& args, const std::string& job, const std::string& script) {
+        std::remove((dir_ + "/ui.log").c_str());
+        std::string command = "FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC"
+                              " FAX_WINDIR=" + dir_ + " FAX_UI_RUNTIME_DIR=" + dir_ +
+                              " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" + dir_ +
+                              "/ui.log FAX_JOBWATCH_LOG=" + dir_ + "/jobwatch.log " + FAXHOST_PATH + " " + args +
+                              " " + Write("job.txt", job) + " 2>" + dir_ + "/err.txt";
+        CliRun run{-1, "", "", ""};
+        FILE* p = popen(command.c_str(), "r");
+        if (!p) return run;
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+        int status = pclose(p);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = Read("err.txt");
+        run.log = Read("ui.log");
+        return run;
+    }
+    std::string dir_;
+};
+
+TEST_F(UiCliTest, PreferencesEditTheFaxSettingsOfTheImage) {
+    struct Case {
+        const char* what;
+        std::string job, script;
+        int status;
+        std::string out;
+    } cases[] = {
+        {"fresh fax settings, changed on the page", "type = fax\n",
+         "dialog 102\nclick 204\nclick 209\ncheck 210 off\nsheet ok\n", 0,
+         "# printing preferences closed with OK\nresolution = superfine\nreport = off\nheader = off\n"},
+        {"defaults restored", "type = fax\nresolution = normal\nreport = on\nheader = off\n",
+         "dialog 102\nclick 211\nsheet apply\nsheet ok\n", 0,
+         "# printing preferences closed with OK\nresolution = fine\nreport = onerror\nheader = on\n"},
+        {"cancelled: the image keeps what it had", "type = fax\n", "dialog 102\nclick 202\nsheet cancel\n", 0,
+         "# printing preferences closed with Cancel\nresolution = fine\nreport = onerror\nheader = on\n"},
+        {"clicking the checked radio is no change", "type = fax\n", "dialog 102\nclick 203\nsheet apply\n", 3, ""},
+        {"not a fax job: the options are disabled", "type = print\n", "dialog 102\nclick 204\n", 3, ""},
+        {"phonebook button stays enabled", "type = print\n", "dialog 102\nclick 1010\nsheet ok\n", -2, ""},
+        {"no fax option: the information page only", "type = fax\nfaxinstalled = no\n", "dialog 109\nsheet ok\n", 0,
+         "# printing preferences closed with OK\nresolution = fine\nreport = onerror\nheader = on\n"},
+    };
+    for (const auto& c : cases) {
+        CliRun run = Faxhost("prefs", c.job, c.script);
+        if (c.status == -2) {  // whatever the phonebook dialog does, the button was not refused
+            EXPECT_EQ(run.err.find("disabled"), std::string::npos) << c.what << run.err;
+            continue;
+        }
+        EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.err;
+        if (c.status == 0) {
+            EXPECT_EQ(run.out, c.out) << c.what;
+        }
+    }
+}
+
+TEST_F(UiCliTest, PrintJobsWithoutTheFaxFlow) {
+    CliRun secure = Faxhost("print", "type = secure\nuser = maija\npassword = 0042\nappdoc = Budjetti.xls\n", "");
+    EXPECT_EQ(secure.status, 0) << secure.err;
+    EXPECT_NE(secure.out.find("@PJL SET HOLD=STORE"), std::string::npos) << secure.out;
+    EXPECT_NE(secure.out.find("@PJL SET HOLDKEY=\"0042\""), std::string::npos);
+    EXPECT_NE(secure.out.find("ACCTUSER=\"@maija\\TOIMISTO-PC\""), std::string::npos) << secure.out;
+    EXPECT_EQ(secure.log.find("DIALOG"), std::string::npos) << secure.log;
+
+    CliRun owner = Faxhost("print --output " + dir_ + "/header.pjl", "type = proof\naccount = OMISTAJA\n", "");
+    EXPECT_EQ(owner.status, 0) << owner.err;
+    EXPECT_EQ(owner.out, "");
+    EXPECT_NE(Read("header.pjl").find("ACCTUSER=\"@OMISTAJA\""), std::string::npos) << Read("header.pjl");
+}
+
+TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
+    std::string install = std::string("FAX_WINDIR=") + dir_ + " " + FAXHOST_PATH + " jobwatch install >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0);
+    CliRun run = Faxhost("print", "type = print\njobmonitor = on\nappdoc = Raportti.doc\noutputtray = 1\n", "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("JOBCLIENTID"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("CLIENT7.JOB42"), std::string::npos) << run.out;
+    std::string log = Read("jobwatch.log");
+    EXPECT_NE(log.find("printer \"Toimiston monitoimilaite\" user \"maija\""), std::string::npos) << log;
+    EXPECT_NE(log.find("port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\""), std::string::npos) << log;
+    EXPECT_NE(log.find("tray \"Sivualusta\""), std::string::npos) << log;
+}
+
+}  // namespace
