@@ -30,7 +30,7 @@ public:
     HostUi& operator=(const HostUi&) = delete;
 
     HostDriverContext* driver() { return context_.get(); }
-    const AddonMCB& block() { return context_.block(0); }
+    AddonMCB& block() { return context_.block(0); }
     SettingsImage& image() { return image_; }
 
     // Calls the module's page hook and shows the printing-preferences pages

@@ -1,0 +1,114 @@
+// The fax pages inside the host's property sheet, played by the scripted
+// user: help, the host's services, applying, and images that do not fit.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <string>
+
+#include "automation.h"
+#include "ui_host.h"
+
+namespace {
+
+constexpr int kOptionPage = 102;
+
+class UiPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/fax-pages-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(tmpl));
+        setenv("FAX_WINDIR", tmpl, 1);
+        setenv("FAX_UI_RUNTIME_DIR", tmpl, 1);
+        automation::Reset();
+        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        std::string error;
+        ASSERT_TRUE(module_.Load(FAXUI_MODULE_PATH, kFaxModuleId, &error)) << error;
+        host_ = std::make_unique<HostUi>(module_, image_);
+        image_.settings().jobType = kJobTypeFax;
+        image_.sub().faxInstalled = 1;
+        ds().jobMode = kJobTypeFax;
+    }
+    void TearDown() override {
+        host_.reset();
+        automation::SetFailureHandler(nullptr);
+        automation::Reset();
+    }
+    FaxDS& ds() { return *image_.At<FaxDS>(host_->block().block1Offset); }
+    INT_PTR Show(automation::Script s) {
+        automation::Play(s);
+        return host_->ShowPreferences();
+    }
+
+    AddonModule module_;
+    SettingsImage image_;
+    std::unique_ptr<HostUi> host_;
+};
+
+// The script's callbacks get the sheet; the page is its current page.
+HWND CurrentPage(HWND sheet) { return PropSheet_GetCurrentPageHwnd(sheet); }
+
+void PressF1On(HWND page, int control) {
+    SetFocus(GetDlgItem(page, control));
+    SendMessageW(page, WM_KEYDOWN, VK_F1, 0);
+}
+
+TEST_F(UiPagesTest, HelpComesFromTheMapOfThePageThatPaintedLast) {
+    automation::Script s;
+    s.dialog(kOptionPage).call([](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        SendMessageW(page, WM_PAINT, 0, 0);
+        PressF1On(page, 204);
+        PressF1On(page, 210);
+        PressF1On(page, 211);  // no pair: the page's own help
+        NMHDR help{GetParent(page), 0, PSN_HELP};
+        SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&help));
+        HELPINFO info{sizeof info, HELPINFO_WINDOW, 207, GetDlgItem(page, 207), 0, {0, 0}};
+        SendMessageW(page, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    });
+    s.page(1).call([](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        SendMessageW(page, WM_PAINT, 0, 0);
+        SendMessageW(page, WM_KEYDOWN, VK_F1, 0);
+    });
+    s.sheetCancel();
+    EXPECT_EQ(Show(s), 0);
+    const auto& help = automation::Seen().help;
+    ASSERT_EQ(help.size(), 6u);
+    const UINT commands[] = {HELP_CONTEXT, HELP_CONTEXT, HELP_CONTEXT, HELP_CONTEXT, HELP_WM_HELP, HELP_CONTEXT};
+    const ULONG_PTR contexts[] = {212, 214, 111, 111, 0, 10000};
+    for (size_t i = 0; i < help.size(); ++i) {
+        EXPECT_EQ(help[i].command, commands[i]) << i;
+        if (commands[i] == HELP_CONTEXT) {
+            EXPECT_EQ(help[i].data, contexts[i]) << i;
+        }
+        EXPECT_NE(help[i].file.find(u"FAXHELP"), std::u16string::npos) << i;
+    }
+}
+
+TEST_F(UiPagesTest, ApplyCommitsToTheHostAndCopiesTheImageOut) {
+    Show(automation::Script().dialog(kOptionPage).click(205).sheetApply().sheetOk());
+    const HostUiCalls& calls = host_->calls();
+    EXPECT_EQ(calls.hintWindows, 1);
+    EXPECT_GE(calls.pageMessages, 1);
+    EXPECT_GE(calls.commits, 1);
+    EXPECT_EQ(calls.changeCallbacks, calls.commits);
+    FaxDS applied;
+    std::memcpy(&applied, host_->AppliedImage().data() + host_->block().block1Offset, sizeof applied);
+    EXPECT_EQ(applied.resolution, 3);
+    EXPECT_EQ(ds().resolution, 3);
+}
+
+TEST_F(UiPagesTest, FaxBlockOutsideTheImageLeavesTheOptionsDisabled) {
+    for (int32_t offset : {1 << 22, -4, static_cast<int32_t>(image_.size()) - 8, 2}) {
+        host_->block().block1Offset = offset;
+        bool disabled = false;
+        Show(automation::Script().dialog(kOptionPage).call([&](HWND sheet) {
+            HWND page = CurrentPage(sheet);
+            disabled = !IsWindowEnabled(GetDlgItem(page, 203)) && IsWindowEnabled(GetDlgItem(page, 1010));
+        }).sheetCancel());
+        EXPECT_TRUE(disabled) << offset;
+    }
+}
+
+}  // namespace
