@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -123,6 +124,51 @@ TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
     EXPECT_NE(log.find("printer \"Toimiston monitoimilaite\" user \"maija\""), std::string::npos) << log;
     EXPECT_NE(log.find("port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\""), std::string::npos) << log;
     EXPECT_NE(log.find("tray \"Sivualusta\""), std::string::npos) << log;
+}
+
+// The user's part of a fax job: the recipient list (101), then the
+// confirmation (108).
+const char kTyped[] =
+    "dialog 101\ntype 1001 Maija\ntype 1004 0-800-FLOWERS\nclick 1006\n";
+const char kSpeedDial[] = "dialog 101\ncheck 1027 on\ntype 1004 12\nclick 1006\n";
+const char kMailbox[] =
+    "dialog 101\ntype 1004 555\nclick 1006\nselect 1008 0\nclick 1005\n"
+    "dialog 104\ncheck 403 on\ntype 406 25\ntype 408 1234\nclick 1\n";
+const char kListOk[] = "dialog 101\nclick 1\n";
+const char kSend[] = "dialog 108\nclick 801\n";
+
+TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
+    struct Case {
+        const char* what;
+        std::string script;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"typed", std::string(kTyped) + kListOk + kSend, {"@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n"}},
+        {"speed dial", std::string(kSpeedDial) + kListOk + kSend, {"@PJL TELARN FAXNUM = '12'\n"}},
+        {"secure mailbox", std::string(kMailbox) + kListOk + kSend,
+         {"@PJL TELARN FAXNUM = 555{20}{30}{400251234}\n"}},
+        {"delayed, in send order", std::string(kTyped) + kSpeedDial + kListOk +
+             "dialog 108\ncheck 803 on\nsettext 804 07\nsettext 805 05\nclick 801\n",
+         {"@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n@PJL TELARN FAXNUM = '12'\n",
+          "@PJL TELARN DELAYSEND = 07:05\n"}},
+    };
+    for (const auto& c : cases) {
+        CliRun run = Faxhost("print", "type = fax\n", c.script);
+        EXPECT_EQ(run.status, 0) << c.what << "\n" << run.err;
+        for (const std::string& line : c.lines) EXPECT_NE(run.out.find(line), std::string::npos) << c.what << run.out;
+        EXPECT_NE(run.log.find("108"), std::string::npos) << c.what << run.log;
+    }
+}
+
+TEST_F(UiCliTest, CancelledFaxJobWritesNoHeader) {
+    const std::string answer = "msgbox IDOK Faksity\xC3\xB6 on peruutettu!\n";
+    for (const std::string& script : {std::string("dialog 101\nclick 2\n") + answer,
+                                      std::string(kTyped) + kListOk + "dialog 108\nclick 802\n" + answer}) {
+        CliRun run = Faxhost("print", "type = fax\n", script);
+        EXPECT_EQ(run.status, 4) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("cancelled"), std::string::npos) << run.err;
+    }
 }
 
 }  // namespace
