@@ -99,4 +99,77 @@ TEST_F(UiCliTest, PreferencesEditTheFaxSettingsOfTheImage) {
     }
 }
 
+TEST_F(UiCliTest, PrintJobsWithoutTheFaxFlow) {
+    CliRun secure = Faxhost("print", "type = secure\nuser = maija\npassword = 0042\nappdoc = Budjetti.xls\n", "");
+    EXPECT_EQ(secure.status, 0) << secure.err;
+    EXPECT_NE(secure.out.find("@PJL SET HOLD=STORE"), std::string::npos) << secure.out;
+    EXPECT_NE(secure.out.find("@PJL SET HOLDKEY=\"0042\""), std::string::npos);
+    EXPECT_NE(secure.out.find("ACCTUSER=\"@maija\\TOIMISTO-PC\""), std::string::npos) << secure.out;
+    EXPECT_EQ(secure.log.find("DIALOG"), std::string::npos) << secure.log;
+
+    CliRun owner = Faxhost("print --output " + dir_ + "/header.pjl", "type = proof\naccount = OMISTAJA\n", "");
+    EXPECT_EQ(owner.status, 0) << owner.err;
+    EXPECT_EQ(owner.out, "");
+    EXPECT_NE(Read("header.pjl").find("ACCTUSER=\"@OMISTAJA\""), std::string::npos) << Read("header.pjl");
+}
+
+TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
+    std::string install = std::string("FAX_WINDIR=") + dir_ + " " + FAXHOST_PATH + " jobwatch install >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0);
+    CliRun run = Faxhost("print", "type = print\njobmonitor = on\nappdoc = Raportti.doc\noutputtray = 1\n", "");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("JOBCLIENTID"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("CLIENT7.JOB42"), std::string::npos) << run.out;
+    std::string log = Read("jobwatch.log");
+    EXPECT_NE(log.find("printer \"Toimiston monitoimilaite\" user \"maija\""), std::string::npos) << log;
+    EXPECT_NE(log.find("port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\""), std::string::npos) << log;
+    EXPECT_NE(log.find("tray \"Sivualusta\""), std::string::npos) << log;
+}
+
+// The user's part of a fax job: the recipient list (101), then the
+// confirmation (108).
+const char kTyped[] =
+    "dialog 101\ntype 1001 Maija\ntype 1004 0-800-FLOWERS\nclick 1006\n";
+// A short speed-dial number is padded to three digits.
+const char kSpeedDial[] = "dialog 101\ncheck 1027 on\ntype 1004 12\nclick 1006\n";
+const char kMailbox[] =
+    "dialog 101\ntype 1004 555\nclick 1006\nselect 1008 0\nclick 1005\n"
+    "dialog 104\ncheck 403 on\ntype 406 25\ntype 408 1234\nclick 1\n";
+const char kListOk[] = "dialog 101\nclick 1\n";
+const char kSend[] = "dialog 108\nclick 801\n";
+
+TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
+    struct Case {
+        const char* what;
+        std::string script;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"typed", std::string(kTyped) + kListOk + kSend, {"@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n"}},
+        {"speed dial", std::string(kSpeedDial) + kListOk + kSend, {"@PJL TELARN FAXNUM = '012'\n"}},
+        {"secure mailbox", std::string(kMailbox) + kListOk + kSend,
+         {"@PJL TELARN FAXNUM = 555{20}{30}{400251234}\n"}},
+        {"delayed, in send order", std::string(kTyped) + kSpeedDial + kListOk +
+             "dialog 108\ncheck 803 on\nsettext 804 07\nsettext 805 05\nclick 801\n",
+         {"@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n@PJL TELARN FAXNUM = '012'\n",
+          "@PJL TELARN DELAYSEND = 07:05\n"}},
+    };
+    for (const auto& c : cases) {
+        CliRun run = Faxhost("print", "type = fax\n", c.script);
+        EXPECT_EQ(run.status, 0) << c.what << "\n" << run.err;
+        for (const std::string& line : c.lines) EXPECT_NE(run.out.find(line), std::string::npos) << c.what << run.out;
+        EXPECT_NE(run.log.find("108"), std::string::npos) << c.what << run.log;
+    }
+}
+
+TEST_F(UiCliTest, CancelledFaxJobWritesNoHeader) {
+    const std::string answer = "msgbox IDOK Faksity\xC3\xB6 on peruutettu!\n";
+    for (const std::string& script : {std::string("dialog 101\nclick 2\n") + answer,
+                                      std::string(kTyped) + kListOk + "dialog 108\nclick 802\n" + answer}) {
+        CliRun run = Faxhost("print", "type = fax\n", script);
+        EXPECT_EQ(run.status, 4) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("cancelled"), std::string::npos) << run.err;
+    }
+}
+
 }  // namespace

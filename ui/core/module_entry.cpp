@@ -6,6 +6,7 @@
 #include "addon.h"
 #include "module_entry.h"
 #include "dialog_help.h"
+#include "doc_events.h"
 #include "fax_flow.h"
 #include "option_pages.h"
 
@@ -30,6 +31,15 @@ int32_t FAXAPI PageHook(void* host, void* pageContext, void* image) {
     return RegisterFaxPages(host, pageContext, image, g_instance);
 }
 
+// The sixth argument points, at the start of a document, to the pointer to
+// the application's document information.
+int32_t FAXAPI DocumentEventHook(void* host, void* printer, void* dc, int32_t event, void*, void* docInfoRef,
+                                 void*, void*) {
+    EnterModule();
+    return HandleDocumentEvent(static_cast<const HostDriverContext*>(host), static_cast<HANDLE>(printer),
+                               static_cast<HDC>(dc), event, docInfoRef, RunFaxFlow);
+}
+
 const AddOnTable kFuncTable = {
     kAddOnTableFormat,
     static_cast<int32_t>(sizeof(AddOnTable)),
@@ -42,9 +52,9 @@ const AddOnTable kFuncTable = {
     nullptr,
     &DefaultFaxSS,
     {nullptr, nullptr, nullptr, nullptr, reinterpret_cast<AddOnHook>(&PageHook), nullptr, nullptr, nullptr,
-     nullptr, nullptr, nullptr, nullptr},
+     nullptr, reinterpret_cast<AddOnHook>(&DocumentEventHook), nullptr, nullptr},
 };
-static_assert(kHookPage == 4, "page hook at table byte 56");
+static_assert(kHookPage == 4 && kHookDocEvent == 9, "page hook at table byte 56, document events at 76");
 
 const char* const kModuleInfo[] = {
     "Module: Printer interface DLL static library",
