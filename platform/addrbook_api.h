@@ -4,7 +4,7 @@
 // declarations of just those calls, after the public documentation: the
 // same names, tags, records and results, the interfaces as C++ classes.
 
-#include "windows.h"
+#include <windows.h>  // ours: platform/ is on the include path
 
 #if defined(_WIN32)
 #include <mapix.h>
@@ -94,14 +94,6 @@ struct SPropTagArray {
     ULONG aulPropTag[MAPI_DIM];
 };
 typedef SPropTagArray* LPSPropTagArray;
-
-// A tag array of n tags, as the SizedSPropTagArray macro makes one.
-template <ULONG N>
-struct SizedPropTagArray {
-    ULONG cValues;
-    ULONG aulPropTag[N];
-    LPSPropTagArray get() { return reinterpret_cast<LPSPropTagArray>(this); }
-};
 
 struct SRow {
     ULONG ulAdrEntryPad;
@@ -243,3 +235,11 @@ typedef void(STDMETHODCALLTYPE* LPMAPIUNINITIALIZE)();
 typedef HRESULT(STDMETHODCALLTYPE* LPWABOPEN)(LPADRBOOK* book, LPWABOBJECT* wab, LPWAB_PARAM param, DWORD reserved);
 
 #endif
+
+// A tag array of n tags with the layout of SPropTagArray, on both systems.
+template <ULONG N>
+struct SizedPropTagArray {
+    ULONG cValues;
+    ULONG aulPropTag[N];
+    LPSPropTagArray get() { return reinterpret_cast<LPSPropTagArray>(this); }
+};
