@@ -9,32 +9,14 @@
 #include <fstream>
 #include <string>
 
+#include "command_run.h"
+
 namespace {
 
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliResult = CommandRun;
 
 CliResult Faxhost(const std::string& args, const std::string& env = "FAX_FIXED_TIME=23:59:05") {
-    // ctest runs the cases as parallel processes: one stderr file each.
-    static int calls = 0;
-    const std::string errFile = ::testing::TempDir() + "faxhost_stderr_" +
-                                std::to_string(getpid()) + "_" + std::to_string(++calls) + ".txt";
-    std::string command = env + " " + FAXHOST_PATH + " " + args + " 2>" + errFile;
-    CliResult run{-1, "", ""};
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-    int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    std::remove(errFile.c_str());
-    return run;
+    return RunCommand(env + " " + FAXHOST_PATH + " " + args);
 }
 
 std::string WriteJob(const std::string& name, const std::string& text) {

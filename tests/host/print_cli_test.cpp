@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "command_run.h"
 #include <vector>
 
 namespace {
@@ -49,18 +51,9 @@ protected:
                               " FAX_WINDIR=" + dir_ + " FAX_UI_RUNTIME_DIR=" + dir_ +
                               " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" + dir_ +
                               "/ui.log FAX_JOBWATCH_LOG=" + dir_ + "/jobwatch.log " + FAXHOST_PATH + " " + args +
-                              " " + Write("job.txt", job) + " 2>" + dir_ + "/err.txt";
-        CliRun run{-1, "", "", ""};
-        FILE* p = popen(command.c_str(), "r");
-        if (!p) return run;
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-        int status = pclose(p);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = Read("err.txt");
-        run.log = Read("ui.log");
-        return run;
+                              " " + Write("job.txt", job);
+        CommandRun r = RunCommand(command);
+        return CliRun{r.status, r.out, r.err, Read("ui.log")};
     }
     std::string dir_;
 };

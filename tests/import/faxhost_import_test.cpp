@@ -9,32 +9,13 @@
 #include <fstream>
 #include <string>
 
+#include "command_run.h"
+
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliRun = CommandRun;
 
-CliRun Faxhost(const std::string& args) {
-    static int calls = 0;
-    std::string errFile = ::testing::TempDir() + "faxhost_import_err_" + std::to_string(getpid()) + "_" +
-                          std::to_string(++calls);
-    std::string command = std::string(FAXHOST_PATH) + " " + args + " 2>" + errFile;
-    CliRun run{-1, "", ""};
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-    int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    std::remove(errFile.c_str());
-    return run;
-}
+CliRun Faxhost(const std::string& args) { return RunCommand(std::string(FAXHOST_PATH) + " " + args); }
 
 std::string Data(const std::string& name) { return std::string(IMPORT_TEST_DATA) + "/" + name; }
 
