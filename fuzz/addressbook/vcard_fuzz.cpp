@@ -9,8 +9,25 @@
 #include "vcard.h"
 #include "vcard_text.h"
 
+// The text with every join the reader may make already made: a line break
+// followed by a blank (folding) and one after '=' (a quoted-printable soft
+// break) removed. Joining can only add markers, so counting here bounds
+// what the reader can find.
+static std::string Joined(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] != '\r' && text[i] != '\n') { out += text[i++]; continue; }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        ++i;
+        if (i < text.size() && (text[i] == ' ' || text[i] == '\t')) { ++i; continue; }
+        if (!out.empty() && out.back() == '=') { out.pop_back(); continue; }
+        out += '\n';
+    }
+    return out;
+}
+
 static size_t CountBegins(const std::string& text) {
-    std::string upper = vcard::Upper(text);
+    std::string upper = vcard::Upper(Joined(text));
     size_t n = 0;
     for (size_t at = upper.find("BEGIN:VCARD"); at != std::string::npos; at = upper.find("BEGIN:VCARD", at + 1)) ++n;
     return n;

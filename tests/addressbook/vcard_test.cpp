@@ -82,6 +82,18 @@ TEST(VCardExports, DamagedCardsAreSkippedAndCounted) {
     EXPECT_EQ(book.skippedCards, 2u);  // a line without ':' and a card cut off
 }
 
+TEST(VCardExports, FoldedMarkersAndSoftBreaksJoinBeforeMatching) {
+    // A marker folded over two lines is still a marker; so is a name
+    // continued by a quoted-printable soft break.
+    const std::string text =
+        "BEGIN:V\n CARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Liisa =\r\nM=C3=A4kinen\r\n"
+        "TEL;FAX:555\r\nEND:VCA\r\n\tRD\r\n";
+    vcard::Book book;
+    ASSERT_EQ(vcard::ParseBook(text.data(), text.size(), book), vcard::ReadResult::Ok);
+    ExpectCards(book, {{"Liisa Mäkinen", K::Person, "555", "", ""}});
+    EXPECT_EQ(book.skippedCards, 0u);
+}
+
 TEST(VCardFiles, RefusedFiles) {
     vcard::Book book;
     EXPECT_EQ(vcard::ReadBookFile(std::string(VCARD_DATA_DIR) + "/not_a_vcard.vcf", book), vcard::ReadResult::NotVCard);
