@@ -56,7 +56,11 @@ bool LoadJob(const char* path, JobDescription* job, std::string* error) {
 void StartScriptedUserIfAsked() {
 #if defined(_WIN32)
     const char* script = std::getenv("FAX_UI_SCRIPT");
-    if (script && *script) automation::Play(automation::Script());
+    std::string error;
+    if (script && *script && !automation::LoadScript(script, error)) {
+        std::fprintf(stderr, "FAX_UI_SCRIPT: %s\n", error.c_str());
+        std::exit(3);
+    }
 #endif
 }
 
@@ -101,6 +105,24 @@ int RunPrefsCommand(const std::string&, int argc, char** argv) {
 }
 
 namespace {
+
+#if defined(_WIN32)
+// The phonebook is the system's current one: on a system that has none yet
+// (no KFD.INI, no DEFAULT.KFD in the Windows directory), the built-in
+// phonebook becomes its default phonebook; an existing one is never touched.
+bool SeedBuiltinPhonebook(std::string* book, std::string* error) {
+    char windir[MAX_PATH];
+    UINT n = GetWindowsDirectoryA(windir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) {
+        *error = "no Windows directory";
+        return false;
+    }
+    *book = std::string(windir) + "\\DEFAULT.KFD";
+    const std::string settings = std::string(windir) + "\\KFD.INI";
+    if (std::filesystem::exists(*book) || std::filesystem::exists(settings)) return true;
+    return WriteBuiltinPhonebook(*book, error);
+}
+#endif
 
 // Prints the job through both add-ons; the header goes to outputPath, or
 // to standard output when it is null.
@@ -185,16 +207,8 @@ int RunBuiltinPrint(const std::string& renderModule) {
     ScratchDirectory scratch;
     if (!scratch.Create(&error)) return Fail(error);
 #if defined(_WIN32)
-    // The phonebook is the system's current one: on a system that has none
-    // yet, the built-in phonebook becomes its default phonebook.
-    char windir[MAX_PATH];
-    UINT n = GetWindowsDirectoryA(windir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return Fail("no Windows directory");
-    const std::string book = std::string(windir) + "\\DEFAULT.KFD";
-    const std::string settings = std::string(windir) + "\\KFD.INI";
-    if (!std::filesystem::exists(book) && !std::filesystem::exists(settings) &&
-        !WriteBuiltinPhonebook(book, &error))
-        return Fail(error);
+    std::string book;
+    if (!SeedBuiltinPhonebook(&book, &error)) return Fail(error);
 #else
     // The scratch directory is this run's Windows directory: the built-in
     // phonebook is its default phonebook, and no setting of the person
@@ -233,5 +247,9 @@ int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
     JobDescription job;
     std::string error;
     if (!LoadJob(jobPath, &job, &error)) return Fail(error);
+#if defined(_WIN32)
+    std::string book;
+    if (!jobPath && !SeedBuiltinPhonebook(&book, &error)) return Fail(error);
+#endif
     return PrintThroughAddons(renderModule, job, outputPath);
 }

@@ -13,8 +13,12 @@
 #include "comm_dialog.h"
 #include "dialog_help.h"
 #include "entry_dialogs.h"
+#include "fax_prompt.h"
+#include "recipient_dialog.h"
+#include "recipient_list_text.h"
 #include "resource.h"
 #include "shared_state.h"
+#include "ui_host.h"
 
 namespace {
 
@@ -41,7 +45,10 @@ struct Picture {
     DLGPROC proc;
     std::function<void()> buffers;          // before opening
     std::function<void(HWND)> controls;     // once open
+    std::function<void()> show = nullptr;   // opens and pictures it itself (a property sheet)
 };
+
+void HoldForPicture(HWND d, const char* name);
 
 void RelayRecipient() {
     CurrentRecipient = DefaultRecipient;
@@ -87,7 +94,74 @@ void VirtanenDetails() {
     d.workFlag = 601;
 }
 
+// A fax job's recipient list as a user builds it: typed, speed dial and
+// picked from the phonebook.
+void FinnishRecipients() {
+    struct Row {
+        const char* name;
+        const char* number;
+        int speedDial;
+    } rows[] = {
+        {"Virtanen Matti", "09-1234567", 0},
+        {"Toimisto Tampere", "012", 1},
+        {"J\xe4rvisen Kuljetus Oy", "0145556677", 0},
+        {"M\xe4kinen Oy", "0923456789", 0},
+        {"Korhonen Pekka", "0407654321", 0},
+        {"Aluekonttori", "0-800-FLOWERS", 0},
+    };
+    WorkingRecipients.recipientCount = 0;
+    for (const Row& r : rows) {
+        FaxRecipient& slot = WorkingRecipients.recipients[WorkingRecipients.recipientCount++];
+        slot = DefaultRecipient;
+        Copy(slot.name, sizeof slot.name, r.name);
+        Copy(slot.faxNumber, sizeof slot.faxNumber, r.number);
+        slot.speedDial = r.speedDial;
+    }
+}
+
+HostSubBlock pictureHost{};
+
+// The option page and the information page in the host's property sheet,
+// from faxui.dll as the host loads it.
+void ShowPreferencesPages() {
+    AddonModule module;
+    std::string error;
+    if (!module.Load(FAXUI_MODULE_PATH, kFaxModuleId, &error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return;
+    }
+    SettingsImage image;
+    HostUi host(module, image);
+    image.settings().jobType = kJobTypeFax;
+    image.sub().faxInstalled = 1;
+    image.At<FaxDS>(host.block().block1Offset)->jobMode = kJobTypeFax;
+    automation::Reset();
+    automation::Play(automation::Script()
+                         .dialog(102)
+                         .call([](HWND sheet) { HoldForPicture(sheet, "102-page-options"); })
+                         .page(1)
+                         .call([](HWND sheet) { HoldForPicture(sheet, "109-page-info"); })
+                         .sheetCancel());
+    host.ShowPreferences();
+}
+
 const Picture pictures[] = {
+    {"102-109-pages", 0, nullptr, nullptr, nullptr, ShowPreferencesPages},
+    {"101-recipients", IDD_RECIPIENTS, RecipientDlgProc, [] { SetRecipientHostBlock(&pictureHost); },
+     [](HWND d) {
+         FinnishRecipients();
+         FillRecipientList(d, 1008, WorkingRecipients);
+         SendDlgItemMessageW(d, 1008, LB_SETSEL, TRUE, 2);
+         SendMessageW(d, WM_COMMAND, MAKEWPARAM(1008, LBN_SELCHANGE), (LPARAM)GetDlgItem(d, 1008));
+         SetText(d, 1001, u"Nieminen Aino");
+         SetText(d, 1004, u"050-1112233");
+     }},
+    {"108-fax-prompt", IDD_FAX_PROMPT, FaxPromptDlgProc, FinnishRecipients,
+     [](HWND d) {
+         SendDlgItemMessageW(d, 803, BM_CLICK, 0, 0);
+         SetText(d, 804, u"18");
+         SetText(d, 805, u"30");
+     }},
     {"104-comm-relay", IDD_COMM_SETTINGS, CommDlgProc, RelayRecipient, nullptr},
     {"104-comm-secure", IDD_COMM_SETTINGS, CommDlgProc, SecureRecipient, nullptr},
     {"103-entry-edit", IDD_ENTRY, EditDBInfoDlgProc, VirtanenDetails, nullptr},
@@ -142,6 +216,11 @@ int main(int argc, char** argv) {
     SetHelpModule(self);
     automation::SetFailureHandler([](const std::string& m) { fprintf(stderr, "%s\n", m.c_str()); });
     for (const Picture& p : pictures) {
+        if (p.show) {
+            p.show();
+            printf("%s\n", p.name);
+            continue;
+        }
         if (p.buffers) p.buffers();
         automation::Reset();
         automation::Play(automation::Script()
