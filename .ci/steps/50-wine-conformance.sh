@@ -13,7 +13,8 @@ build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
 start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
-cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests
+cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests \
+  host_ui_pages_tests core_records_tests faxui_module_tests faxhost faxrender
 built=$(date +%s)
 
 # A fresh prefix each run. Windows live on a virtual desktop: without a
@@ -38,4 +39,21 @@ prefixed=$(date +%s)
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipient_dialog_tests.exe --gtest_brief=1
 # Product dialog tests: the same scenarios as on the headless layer.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/phonebook_dialog/phonebook_dialog_tests.exe --gtest_brief=1
+# The fax pages in the host's property sheet, the record bytes and texts,
+# and faxui.dll as the host loads it.
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/host/host_ui_pages_tests.exe --gtest_brief=1
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_records_tests.exe --gtest_brief=1
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/faxui/faxui_module_tests.exe --gtest_brief=1
+# faxhost.exe's built-in fax job through the real dialogs: the same FAXNUM
+# lines as on Linux.
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe >build-win64/faxhost-builtin.pjl
+expected='@PJL TELARN FAXNUM = 09-1234567{20}{30}
+@PJL TELARN FAXNUM = '"'"'012'"'"'
+@PJL TELARN FAXNUM = 091234000{20}{32}{400254321}
+@PJL TELARN FAXNUM = 0-800-3569377{100121000500#3}{20}{34}{51234}{612*#}'
+if [ "$(grep FAXNUM build-win64/faxhost-builtin.pjl)" != "$expected" ]; then
+  echo "faxhost.exe's built-in job under wine gave other FAXNUM lines:" >&2
+  cat build-win64/faxhost-builtin.pjl >&2
+  exit 1
+fi
 echo "wine conformance: $(( built - start )) s to build, $(( prefixed - built )) s for a fresh prefix, $(( $(date +%s) - prefixed )) s for the run"

@@ -15,7 +15,6 @@
 #include "entry_dialogs.h"
 #include "fax_prompt.h"
 #include "recipient_dialog.h"
-#include "recipient_list_text.h"
 #include "resource.h"
 #include "shared_state.h"
 #include "ui_host.h"
@@ -94,28 +93,47 @@ void VirtanenDetails() {
     d.workFlag = 601;
 }
 
-// A fax job's recipient list as a user builds it: typed, speed dial and
-// picked from the phonebook.
+// A fax job's recipient list as a user builds it: typed, one speed dial.
+struct RecipientRow {
+    const char16_t* name;
+    const char16_t* number;
+    bool speedDial;
+};
+const RecipientRow kRecipients[] = {
+    {u"Virtanen Matti", u"09-1234567", false},
+    {u"Toimisto Tampere", u"12", true},
+    {u"J\u00e4rvisen Kuljetus Oy", u"0145556677", false},
+    {u"M\u00e4kinen Oy", u"0923456789", false},
+    {u"Korhonen Pekka", u"0407654321", false},
+    {u"Aluekonttori", u"0-800-FLOWERS", false},
+};
+
+void Click(HWND d, int id) { SendDlgItemMessageW(d, id, BM_CLICK, 0, 0); }
+
+// Adds the rows through the dialog's own controls, so its rules set the
+// buttons as they would for a user.
+void TypeRecipients(HWND d) {
+    for (const RecipientRow& r : kRecipients) {
+        if (r.speedDial) Click(d, 1027);
+        SetText(d, 1001, r.name);
+        SetText(d, 1004, r.number);
+        Click(d, 1006);
+        if (r.speedDial) Click(d, 1027);
+    }
+}
+
+// The same list in the working buffer, as the confirmation reads it.
 void FinnishRecipients() {
-    struct Row {
-        const char* name;
-        const char* number;
-        int speedDial;
-    } rows[] = {
-        {"Virtanen Matti", "09-1234567", 0},
-        {"Toimisto Tampere", "012", 1},
-        {"J\xe4rvisen Kuljetus Oy", "0145556677", 0},
-        {"M\xe4kinen Oy", "0923456789", 0},
-        {"Korhonen Pekka", "0407654321", 0},
-        {"Aluekonttori", "0-800-FLOWERS", 0},
-    };
     WorkingRecipients.recipientCount = 0;
-    for (const Row& r : rows) {
+    for (const RecipientRow& r : kRecipients) {
         FaxRecipient& slot = WorkingRecipients.recipients[WorkingRecipients.recipientCount++];
         slot = DefaultRecipient;
-        Copy(slot.name, sizeof slot.name, r.name);
-        Copy(slot.faxNumber, sizeof slot.faxNumber, r.number);
-        slot.speedDial = r.speedDial;
+        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(r.name), -1, slot.name, sizeof slot.name - 1,
+                            nullptr, nullptr);
+        std::u16string number = r.speedDial ? u"0" + std::u16string(r.number) : std::u16string(r.number);
+        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(number.c_str()), -1, slot.faxNumber,
+                            sizeof slot.faxNumber - 1, nullptr, nullptr);
+        slot.comm.speedDial = r.speedDial ? 1 : 0;
     }
 }
 
@@ -149,8 +167,8 @@ const Picture pictures[] = {
     {"102-109-pages", 0, nullptr, nullptr, nullptr, ShowPreferencesPages},
     {"101-recipients", IDD_RECIPIENTS, RecipientDlgProc, [] { SetRecipientHostBlock(&pictureHost); },
      [](HWND d) {
-         FinnishRecipients();
-         FillRecipientList(d, 1008, WorkingRecipients);
+         TypeRecipients(d);
+         SendDlgItemMessageW(d, 1008, LB_SETSEL, FALSE, -1);
          SendDlgItemMessageW(d, 1008, LB_SETSEL, TRUE, 2);
          SendMessageW(d, WM_COMMAND, MAKEWPARAM(1008, LBN_SELCHANGE), (LPARAM)GetDlgItem(d, 1008));
          SetText(d, 1001, u"Nieminen Aino");
