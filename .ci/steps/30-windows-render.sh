@@ -50,6 +50,8 @@ faxui_exports=(
   ShowDBInfoDlgProc
   EditDBInfoDlgProc
   NewEntryDlgProc
+  EditDBGrpDlgProc
+  ShowDBGrpDlgProc
   FaxPromptDlgProc
   GetFuncTable ModuleInfo DllInitialize
   PhonebookDlgProc
