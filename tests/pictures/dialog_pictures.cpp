@@ -12,9 +12,12 @@
 #include "automation.h"
 #include "comm_dialog.h"
 #include "dialog_help.h"
+#include "entry_codec.h"
 #include "entry_dialogs.h"
+#include "group_dialogs.h"
 #include "resource.h"
 #include "shared_state.h"
+#include "store_state.h"
 
 namespace {
 
@@ -25,12 +28,12 @@ void Copy(char* field, size_t size, const char* text) {
     memcpy(field, text, strnlen(text, size - 1));
 }
 
-void SetText(HWND d, int id, const char16_t* text) {
+[[maybe_unused]] void SetText(HWND d, int id, const char16_t* text) {
     SetDlgItemTextW(d, id, reinterpret_cast<const WCHAR*>(text));
 }
 
 // A template shown as it stands, for dialogs whose procedure is not here.
-INT_PTR CALLBACK TemplateOnly(HWND d, UINT message, WPARAM wParam, LPARAM) {
+[[maybe_unused]] INT_PTR CALLBACK TemplateOnly(HWND d, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) EndDialog(d, LOWORD(wParam));
     return message == WM_INITDIALOG;
 }
@@ -41,6 +44,7 @@ struct Picture {
     DLGPROC proc;
     std::function<void()> buffers;          // before opening
     std::function<void(HWND)> controls;     // once open
+    bool fromPhonebook = false;             // owned by a phonebook list 601
 };
 
 void RelayRecipient() {
@@ -87,27 +91,82 @@ void VirtanenDetails() {
     d.workFlag = 601;
 }
 
+// The phonebook the group dialogs read, and the phonebook dialog's list
+// that opens them (the group "Hallitus" selected).
+const struct {
+    const char* name;
+    const char* fax;
+} kPeople[] = {{"Matti Virtanen", "091234567"},  {"Liisa Heikkinen", "031234567"},
+               {"Pekka Korhonen", "0407654321"}, {"Aino Nieminen", "0501112233"},
+               {"Juha M\xe4kel\xe4", "0923456789"},    {"Sari Lehtonen", "0145556677"},
+               {"Kari J\xe4rvinen", "0198765432"}};
+
+void WritePhonebook() {
+    std::string book = std::string(kfd::kMagicCurrent) + "\n";
+    for (const auto& p : kPeople) {
+        FaxRecipient r = DefaultRecipient;
+        Copy(r.name, sizeof r.name, p.name);
+        Copy(r.faxNumber, sizeof r.faxNumber, p.fax);
+        EntryDetails d{};
+        DBEncodeEntry(r, d, book);
+    }
+    kfd::BeginGroup("Asiakkaat", book);
+    for (int i : {0, 1, 2}) kfd::AddGroupMember(kPeople[i].name, kPeople[i].fax, book);
+    kfd::EndGroup(book);
+    kfd::BeginGroup("Hallitus", book);
+    for (int i : {4, 5, 6}) kfd::AddGroupMember(kPeople[i].name, kPeople[i].fax, book);
+    kfd::EndGroup(book);
+    char dir[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "fax-pictures.KFD";
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fwrite(book.data(), 1, book.size(), f);
+        fclose(f);
+    }
+    for (size_t i = 0; i < path.size() && i + 1 < kStorePathChars; ++i)
+        StoreState.currentPath[i] = (WCHAR)(unsigned char)path[i];
+}
+
+HWND PhonebookList() {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_EXTENDEDSEL, 0, 0, 10, 10, owner,
+                                (HMENU)(INT_PTR)IDC_GROUP_AVAILABLE, nullptr, nullptr);
+    for (const auto& p : kPeople) {
+        WCHAR name[31], fax[31];
+        AnsiToWideField(p.name, strlen(p.name), name, 31);
+        AnsiToWideField(p.fax, strlen(p.fax), fax, 31);
+        LRESULT i = SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)IndividualListText(name, fax).c_str());
+        SendMessageW(list, LB_SETITEMDATA, i, 1);
+    }
+    for (const WCHAR* g : {L"[Asiakkaat]", L"[Hallitus]"}) {
+        LRESULT i = SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)g);
+        SendMessageW(list, LB_SETITEMDATA, i, 2);
+    }
+    SendMessageW(list, LB_SETSEL, TRUE, SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)L"[Hallitus]"));
+    return owner;
+}
+
+void Group(const char16_t* name) {
+    SetWide(CurrentGroupName, name);
+    CurrentDetails.workFlag = IDC_GROUP_AVAILABLE;
+}
+
 const Picture pictures[] = {
     {"104-comm-relay", IDD_COMM_SETTINGS, CommDlgProc, RelayRecipient, nullptr},
     {"104-comm-secure", IDD_COMM_SETTINGS, CommDlgProc, SecureRecipient, nullptr},
     {"103-entry-edit", IDD_ENTRY, EditDBInfoDlgProc, VirtanenDetails, nullptr},
     {"103-entry-view", IDD_ENTRY, ShowDBInfoDlgProc, VirtanenDetails, nullptr},
     {"105-new-entry", IDD_NEW_ENTRY, NewEntryDlgProc, nullptr, nullptr},
-    {"107-group-edit", IDD_GROUP_EDIT, TemplateOnly, nullptr,
+    {"107-group-edit", IDD_GROUP_EDIT, EditDBGrpDlgProc, [] { Group(u"Asiakkaat"); },
      [](HWND d) {
-         SetText(d, IDC_GROUP_NAME, u"Tampereen myynti");
-         for (const char16_t* t : {u"Heikkinen Liisa <031234567>", u"Korhonen Pekka <0407654321>", u"[Hallitus]",
-                                   u"Nieminen Aino <0501112233>"})
-             SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_ADDSTRING, 0, (LPARAM)t);
-         for (const char16_t* t : {u"Mäkelä Juha <0923456789>", u"Lehtonen Sari <0145556677>"})
-             SendDlgItemMessageW(d, IDC_GROUP_MEMBERS, LB_ADDSTRING, 0, (LPARAM)t);
-     }},
-    {"700-group-view", IDD_GROUP_VIEW, TemplateOnly, nullptr,
-     [](HWND d) {
-         SetWindowTextW(d, reinterpret_cast<const WCHAR*>(u"Tampereen myynti Ryhmän ominaisuudet"));
-         for (const char16_t* t : {u"Mäkelä Juha <0923456789>", u"Lehtonen Sari <0145556677>"})
-             SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_ADDSTRING, 0, (LPARAM)t);
-     }},
+         // A person picking two more members.
+         for (int i : {1, 3}) SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_SETSEL, TRUE, i);
+         SendDlgItemMessageW(d, IDC_GROUP_MEMBERS, LB_SETSEL, TRUE, 1);
+     },
+     true},
+    {"107-group-new", IDD_GROUP_EDIT, EditDBGrpDlgProc, [] { Group(u""); }, nullptr, true},
+    {"700-group-view", IDD_GROUP_VIEW, ShowDBGrpDlgProc, nullptr,
+     [](HWND d) { SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_SETSEL, TRUE, 0); }, true},
 };
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -140,6 +199,8 @@ int main(int argc, char** argv) {
     outDir = argv[1];
     HINSTANCE self = GetModuleHandleW(nullptr);
     SetHelpModule(self);
+    WritePhonebook();
+    HWND phonebook = PhonebookList();
     automation::SetFailureHandler([](const std::string& m) { fprintf(stderr, "%s\n", m.c_str()); });
     for (const Picture& p : pictures) {
         if (p.buffers) p.buffers();
@@ -151,7 +212,7 @@ int main(int argc, char** argv) {
                                  HoldForPicture(d, p.name);
                              })
                              .call([](HWND d) { EndDialog(d, IDCANCEL); }));
-        DialogBoxParamW(self, MAKEINTRESOURCEW(p.templateId), nullptr, p.proc, 0);
+        DialogBoxParamW(self, MAKEINTRESOURCEW(p.templateId), p.fromPhonebook ? phonebook : nullptr, p.proc, 0);
         printf("%s\n", p.name);
     }
     return 0;
