@@ -6,6 +6,7 @@
 
 #include "dialog_fixture.h"
 #include "entry_codec.h"
+#include "entry_dialog_ids.h"
 #include "group_dialogs.h"
 #include "kfd_format.h"
 #include "scratch_dir.h"
@@ -373,6 +374,52 @@ TEST_F(GroupDialogs, PropertiesOfAGroupOpenItsView) {
         .click(IDCANCEL);
     Edit(s);
     EXPECT_EQ(Seen().dialogsOpened, (std::vector<int>{IDD_GROUP_EDIT, IDD_GROUP_VIEW}));
+}
+
+// An individual opened from either group dialog: its details can be
+// changed, its key cannot, and the lists stay as they were.
+TEST_F(GroupDialogs, AnIndividualsDetailsAreEditedButNotItsKey) {
+    struct Row {
+        const char* what;
+        int dialog;
+        int list;
+        bool doubleClick;
+    } rows[] = {
+        {"member, double click", IDD_GROUP_EDIT, IDC_GROUP_MEMBERS, true},
+        {"available, properties", IDD_GROUP_EDIT, IDC_GROUP_AVAILABLE, false},
+        {"group view, properties", IDD_GROUP_VIEW, IDC_GROUP_AVAILABLE, false},
+        {"group view, double click", IDD_GROUP_VIEW, IDC_GROUP_AVAILABLE, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetUp();
+        Texts before, after;
+        Script s;
+        Look(s, row.list, &before);
+        Pick(s, row.list, {kMatti}, row.doubleClick);
+        if (!row.doubleClick) s.click(IDC_GROUP_PROPERTIES);
+        s.dialog(IDD_ENTRY)
+            .call([](HWND d) {
+                EXPECT_EQ(Text(d, IDC_ENTRY_NAME), u"Matti Virtanen");
+                EXPECT_TRUE(GetWindowLongW(GetDlgItem(d, IDC_ENTRY_NAME), GWL_STYLE) & ES_READONLY);
+                EXPECT_TRUE(GetWindowLongW(GetDlgItem(d, IDC_ENTRY_FAX), GWL_STYLE) & ES_READONLY);
+            })
+            .setText(IDC_ENTRY_COMPANY, u"Virtasen Rakennus Oy")
+            .click(IDOK)
+            .dialog(row.dialog);
+        Look(s, row.list, &after).click(IDCANCEL);
+        if (row.dialog == IDD_GROUP_EDIT)
+            Edit(s);
+        else
+            Open(IDD_GROUP_VIEW, ShowDBGrpDlgProc, s, Phonebook({kAsiakkaat}));
+        EXPECT_EQ(after, before);
+        FaxRecipient r;
+        EntryDetails d;
+        ASSERT_EQ(DBReadEntry(reinterpret_cast<const WCHAR*>(kMatti), r, d), DB_DONE);
+        EXPECT_EQ(U16(d.company), u"Virtasen Rakennus Oy");
+        EXPECT_EQ(CurrentDetails.workFlag, 601);
+        EXPECT_TRUE(Seen().messageBoxes.empty());
+    }
 }
 
 }  // namespace

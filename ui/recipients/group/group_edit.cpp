@@ -4,6 +4,7 @@
 #include "dialog_help.h"
 #include "edit_filters.h"
 #include "entry_codec.h"
+#include "entry_edit.h"
 #include "group_dialogs.h"
 #include "group_lists.h"
 #include "group_record.h"
@@ -125,6 +126,15 @@ void OnAvailableProperties(HWND dialog) {
     if (!OneSelectedForProperties(dialog, kGroupListId, text, &data)) return;
     if (data == kItemGroup)
         DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_GROUP_VIEW), dialog, ShowDBGrpDlgProc, 0);
+    else
+        EditEntryProperties(dialog, kGroupListId, text.c_str());
+}
+
+// A member's details; its name and number stay as they are here.
+void OnMemberProperties(HWND dialog) {
+    const std::vector<int> selected = GroupSelectedItems(Members(dialog));
+    if (selected.empty()) return;
+    EditEntryProperties(dialog, kMemberListId, GroupItemText(Members(dialog), selected.front()).c_str());
 }
 
 // The delete key in the member list: -2 when handled, -1 otherwise.
@@ -194,6 +204,9 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDC_GROUP_SEARCH: SearchListByPrefix(dialog, kGroupListId); break;
     case IDC_GROUP_AVAILABLE:
         if (code == LBN_DBLCLK) OnAddSelected(dialog);
+        break;
+    case IDC_GROUP_MEMBERS:
+        if (code == LBN_DBLCLK) OnMemberProperties(dialog);
         break;
     case IDC_GROUP_ADD:
         if (code == BN_CLICKED) OnAddSelected(dialog);

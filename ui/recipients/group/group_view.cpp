@@ -1,6 +1,7 @@
 // The view of a group's members (template 700), opened from a dialog whose
 // list 601 has the group selected.
 #include "dialog_help.h"
+#include "entry_edit.h"
 #include "group_dialogs.h"
 #include "group_lists.h"
 #include "list_routines.h"
@@ -43,7 +44,7 @@ BOOL OnInitDialog(HWND dialog) {
 
 void OnMemberProperties(HWND dialog) {
     WideString text;
-    if (!OneSelectedForProperties(dialog, kGroupListId, text)) return;
+    if (OneSelectedForProperties(dialog, kGroupListId, text)) EditEntryProperties(dialog, kGroupListId, text.c_str());
 }
 
 void OnCommand(HWND dialog, int id, int code) {
