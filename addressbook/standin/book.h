@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addrbook_api.h"
+#include "vcard.h"
 
 namespace standin {
 
@@ -27,8 +28,11 @@ static_assert(sizeof(EntryIdBytes) == 12, "EntryIdBytes size");
 
 class Book {
 public:
-    // False when the file cannot be read or is not a vCard file.
-    bool Load(const char* path);
+    // False when the file cannot be read, is too large or is not a vCard
+    // file; why tells which.
+    bool Load(const char* path, vcard::ReadResult* why = nullptr);
+    // Malformed cards left out of the book.
+    size_t Skipped() const { return skipped_; }
     const std::vector<Entry>& Entries() const { return entries_; }
     // The entry an identifier names, or null for a foreign or damaged one.
     const Entry* Find(ULONG cb, const ENTRYID* id, uint32_t* index = nullptr) const;
@@ -36,6 +40,7 @@ public:
 
 private:
     std::vector<Entry> entries_;
+    size_t skipped_ = 0;
 };
 
 // The default book: $FAX_ADDRESS_BOOK, else ADDRESS.VCF in the Windows directory.

@@ -175,27 +175,10 @@ public:
         std::vector<uint32_t> chosen;
         HWND owner = uiParam ? reinterpret_cast<HWND>(*uiParam) : nullptr;
         if (!RunPicker(owner, *book_, *parm, chosen)) return MAPI_E_USER_CANCEL;
-        return BuildList(chosen, list);
+        return BuildAddressList(*book_, heap_, chosen, list);
     }
 
 private:
-    HRESULT BuildList(const std::vector<uint32_t>& chosen, LPADRLIST* list) {
-        size_t n = chosen.size();
-        size_t size = sizeof(ADRLIST) + (n > 0 ? n - 1 : 0) * sizeof(ADRENTRY);
-        LPADRLIST out = static_cast<LPADRLIST>(Allocate(heap_, size));
-        if (!out) return MAPI_E_NOT_ENOUGH_MEMORY;
-        SizedPropTagArray<3> tags{3, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_OBJECT_TYPE}};
-        for (size_t i = 0; i < n; ++i) {
-            std::vector<Prop> props = EntryProps(book_->Entries()[chosen[i]], chosen[i], tags.get());
-            props.push_back(NumberProp(PR_RECIPIENT_TYPE, MAPI_TO));
-            out->aEntries[i].cValues = static_cast<ULONG>(props.size());
-            out->aEntries[i].rgPropVals = BuildProps(heap_, props);
-        }
-        out->cEntries = static_cast<ULONG>(n);
-        *list = out;
-        return S_OK;
-    }
-
     std::shared_ptr<const Book> book_;
     Heap heap_;
 };
@@ -228,6 +211,23 @@ public:
 };
 
 }  // namespace
+
+HRESULT BuildAddressList(const Book& book, Heap heap, const std::vector<uint32_t>& chosen, LPADRLIST* list) {
+    size_t n = chosen.size();
+    size_t size = sizeof(ADRLIST) + (n > 0 ? n - 1 : 0) * sizeof(ADRENTRY);
+    LPADRLIST out = static_cast<LPADRLIST>(Allocate(heap, size));
+    if (!out) return MAPI_E_NOT_ENOUGH_MEMORY;
+    SizedPropTagArray<3> tags{3, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_OBJECT_TYPE}};
+    for (size_t i = 0; i < n; ++i) {
+        std::vector<Prop> props = EntryProps(book.Entries()[chosen[i]], chosen[i], tags.get());
+        props.push_back(NumberProp(PR_RECIPIENT_TYPE, MAPI_TO));
+        out->aEntries[i].cValues = static_cast<ULONG>(props.size());
+        out->aEntries[i].rgPropVals = BuildProps(heap, props);
+    }
+    out->cEntries = static_cast<ULONG>(n);
+    *list = out;
+    return S_OK;
+}
 
 IAddrBook* NewAddrBook(std::shared_ptr<const Book> book, Heap heap) { return new AddrBook(std::move(book), heap); }
 IMAPISession* NewSession() { return new Session(); }

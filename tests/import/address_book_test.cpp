@@ -1,6 +1,8 @@
 // Address book sources of the import program, through the stand-in
 // libraries: the book is a vCard file, the user picks in the library's
 // own dialog, and the counters, messages and hand-off follow.
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -144,27 +146,58 @@ TEST_F(AddressBookTest, SixtyPeopleIntoTheRecipientListStopAtFifty) {
     ExpectNothingLeaked();
 }
 
+TEST_F(AddressBookTest, TwoHundredFiftySevenNestedListsStopAt256) {
+    // Each list holds its person and the next list; the 257th list is met
+    // when 256 are visited and is rejected, its person never reached.
+    std::string text;
+    for (int i = 0; i <= 256; ++i) {
+        std::string n = std::to_string(i);
+        text += Person("p" + n, "Henkil\xC3\xB6 " + n, "TEL;TYPE=fax:09 " + std::to_string(1000 + i) + "\r\n");
+        std::vector<std::string> members{"p" + n};
+        if (i < 256) members.push_back("l" + std::to_string(i + 1));
+        text += List("l" + n, "Lista " + n, members);
+    }
+    setenv("FAX_ADDRESS_BOOK", Write("sisakkain.vcf", text).c_str(), 1);
+    Script s = Choose(1, true);
+    Pick(s, {u"Lista 0 (jakelulista)"});
+    Confirm(s, 257, 1, 256);
+    automation::Play(s);
+    Run();
+    std::vector<std::string> got = Imported();
+    ASSERT_EQ(got.size(), 256u);
+    EXPECT_EQ(got.back(), "Henkil\xF6 255 <091255>");
+    ExpectNothingLeaked();
+}
+
 TEST_F(AddressBookTest, FailuresShowTheirMessagesAndImportNothing) {
     std::string book = Write("kontaktit.vcf", kBook);
-    setenv("FAX_ADDRESS_BOOK", book.c_str(), 1);
+    std::string empty = Write("tyhja.vcf", "");
+    std::string huge = Write("valtava.vcf", "");
+    truncate(huge.c_str(), 33 << 20);
+    std::string notCard = Write("muistio.vcf", "Soita Liisalle huomenna.\r\n");
     const std::u16string wabFailed = u"Windows-osoitteiston avaaminen ei onnistunut.\nTietoja ei voi tuoda kohteesta ";
+    const std::u16string wabDefault = wabFailed + u"Oletus-WAB-tiedosto.";
     struct Case {
         const char* name;
         const char* fail;
         int type;
-        bool pick;  // the picker opens
+        std::string defaultBook;
         std::vector<std::u16string> messages;
     } cases[] = {
-        {"logon refused", "logon", 0, false, {kNothing}},
-        {"messaging book not opened", "openbook", 0, false, {kNothing}},
-        {"address book file not opened", "wabopen", 1, false, {wabFailed + u"Oletus-WAB-tiedosto.", kNothing}},
-        {"address dialog fails", "address", 1, false, {kNothing}},
+        {"logon refused", "logon", 0, book, {kNothing}},
+        {"messaging book not opened", "openbook", 0, book, {kNothing}},
+        {"address book file not opened", "wabopen", 1, book, {wabDefault, kNothing}},
+        {"address dialog fails", "address", 1, book, {kNothing}},
+        {"empty book", "", 1, empty, {wabDefault, kNothing}},
+        {"book over 32 MiB", "", 1, huge, {wabDefault, kNothing}},
+        {"book that is no vCard file", "", 1, notCard, {wabDefault, kNothing}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         automation::Reset();
         automation::SetFailureHandler([](const std::string& report) { ADD_FAILURE() << report; });
         setenv("FAX_ADDRESS_BOOK_FAIL", c.fail, 1);
+        setenv("FAX_ADDRESS_BOOK", c.defaultBook.c_str(), 1);
         app = ImportApp{};
         app.instance = GetModuleHandleA(nullptr);
         Script s = Choose(c.type, true);
