@@ -77,7 +77,34 @@ bool Book::Load(const char* path, vcard::ReadResult* why) {
         }
         entries_.push_back(std::move(e));
     }
+    AddCategoryLists(cards);
     return true;
+}
+
+// Many programs export their groups only as the CATEGORIES of each contact:
+// each category becomes a list of the people in it, after the cards, unless
+// the book already has a list of that name.
+void Book::AddCategoryLists(const vcard::Book& cards) {
+    std::vector<std::string> names;
+    std::map<std::string, std::vector<uint32_t>> members;
+    for (uint32_t i = 0; i < cards.cards.size(); ++i) {
+        if (cards.cards[i].kind != vcard::CardKind::Person) continue;
+        for (const std::string& c : cards.cards[i].categories) {
+            std::vector<uint32_t>& m = members[c];
+            if (m.empty()) names.push_back(c);
+            if (m.empty() || m.back() != i) m.push_back(i);
+        }
+    }
+    for (const std::string& name : names) {
+        Entry list;
+        list.objectType = MAPI_DISTLIST;
+        list.name = ToAnsi(name);
+        bool named = false;
+        for (const Entry& e : entries_) named = named || (e.objectType == MAPI_DISTLIST && e.name == list.name);
+        if (named) continue;
+        list.members = members[name];
+        entries_.push_back(std::move(list));
+    }
 }
 
 EntryIdBytes Book::IdOf(uint32_t index) {

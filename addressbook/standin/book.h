@@ -39,6 +39,8 @@ public:
     static EntryIdBytes IdOf(uint32_t index);
 
 private:
+    void AddCategoryLists(const vcard::Book& cards);
+
     std::vector<Entry> entries_;
     size_t skipped_ = 0;
 };

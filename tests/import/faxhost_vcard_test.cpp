@@ -24,6 +24,11 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
                               Vcard("KIND:group\r\nUID:l3\r\nFN:Itse\r\nMEMBER:l3\r\n") +
                               Vcard("UID:p1\r\nFN:Aino Aalto\r\nTEL;TYPE=fax:01\r\n") +
                               Vcard("UID:p2\r\nFN:Eero Eskola\r\nTEL;TYPE=fax:02\r\n"));
+    // Categories as lists of their people, unless a list of that name exists.
+    dir.Put("categories.vcf", Vcard("UID:p1\r\nFN:Aino Aalto\r\nTEL;TYPE=fax:01\r\nCATEGORIES:Asiakkaat,Ty\xC3\xB6\r\n") +
+                                  Vcard("UID:p2\r\nFN:Eero Eskola\r\nTEL;TYPE=fax:02\r\nCATEGORIES:Asiakkaat\r\n") +
+                                  Vcard("UID:p3\r\nFN:Ilona Ilves\r\nCATEGORIES:Ty\xC3\xB6\r\n") +
+                                  Vcard("KIND:group\r\nUID:l1\r\nFN:Ty\xC3\xB6\r\nMEMBER:p2\r\n"));
     const std::string data = std::string(VCARD_TEST_DATA) + "/";
     struct Case {
         std::string file;
@@ -57,6 +62,12 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
          "recipient: Aino Aalto <01>\n"
          "recipient: Eero Eskola <02>\n"
          "recipients: 2, found: 5, rejected: 3, confirmed: 2\n",
+         ""},
+        {dir.Path("categories.vcf"), 0,
+         "kind: address book, entries: 5, malformed cards skipped: 0\n"
+         "recipient: Aino Aalto <01>\n"
+         "recipient: Eero Eskola <02>\n"
+         "recipients: 2, found: 6, rejected: 4, confirmed: 2\n",
          ""},
         {data + "not_a_vcard.vcf", 1, "", "not a vCard file"},
         {dir.Path("empty.vcf"), 1, "", "not a vCard file"},
