@@ -14,8 +14,12 @@
 #include "comm_dialog.h"
 #include "dialog_help.h"
 #include "entry_dialogs.h"
+#include "entry_codec.h"
+#include "kfd_format.h"
+#include "phonebook_dialog.h"
 #include "resource.h"
 #include "shared_state.h"
+#include "store.h"
 
 namespace {
 
@@ -88,6 +92,60 @@ void VirtanenDetails() {
     d.workFlag = 601;
 }
 
+// A phonebook of a small firm's customers, made current for the phonebook
+// dialogs by KFD.INI, where they look for it. Texts go through the
+// ANSI code page, as the dialogs store them.
+const char16_t* const kCustomers[][2] = {
+    {u"Heikkinen Liisa", u"031234567"},    {u"Korhonen Pekka", u"0407654321"}, {u"Lehtonen Sari", u"0145556677"},
+    {u"Mäkelä Juha", u"0923456789"},       {u"Nieminen Aino", u"0501112233"},  {u"Järvisen Kuljetus Oy", u"0207654321"},
+    {u"Virtanen Matti", u"0912345678"},    {u"Rautakauppa Salo", u"027334455"}, {u"Öhman Kristiina", u"0196543210"},
+    {u"Tilitoimisto Aalto", u"0923344556"}, {u"Laine Ville", u"0442223344"},    {u"Koskinen Helena", u"0138887766"},
+};
+
+std::string Ansi(const char16_t* text) { return WideToAnsi(reinterpret_cast<const WCHAR*>(text)); }
+
+void CustomerPhonebook() {
+    char dir[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, dir);
+    const WideString path = AnsiToWide(std::string(dir) + "Asiakkaat.KFD");
+    if (DBCreateEmptyPhonebook(path.c_str()) != DB_DONE) return;
+    for (const auto& c : kCustomers) {
+        FaxRecipient r = DefaultRecipient;
+        Copy(r.name, sizeof r.name, Ansi(c[0]).c_str());
+        Copy(r.faxNumber, sizeof r.faxNumber, Ansi(c[1]).c_str());
+        EntryDetails d = EntryDetails{};
+        (void)PhonebookWriteEntry(path.c_str(), nullptr, r, d, kModeNew);
+    }
+    for (const char16_t* group : {u"Tampereen myynti", u"Hallitus"}) {
+        std::string g;
+        kfd::BeginGroup(Ansi(group).c_str(), g);
+        kfd::AddGroupMember(Ansi(u"Mäkelä Juha").c_str(), "0923456789", g);
+        kfd::AddGroupMember("Lehtonen Sari", "0145556677", g);
+        kfd::EndGroup(g);
+        (void)PhonebookWriteGroup(path.c_str(), nullptr, reinterpret_cast<const uint8_t*>(g.data()), g.size(), kModeNew);
+    }
+    char windows[MAX_PATH + 1] = {0};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    if (FILE* ini = fopen((std::string(windows) + "\\KFD.INI").c_str(), "wb")) {
+        fprintf(ini, "%sAsiakkaat.KFD\n", dir);
+        fclose(ini);
+    }
+}
+
+// The picker as the recipient list hands it over: two typed recipients.
+void HandedRecipients() {
+    CustomerPhonebook();
+    AllocateExchangeDetails();
+    const char16_t* const handed[][2] = {{u"Laine Ville", u"0442223344"}, {u"Kauppahalli Hämeenlinna", u"0209876543"}};
+    ExchangeRecipients.recipientCount = 2;
+    for (int i = 0; i < 2; ++i) {
+        FaxRecipient& r = ExchangeRecipients.recipients[i];
+        r = DefaultRecipient;
+        Copy(r.name, sizeof r.name, Ansi(handed[i][0]).c_str());
+        Copy(r.faxNumber, sizeof r.faxNumber, Ansi(handed[i][1]).c_str());
+    }
+}
+
 const Picture pictures[] = {
     {"104-comm-relay", IDD_COMM_SETTINGS, CommDlgProc, RelayRecipient, nullptr},
     {"104-comm-secure", IDD_COMM_SETTINGS, CommDlgProc, SecureRecipient, nullptr},
@@ -108,6 +166,17 @@ const Picture pictures[] = {
          SetWindowTextW(d, reinterpret_cast<const WCHAR*>(u"Tampereen myynti Ryhmän ominaisuudet"));
          for (const char16_t* t : {u"Mäkelä Juha <0923456789>", u"Lehtonen Sari <0145556677>"})
              SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_ADDSTRING, 0, (LPARAM)t);
+     }},
+    {"106-phonebook", IDD_PHONEBOOK, PhonebookDlgProc, CustomerPhonebook, nullptr},
+    {"600-phonebook-pick", IDD_PHONEBOOK_PICK, PhonebookDlgProc, HandedRecipients,
+     [](HWND d) {
+         // One more picked from the phonebook, as a click on "Vast.->" adds it.
+         HWND list = GetDlgItem(d, IDC_PB_PHONEBOOK_LIST);
+         LRESULT i = SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1,
+                                  (LPARAM)reinterpret_cast<const WCHAR*>(u"Nieminen Aino <0501112233>"));
+         SendMessageW(list, LB_SETSEL, FALSE, -1);
+         SendMessageW(list, LB_SETSEL, TRUE, i);
+         SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_PB_PICK, BN_CLICKED), (LPARAM)GetDlgItem(d, IDC_PB_PICK));
      }},
 };
 
