@@ -82,4 +82,21 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
     }
 }
 
+TEST(FaxhostImportVcard, CardsIntoAPhonebook) {
+    ScratchDir dir("fax-vcard-book");
+    const std::string faxhost = std::string(FAXHOST_PATH) + " phonebook ";
+    const std::string book = dir.Path("kirja.KFD");
+    CommandRun first = RunCommand(faxhost + "import " + book + " " + VCARD_TEST_DATA + "/export_40.vcf");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "added: Tiina Salo <+358-9-100-2000>\nadded: Matti Koski <+35893004000>\n"
+                         "added: 2, replaced: 0, skipped: 0, rejected lines: 0\n");
+    CommandRun again = RunCommand(faxhost + "import " + book + " " + VCARD_TEST_DATA + "/export_40.vcf");
+    EXPECT_NE(again.out.find("added: 0, replaced: 0, skipped: 2"), std::string::npos) << again.out;
+    CommandRun list = RunCommand(faxhost + "list " + book);
+    EXPECT_NE(list.out.find("individual: Matti Koski <+35893004000>"), std::string::npos) << list.out;
+    CommandRun bad = RunCommand(faxhost + "import " + book + " " + VCARD_TEST_DATA + "/not_a_vcard.vcf");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("not a vCard file"), std::string::npos) << bad.err;
+}
+
 }  // namespace
