@@ -13,7 +13,8 @@ build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
 start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
-cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests
+cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests \
+  import_address_book_tests
 built=$(date +%s)
 
 # A fresh prefix each run. Windows live on a virtual desktop: without a
@@ -38,4 +39,8 @@ prefixed=$(date +%s)
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipient_dialog_tests.exe --gtest_brief=1
 # Product dialog tests: the same scenarios as on the headless layer.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/phonebook_dialog/phonebook_dialog_tests.exe --gtest_brief=1
+# The import program's address book sources with our stand-ins loaded in
+# place of wine's own messaging and address book libraries.
+"${fi[@]}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32,wab32=n" timeout 300 xvfb-run -a "$WINE" \
+  build-win64/tests/addressbook/import_address_book_tests.exe --gtest_brief=1
 echo "wine conformance: $(( built - start )) s to build, $(( prefixed - built )) s for a fresh prefix, $(( $(date +%s) - prefixed )) s for the run"

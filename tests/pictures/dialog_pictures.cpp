@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "addrbook_api.h"
 #include "automation.h"
 #include "comm_dialog.h"
 #include "dialog_help.h"
@@ -257,6 +258,84 @@ void HoldForPicture(HWND d, const char* name) {
     for (int i = 0; i < 400 && !Exists(base + ".done"); ++i) Sleep(50);
 }
 
+// A contact export of a small Finnish firm, as the stand-in address book's
+// book: people with work and home faxes, one without a fax, two lists.
+const char kContacts[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p1\r\nFN:Sirkka H\xC3\xA4m\xC3\xA4l\xC3\xA4inen\r\n"
+    "TEL;TYPE=FAX,WORK:09 222 3333\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p2\r\nFN:\xC3\x96sten J\xC3\xA4rvinen\r\n"
+    "TEL;TYPE=FAX,WORK:019 888 777\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p3\r\nFN:Anna-Maria Korhonen\r\nTEL;TYPE=FAX,HOME:03 456 7890\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p4\r\nFN:Juha M\xC3\xA4kel\xC3\xA4\r\nTEL;TYPE=FAX,WORK:09 234 5678\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p5\r\nFN:Jari Nieminen\r\nTEL;TYPE=CELL:040 111 2222\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p6\r\nFN:Sari Lehtonen\r\nTEL;TYPE=FAX:014 555 6677\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:p7\r\nFN:Pekka Virtanen\r\nTEL;TYPE=FAX,WORK:09 555 0101\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nUID:l1\r\nFN:Myynti\r\nMEMBER:urn:uuid:p1\r\n"
+    "MEMBER:urn:uuid:p4\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:group\r\nUID:l2\r\nFN:Tampereen toimisto\r\nMEMBER:urn:uuid:p3\r\n"
+    "END:VCARD\r\n";
+
+// The stand-in address book's selection dialog, opened through its own
+// WABOpen and Address as the import program opens it, two entries in the
+// well. The library is loaded before the script starts, so the scripted
+// user sees its dialog.
+void AddressBookPicture() {
+    HMODULE lib = LoadLibraryA(STANDIN_WAB_LIBRARY);
+    auto open = lib ? reinterpret_cast<LPWABOPEN>(reinterpret_cast<void (*)()>(GetProcAddress(lib, "WABOpen"))) : nullptr;
+    if (!open) {
+        fprintf(stderr, "the stand-in address book library cannot be loaded\n");
+        return;
+    }
+    std::string book = outDir + "\\yhteystiedot.vcf";
+    if (FILE* f = fopen(book.c_str(), "wb")) {
+        fwrite(kContacts, 1, sizeof kContacts - 1, f);
+        fclose(f);
+    }
+    automation::Reset();
+    automation::Play(automation::Script()
+                         .dialog(100)
+                         .select(1001, u"Sirkka H\u00e4m\u00e4l\u00e4inen")
+                         .click(1002)
+                         .select(1001, u"Myynti (jakelulista)")
+                         .click(1002)
+                         .select(1001, u"Pekka Virtanen")
+                         .call([](HWND d) { HoldForPicture(d, "100-address-book"); })
+                         .call([](HWND d) { EndDialog(d, IDCANCEL); }));
+    WAB_PARAM param;
+    memset(&param, 0, sizeof param);
+    param.cbSize = sizeof param;
+    param.szFileName = &book[0];
+    LPADRBOOK ab = nullptr;
+    LPWABOBJECT wab = nullptr;
+    if (open(&ab, &wab, &param, 0) == S_OK && ab && wab) {
+        char caption[] = "Osoitteisto", newEntry[] = "K\xE4ytet\xE4\xE4n vain viesti\xE4 varten, ei faksin tuomiseen";
+        char wells[] = "Valitut vastaanottajat", to[] = "Vast.";
+        LPSTR titles[] = {to};
+        ULONG comps[] = {MAPI_TO};
+        ADRPARM parm;
+        memset(&parm, 0, sizeof parm);
+        parm.ulFlags = DIALOG_MODAL;
+        parm.lpszCaption = caption;
+        parm.lpszNewEntryTitle = newEntry;
+        parm.lpszDestWellsTitle = wells;
+        parm.cDestFields = 1;
+        parm.lppszDestTitles = titles;
+        parm.lpulDestComps = comps;
+        ULONG_PTR ui = 0;
+        LPADRLIST list = nullptr;
+        ab->Address(&ui, &parm, &list);  // cancelled: no list
+        ab->Release();
+        wab->Release();
+        printf("100-address-book\n");
+    } else {
+        fprintf(stderr, "the stand-in address book did not open %s\n", book.c_str());
+    }
+    DeleteFileA(book.c_str());
+    FreeLibrary(lib);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -283,5 +362,6 @@ int main(int argc, char** argv) {
         DialogBoxParamW(self, MAKEINTRESOURCEW(p.templateId), p.fromPhonebook ? phonebook : nullptr, p.proc, 0);
         printf("%s\n", p.name);
     }
+    AddressBookPicture();
     return 0;
 }
