@@ -34,6 +34,19 @@ timeout 60 xvfb-run -a "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v
 # The desktop is chosen when the wine session starts: let this one end.
 "$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)" -w
 prefixed=$(date +%s)
+# faxhost.exe's built-in fax job through the real dialogs: the same FAXNUM
+# lines as on Linux. First, while the prefix has no phonebook: the run
+# makes the built-in one the default phonebook only on such a system.
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe >build-win64/faxhost-builtin.pjl
+expected='@PJL TELARN FAXNUM = 09-1234567{20}{30}
+@PJL TELARN FAXNUM = '"'"'012'"'"'
+@PJL TELARN FAXNUM = 091234000{20}{32}{400254321}
+@PJL TELARN FAXNUM = 0-800-3569377{100121000500#3}{20}{34}{51234}{612*#}'
+if [ "$(grep FAXNUM build-win64/faxhost-builtin.pjl)" != "$expected" ]; then
+  echo "faxhost.exe's built-in job under wine gave other FAXNUM lines:" >&2
+  cat build-win64/faxhost-builtin.pjl >&2
+  exit 1
+fi
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/platform_user/platform_user_tests.exe --gtest_brief=1
 # The product dialogs of faxui, as the user plays them here.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipients_dialog_tests.exe --gtest_brief=1
@@ -45,18 +58,6 @@ prefixed=$(date +%s)
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/host/host_ui_pages_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_records_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/faxui/faxui_module_tests.exe --gtest_brief=1
-# faxhost.exe's built-in fax job through the real dialogs: the same FAXNUM
-# lines as on Linux.
-"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe >build-win64/faxhost-builtin.pjl
-expected='@PJL TELARN FAXNUM = 09-1234567{20}{30}
-@PJL TELARN FAXNUM = '"'"'012'"'"'
-@PJL TELARN FAXNUM = 091234000{20}{32}{400254321}
-@PJL TELARN FAXNUM = 0-800-3569377{100121000500#3}{20}{34}{51234}{612*#}'
-if [ "$(grep FAXNUM build-win64/faxhost-builtin.pjl)" != "$expected" ]; then
-  echo "faxhost.exe's built-in job under wine gave other FAXNUM lines:" >&2
-  cat build-win64/faxhost-builtin.pjl >&2
-  exit 1
-fi
 # The import program's address book sources with our stand-ins loaded in
 # place of wine's own messaging and address book libraries.
 "${fi[@]}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32,wab32=n" timeout 300 xvfb-run -a "$WINE" \
