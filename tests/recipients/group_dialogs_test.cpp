@@ -318,16 +318,18 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
     struct Row {
         const char* what;
         Texts selected;  // in the phonebook list
-        INT_PTR result;
-        const char16_t* title;  // nullptr: not opened
+        const char16_t* title;  // nullptr: ends at once
         Texts members;
+        bool damaged;
     } rows[] = {
-        {"first selected group", {kToimisto, kAsiakkaat}, IDCANCEL, u"Asiakkaat Ryhmän ominaisuudet", {kLiisa, kMatti}},
-        {"nothing selected", {}, IDCANCEL, nullptr, {}},
+        {"first selected group", {kToimisto, kAsiakkaat}, u"Asiakkaat Ryhmän ominaisuudet", {kLiisa, kMatti}, false},
+        {"nothing selected", {}, nullptr, {}, false},
+        {"members cannot be loaded", {kAsiakkaat}, nullptr, {}, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         SetUp();
+        if (row.damaged) scratch->Put("book.KFD", "not a phonebook");
         Script s;
         if (row.title)
             s.call([&](HWND d) {
@@ -342,7 +344,9 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
                     EXPECT_EQ(Item(d, IDC_GROUP_AVAILABLE, sel[0]), kLiisa);
                 })
                 .click(IDCANCEL);
-        EXPECT_EQ(Open(IDD_GROUP_VIEW, ShowDBGrpDlgProc, s, Phonebook(row.selected)), row.result);
+        if (row.damaged) s.answer(IDOK, u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - ");
+        EXPECT_EQ(Open(IDD_GROUP_VIEW, ShowDBGrpDlgProc, s, Phonebook(row.selected)), IDCANCEL);
+        EXPECT_EQ(Seen().messageBoxes.size(), row.damaged ? 1u : 0u);
     }
 }
 
@@ -407,5 +411,24 @@ TEST_F(GroupDialogs, AnIndividualsDetailsAreEditedButNotItsKey) {
         EXPECT_TRUE(Seen().messageBoxes.empty());
     }
 }
+
+#if defined(_WIN32)  // the headless layer keeps no pixels
+TEST_F(GroupDialogs, TwoEtchedBandsAtOneAndEightNinthsOfTheHeight) {
+    Edit(Script()
+             .call([](HWND d) {
+                 RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                 RECT c;
+                 GetClientRect(d, &c);
+                 HDC dc = GetDC(d);
+                 for (int top : {(int)c.bottom / 9, (int)c.bottom * 8 / 9}) {
+                     EXPECT_EQ(GetPixel(dc, c.right / 2, top), RGB(128, 128, 128)) << top;
+                     EXPECT_EQ(GetPixel(dc, c.right / 2, top + 1), RGB(255, 255, 255)) << top;
+                     EXPECT_NE(GetPixel(dc, c.right / 2, top - 1), RGB(128, 128, 128)) << top;
+                 }
+                 ReleaseDC(d, dc);
+             })
+             .click(IDCANCEL));
+}
+#endif
 
 }  // namespace
