@@ -1,6 +1,6 @@
-// New individuals and properties from the phonebook dialog: the edit
-// dialog's mode decides the list update, the store writes it, and a store
-// failure shows its message and loses nothing.
+// New items and properties from the phonebook dialog: the edit dialog's
+// mode decides the list update, the store writes it, and a store failure
+// shows its message and loses nothing.
 #include "dialog_fixture.h"
 #include "entry_dialog_ids.h"
 #include "kfd_format.h"
@@ -186,6 +186,88 @@ TEST_F(ItemsTest, FailuresShowTheirMessageAndLoseNothing) {
         EXPECT_EQ(v.phonebook, kList);
         EXPECT_EQ(Boxes(), c.boxes);
         EXPECT_FALSE(Exists("book.TMP"));
+    }
+}
+
+TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
+    const std::string kBook = Book();
+    const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD");
+    // The group dialog of [G], its name set.
+    auto editG = [](Script& s, const std::u16string& name) -> Script& {
+        return s.select(IDC_PB_PHONEBOOK_LIST, u"[G]")
+            .click(IDC_PB_PROPERTIES)
+            .dialog(IDD_GROUP_EDIT)
+            .setText(IDC_GROUP_NAME, name);
+    };
+    auto newGroup = [](Script& s) -> Script& {
+        return s.click(IDC_PB_NEW_ITEM)
+            .dialog(IDD_NEW_ENTRY)
+            .check(IDC_NEW_GROUP)
+            .click(IDOK)
+            .dialog(IDD_GROUP_EDIT)
+            .type(IDC_GROUP_NAME, u"Uudet")
+            .select(IDC_GROUP_AVAILABLE, u"Liisa <2>")
+            .click(IDC_GROUP_ADD);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Script&)> user;
+        std::string after;
+        Items list, selected;
+        std::vector<std::u16string> boxes;
+    } cases[] = {
+        {"a new group, then its properties",
+         [&](Script& s) {
+             // Its item is a group's: the properties open the group dialog.
+             newGroup(s).click(IDOK).dialog(IDD_PHONEBOOK).click(IDC_PB_PROPERTIES).dialog(IDD_GROUP_EDIT).click(IDCANCEL);
+         },
+         kBook + Group("Uudet", {{"Liisa", "2"}}),
+         {u"[G]", u"[Uudet]", u"Liisa <2>", u"Matti <1>"}, {u"[Uudet]"}, {}},
+        {"renamed: the old item goes, the new is selected", [&](Script& s) { editG(s, u"Kaikki").click(IDOK); },
+         kHead + Entry("Matti", "1", "muistio") + Entry("Liisa", "2") + Group("Kaikki", {{"Matti", "1"}, {"Liisa", "2"}}),
+         {u"[Kaikki]", u"Liisa <2>", u"Matti <1>"}, {u"[Kaikki]"}, {}},
+        {"same name: written, the list as it was", [&](Script& s) { editG(s, u"g").click(IDOK); },
+         kHead + Entry("Matti", "1", "muistio") + Entry("Liisa", "2") + Group("g", {{"Matti", "1"}, {"Liisa", "2"}}),
+         kList, {u"[G]"}, {}},
+        {"cancelled", [&](Script& s) { editG(s, u"Kaikki").click(IDCANCEL); }, kBook, kList, {u"[G]"}, {}},
+        {"locked while editing",
+         [&](Script& s) { editG(s, u"Kaikki").call([this](HWND) { held = Hold(book); }).click(IDOK).answer(IDOK); },
+         kBook, kList, {u"[G]"}, {u"Muokkaa ryhmän ominaisuuksia|" + locked}},
+        {"a new group on a locked phonebook",
+         [&](Script& s) { newGroup(s).call([this](HWND) { held = Hold(book); }).click(IDOK).answer(IDOK); }, kBook,
+         kList, {u"[G]"}, {u"Uusi ryhmä|" + locked}},
+#if !defined(_WIN32)  // faults are injected in the headless file layer only
+        {"disk full while renaming",
+         [&](Script& s) {
+             editG(s, u"Kaikki")
+                 .call([](HWND) { fault::Arm({fault::Op::Write, fault::Calls(fault::Op::Write) + 1, fault::Action::Short}); })
+                 .click(IDOK)
+                 .answer(IDOK);
+         },
+         kBook, kList, {u"[G]"},
+         {u"Muokkaa ryhmän ominaisuuksia|Levytila ei riitä jatkamiseen.\nRyhmän ominaisuuksia ei voi muokata."}},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        automation::Reset();
+#if !defined(_WIN32)
+        fault::Reset();
+#endif
+        Put("book.KFD", kBook);
+        DialogView v;
+        Script s;
+        c.user(s);
+        Look(s.dialog(IDD_PHONEBOOK), &v).click(IDCANCEL);
+        Run(IDD_PHONEBOOK, s);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+        EXPECT_EQ(Get("book.KFD"), c.after);
+        EXPECT_EQ(v.phonebook, c.list);
+        EXPECT_EQ(v.selected, c.selected);
+        EXPECT_EQ(Boxes(), c.boxes);
+        EXPECT_EQ(GroupRecordBuffer.data, nullptr);
+        EXPECT_EQ(CurrentDetails.workFlag, 0);
     }
 }
 

@@ -2,13 +2,17 @@
 // list of picked recipients.
 #include "entry_dialog_ids.h"
 #include "entry_dialogs.h"
+#include "entry_codec.h"
 #include "entry_edit.h"
 #include "dialog_help.h"
+#include "group_dialogs.h"
+#include "list_routines.h"
 #include "messages.h"
 #include "phonebook_dialog_internal.h"
 #include "shared_state.h"
 #include "store.h"
 #include "store_state.h"
+#include "text_routines.h"
 
 namespace {
 
@@ -22,6 +26,15 @@ struct FlowErrors {
 const FlowErrors kNewIndividualErrors = {
     WIDE("Lisää yksi"), WIDE("Muisti ei riitä puhelinmuistiotiedoston avaamiseen.\nTietoja ei voi luoda."),
     WIDE("Levytila ei riitä jatkamiseen.\nTietoja ei voi luoda.")};
+
+const FlowErrors kNewGroupErrors = {
+    WIDE("Uusi ryhmä"), WIDE("Muisti ei riitä puhelinmuistiotiedoston avaamiseen.\nUutta ryhmää ei voi luoda."),
+    WIDE("Levytila ei riitä jatkamiseen.\nUutta ryhmää ei voi luoda.")};
+
+const FlowErrors kGroupPropertiesErrors = {
+    WIDE("Muokkaa ryhmän ominaisuuksia"),
+    WIDE("Muisti ei riitä puhelinmuistiotiedoston avaamiseen.\nRyhmän ominaisuuksia ei voi muokata."),
+    WIDE("Levytila ei riitä jatkamiseen.\nRyhmän ominaisuuksia ei voi muokata.")};
 
 void ShowFlowError(HWND dialog, const FlowErrors& errors, DBResult rc) {
     switch (rc) {
@@ -39,11 +52,41 @@ void NewIndividual(HWND dialog) {
     ShowFlowError(dialog, kNewIndividualErrors, RunEntryEditStep(dialog, IDC_PB_PHONEBOOK_LIST, nullptr));
 }
 
+// The group dialog on CurrentGroupName, then the store and the list: the
+// group edited had oldItemText (null for a new group).
+DBResult RunGroupFlow(HWND dialog, const WCHAR* oldItemText) {
+    const int32_t saved = CurrentDetails.workFlag;
+    CurrentDetails.workFlag = IDC_PB_PHONEBOOK_LIST;
+    DBResult rc = DB_DONE;
+    if (DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_GROUP_EDIT), dialog, EditDBGrpDlgProc, 0) == IDOK) {
+        const int mode = CurrentDetails.workFlag;
+        rc = DBWriteGroup(oldItemText, GroupRecordBuffer.data, GroupRecordBuffer.length, static_cast<UpdateMode>(mode));
+        if (rc == DB_DONE && mode != kModeSameKey) {
+            if (mode == kModeKeyChanged && oldItemText) RemoveItemWithText(dialog, IDC_PB_PHONEBOOK_LIST, oldItemText);
+            AddAndSelectOnly(dialog, IDC_PB_PHONEBOOK_LIST, GroupListText(CurrentGroupName).c_str(), kItemGroup);
+        }
+        FreeGroupRecord();
+    }
+    CurrentDetails.workFlag = saved;
+    return rc;
+}
+
+void NewGroup(HWND dialog) {
+    CurrentGroupName[0] = 0;
+    ShowFlowError(dialog, kNewGroupErrors, RunGroupFlow(dialog, nullptr));
+}
+
+void GroupProperties(HWND dialog, const WideString& text) {
+    if (!SplitListText(text.c_str(), CurrentGroupName, 31)) CurrentGroupName[0] = 0;
+    ShowFlowError(dialog, kGroupPropertiesErrors, RunGroupFlow(dialog, text.c_str()));
+}
+
 }  // namespace
 
 void OnNewItem(HWND dialog) {
     INT_PTR kind = DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_NEW_ENTRY), dialog, NewEntryDlgProc, 0);
     if (kind == IDC_NEW_INDIVIDUAL) NewIndividual(dialog);
+    else if (kind == IDC_NEW_GROUP) NewGroup(dialog);
 }
 
 void OnItemProperties(HWND dialog) {
@@ -57,8 +100,10 @@ void OnItemProperties(HWND dialog) {
     }
     WideString text = ListItemText(dialog, IDC_PB_PHONEBOOK_LIST, selected[0]);
     LRESULT data = SendDlgItemMessageW(dialog, IDC_PB_PHONEBOOK_LIST, LB_GETITEMDATA, selected[0], 0);
-    if (data == kItemGroup) return;
-    EditEntryProperties(dialog, IDC_PB_PHONEBOOK_LIST, text.c_str());
+    if (data == kItemGroup)
+        GroupProperties(dialog, text);
+    else
+        EditEntryProperties(dialog, IDC_PB_PHONEBOOK_LIST, text.c_str());
 }
 
 void OnPickedDoubleClick(HWND dialog) {

@@ -53,6 +53,9 @@ void OfferParentItems(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog) {
+    // Opened straight from the module's export: the module it came from
+    // holds the templates and the bitmap loaded below.
+    if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
     SetWindowLongPtrW(dialog, DWLP_USER, CurrentDetails.workFlag);
     FreeGroupRecord();  // one the last opener forgot
     SendMessageW(Members(dialog), LB_RESETCONTENT, 0, 0);

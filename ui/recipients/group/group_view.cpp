@@ -25,6 +25,9 @@ bool SelectedGroupName(HWND dialog, WCHAR (&name)[kNameLimit + 1]) {
 }
 
 BOOL OnInitDialog(HWND dialog) {
+    // Opened straight from the module's export: the module it came from
+    // holds the templates of the dialogs opened from here.
+    if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
     SendDlgItemMessageW(dialog, kGroupListId, LB_RESETCONTENT, 0, 0);
     WCHAR name[kNameLimit + 1] = {0};
     if (!SelectedGroupName(dialog, name)) {
