@@ -164,6 +164,9 @@ TEST_F(DocEventsTest, DamagedImagesAreRefusedBeforeAnyBlockIsTouched) {
          [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block3Offset = static_cast<int32_t>(d.image.size()); }},
         {"settings block over the end",
          [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block1Offset = static_cast<int32_t>(d.image.size()) - 100; }},
+        {"sub-block over the fixed part", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 0; }},
+        {"recipients over the settings block",
+         [](JobDevice&, HostJobSettings&, AddonMCB& m) { m.block3Offset = m.block1Offset; }},
     };
     for (const auto& c : cases) {
         NewJob();

@@ -103,7 +103,13 @@ TEST_F(UiPagesTest, ApplyCommitsToTheHostAndCopiesTheImageOut) {
 }
 
 TEST_F(UiPagesTest, FaxBlockOutsideTheImageLeavesTheOptionsDisabled) {
-    for (int32_t offset : {1 << 22, -4, static_cast<int32_t>(image_.size()) - 8, 2}) {
+    // The last two lie over the host's fixed part and its sub-block, each
+    // dressed as a fax job's settings: the page must not write there.
+    const int32_t sub = image_.settings().subBlockOffset;
+    const int32_t faxMode = kJobTypeFax;
+    std::memcpy(image_.data(), &faxMode, sizeof faxMode);
+    std::memcpy(image_.data() + sub, &faxMode, sizeof faxMode);
+    for (int32_t offset : {1 << 22, -4, static_cast<int32_t>(image_.size()) - 8, 2, 0, sub}) {
         host_->block().block1Offset = offset;
         bool disabled = false;
         Show(automation::Script().dialog(kOptionPage).call([&](HWND sheet) {

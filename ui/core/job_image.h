@@ -20,6 +20,14 @@ constexpr int kEscapeAddonDue = 15004;
 // broken host, not something to allocate.
 constexpr int32_t kMaxImageSize = 4 << 20;
 
+// Whether blocks at these byte offsets and sizes share a byte (negative
+// offsets are a broken host's and count as sharing).
+inline bool BlocksOverlap(int32_t a, size_t aSize, int32_t b, size_t bSize) {
+    if (a < 0 || b < 0) return true;
+    size_t x = static_cast<size_t>(a), y = static_cast<size_t>(b);
+    return x < y + bSize && y < x + aSize;
+}
+
 class JobImage {
 public:
     // Reads the image (escapes 15002 and 15000) and locates the host fields,

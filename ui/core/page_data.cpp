@@ -109,6 +109,16 @@ FaxDS* LocateFaxDS(const HostDriverContext* driver, void* image, int32_t size) {
     if (!mcb || !BlockFits<FaxDS>(static_cast<size_t>(size), mcb->block1Offset) ||
         mcb->block1Offset % alignof(FaxDS) != 0)
         return nullptr;
+    // The page writes into the block: it must keep clear of the host's
+    // fixed part and of the sub-blocks the image names.
+    const int32_t ds = mcb->block1Offset;
+    if (size < static_cast<int32_t>(sizeof(HostJobSettings)) ||
+        BlocksOverlap(ds, sizeof(FaxDS), 0, sizeof(HostJobSettings)))
+        return nullptr;
+    const auto* s = static_cast<const HostJobSettings*>(image);
+    if ((s->subBlockOffset >= 0 && BlocksOverlap(ds, sizeof(FaxDS), s->subBlockOffset, sizeof(HostSubBlock))) ||
+        (s->subBlock2Offset >= 0 && BlocksOverlap(ds, sizeof(FaxDS), s->subBlock2Offset, sizeof(HostSubBlock2))))
+        return nullptr;
     return BlockAt<FaxDS>(image, mcb->block1Offset);
 }
 

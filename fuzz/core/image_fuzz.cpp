@@ -1,0 +1,318 @@
+// Arbitrary bytes as the job's settings image faxui reads back from the
+// host over the printer device context (escapes 15002 and 15000), through
+// a start of document and a start of page of the document-event hook, then
+// as the image behind the option page. Unlike the render side, faxui is told
+// the image's size, so the offsets inside it (the sub-blocks at bytes
+// 548/552) and the fax block offsets of the control block are fuzzed too:
+// each one can be checked against the size. What stays fixed is what faxui
+// cannot check and has to take as given: the driver context with its one
+// control block and table, the page and sheet contexts, and the printer.
+//
+// The fax flow is played by the host's side of the user: it cancels, keeps
+// the job's own recipients, or writes a list as the real flow does, so the
+// recipients the image brings reach the monitor record. A document monitor
+// of our own (monitor_check.cpp) stops the run on any record text not
+// terminated inside its field.
+//
+// Oracle besides the sanitizers: every image handed back (escape 15001) has
+// the size that was read, and differs from the one given only in the fields
+// faxui owns (the account identity when it was missing, FaxDS.clientId,
+// FaxSS), never in the host's fixed part or its sub-blocks; the message box
+// of a cancelled job is the only one.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "automation.h"
+#include "doc_events.h"
+#include "host_pages.h"
+#include "image_input.h"
+#include "jobwatch_client.h"
+#include "option_pages.h"
+#include "pages_ids.h"
+#include "posix/print_device.h"
+
+namespace {
+
+struct Job : headless::PrinterDevice {
+    std::vector<uint8_t> given;
+    int reported = 0;
+    bool due = true;
+    bool readFails = false;
+    std::vector<std::vector<uint8_t>> stores;
+    int aborts = 0;
+
+    int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
+        switch (code) {
+        case 15004: return due ? 1 : 0;
+        case 15002: return reported;
+        case 15000:
+            if (readFails) return 0;
+            if (outSize > 0 && !given.empty())
+                std::memcpy(out, given.data(), std::min<size_t>(outSize, given.size()));
+            return 1;
+        case 15001:
+            if (inSize < 0 || !in) __builtin_trap();
+            stores.emplace_back(in, in + inSize);
+            return 1;
+        }
+        return 0;
+    }
+    void AbortDocument() override { ++aborts; }
+};
+
+int g_flowMode = 0;  // 0 cancel, 1 keep the job's recipients, 2 write a list
+int g_flowCalls = 0;
+
+int FlowFromHost(HWND, const HostSubBlock&, FaxSS& ss) {
+    ++g_flowCalls;
+    if (g_flowMode == 0) return 0;
+    if (g_flowMode == 2) {
+        // What the real flow copies: the count and the whole recipient array.
+        FaxSS list = DefaultFaxSS;
+        list.recipientCount = 2;
+        std::strcpy(list.recipients[0].name, "Matti Virtanen");
+        std::strcpy(list.recipients[0].faxNumber, "09-1234567");
+        std::strcpy(list.recipients[1].faxNumber, "0-800-FLOWERS");
+        std::memcpy(&ss.recipientCount, &list.recipientCount, sizeof list - offsetof(FaxSS, recipientCount));
+        ss.delaySend = 1;
+        ss.delayHour = 18;
+        ss.delayMinute = 30;
+    }
+    return 1;
+}
+
+AddOnTable FaxTable() {
+    AddOnTable t{};
+    t.tableFormat = kAddOnTableFormat;
+    t.tableSize = sizeof t;
+    t.one = 1;
+    t.moduleId = kFaxModuleId;
+    t.blockSize1 = sizeof(FaxDS);
+    t.blockSize3 = sizeof(FaxSS);
+    t.defaultBlock1 = &DefaultFaxDS;
+    t.defaultBlock3 = &DefaultFaxSS;
+    return t;
+}
+
+struct Range {
+    int64_t begin, end;
+    bool Has(int64_t i) const { return i >= begin && i < end; }
+};
+
+// Where faxui may write, given the host's layout of the image it read.
+struct Layout {
+    Range account, clientId, ss;
+    Range fixed, sub, sub2;
+};
+
+bool ReadI32(const std::vector<uint8_t>& image, size_t at, int32_t* v) {
+    if (image.size() < at + 4) return false;
+    std::memcpy(v, image.data() + at, 4);
+    return true;
+}
+
+Layout LayoutOf(const std::vector<uint8_t>& image, const AddonMCB& mcb) {
+    int32_t sub = 0, sub2 = 0;
+    ReadI32(image, offsetof(HostJobSettings, subBlockOffset), &sub);
+    ReadI32(image, offsetof(HostJobSettings, subBlock2Offset), &sub2);
+    Layout l;
+    int64_t account = int64_t(sub) + offsetof(HostSubBlock, accountUser);
+    l.account = {account, account + int64_t(sizeof(HostSubBlock::accountUser))};
+    int64_t client = int64_t(mcb.block1Offset) + offsetof(FaxDS, clientId);
+    l.clientId = {client, client + int64_t(sizeof(FaxDS::clientId))};
+    l.ss = {mcb.block3Offset, int64_t(mcb.block3Offset) + int64_t(sizeof(FaxSS))};
+    l.fixed = {0, sizeof(HostJobSettings)};
+    l.sub = {sub, int64_t(sub) + int64_t(sizeof(HostSubBlock))};
+    l.sub2 = {sub2, int64_t(sub2) + int64_t(sizeof(HostSubBlock2))};
+    return l;
+}
+
+void Fail(const char* what, size_t at) {
+    std::fprintf(stderr, "core image fuzz: %s (byte %zu)\n", what, at);
+    std::abort();
+}
+
+// Every stored image against the image the hook read.
+void CheckStores(const Job& job, const AddonMCB& mcb) {
+    if (job.stores.empty()) return;
+    std::vector<uint8_t> read(static_cast<size_t>(job.reported), 0);
+    if (!job.given.empty()) std::memcpy(read.data(), job.given.data(), std::min(read.size(), job.given.size()));
+    Layout l = LayoutOf(read, mcb);
+    bool accountMissing = read.size() >= size_t(l.account.begin) + 4 &&
+                          std::memcmp(read.data() + l.account.begin, "\0\0\0\0", 4) == 0;
+    for (const auto& stored : job.stores) {
+        if (stored.size() != read.size()) Fail("stored image of another size", stored.size());
+        for (size_t i = 0; i < read.size(); ++i) {
+            if (stored[i] == read[i]) continue;
+            int64_t at = static_cast<int64_t>(i);
+            bool own = (accountMissing && l.account.Has(at)) || l.clientId.Has(at) || l.ss.Has(at);
+            bool host = l.fixed.Has(at) || l.sub2.Has(at) || (l.sub.Has(at) && !l.account.Has(at));
+            if (!own || host) Fail("stored image changed outside faxui's fields", i);
+        }
+    }
+    // The texts faxui wrote end inside their fields, unless a later write
+    // of its own (the client id, the recipients) lies over them.
+    const auto& last = job.stores.back();
+    auto ends = [&](const Range& r) {
+        return std::memchr(last.data() + r.begin, 0, static_cast<size_t>(r.end - r.begin)) != nullptr;
+    };
+    auto apart = [](const Range& a, const Range& b) { return a.end <= b.begin || b.end <= a.begin; };
+    int32_t monitor = 0;
+    bool monitored = ReadI32(read, offsetof(HostJobSettings, jobMonitor), &monitor) && monitor == 1;
+    if (accountMissing && apart(l.account, l.clientId) && apart(l.account, l.ss) && !ends(l.account))
+        Fail("account identity not terminated", size_t(l.account.begin));
+    if (monitored && apart(l.clientId, l.ss) && !ends(l.clientId))
+        Fail("client id not terminated", size_t(l.clientId.begin));
+}
+
+// The option page: a window with the resolution group, so the procedure
+// takes it for the fax option page.
+HWND OptionPage() {
+    static HWND page = [] {
+        HWND sheet = CreateWindowExW(0, WIDE("STATIC"), WIDE(""), WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                     nullptr, nullptr);
+        HWND p = CreateWindowExW(0, WIDE("STATIC"), WIDE(""), WS_CHILD, 0, 0, 400, 300, sheet, nullptr, nullptr,
+                                 nullptr);
+        CreateWindowExW(0, WIDE("BUTTON"), WIDE(""), WS_CHILD | BS_GROUPBOX, 0, 0, 10, 10, p,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RES_GROUP)), nullptr, nullptr);
+        return p;
+    }();
+    return page;
+}
+
+int32_t FAXAPI RegisterPages(void*, const void*, int32_t, void*, void*, void*, int32_t, int32_t, int32_t) {
+    return 1;
+}
+
+void DrivePages(HostDriverContext* driver, std::vector<uint8_t>& image) {
+    static HostSheetContext sheet{};
+    static HostPageContext context{};
+    sheet.driver = driver;
+    sheet.image = image.data();
+    sheet.imageSize = static_cast<int32_t>(image.size());
+    context.sheet = &sheet;
+    RegisterFaxPages(driver, &context, image.empty() ? nullptr : image.data(), nullptr);
+
+    HWND page = OptionPage();
+    PROPSHEETPAGEW psp{};
+    psp.dwSize = sizeof psp;
+    psp.lParam = reinterpret_cast<LPARAM>(&context);
+    FaxPageDlgProc(page, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp));
+    NMHDR active{};
+    active.code = PSN_SETACTIVE;
+    FaxPageDlgProc(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&active));
+    for (int id : {IDC_RES_NORMAL, IDC_SEND_HEADER, IDC_RESTORE_DEFAULTS})
+        FaxPageDlgProc(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    NMHDR apply{};
+    apply.code = PSN_APPLY;
+    FaxPageDlgProc(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
+    FaxPageDlgProc(page, WM_DESTROY, 0, 0);
+}
+
+std::string g_dir;
+
+void SetUpSystem() {
+    char pattern[] = "/tmp/fax-core-fuzz-XXXXXX";
+    if (!mkdtemp(pattern)) std::abort();
+    g_dir = pattern;
+    setenv("FAX_WINDIR", g_dir.c_str(), 1);
+    setenv("FAX_UI_RUNTIME_DIR", g_dir.c_str(), 1);
+    setenv("FAX_USERNAME", "maija", 1);
+    setenv("FAX_COMPUTERNAME", "TOIMISTO-PC", 1);
+    std::string program = g_dir + "/jobwatch.exe";
+    if (FILE* f = std::fopen(program.c_str(), "w")) std::fclose(f);
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kJobwatchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        std::abort();
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                   static_cast<DWORD>(program.size() + 1));
+    const char* monitor = CORE_FUZZ_MONITOR;
+    RegSetValueExA(key, kJobwatchApiValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(monitor),
+                   static_cast<DWORD>(std::strlen(monitor) + 1));
+    RegCloseKey(key);
+    // Kept loaded for the whole run: each page opens and closes it.
+    LoadLibraryA(monitor);
+    automation::SetFailureHandler([](const std::string& m) {
+        std::fprintf(stderr, "core image fuzz: unexpected user interface: %s\n", m.c_str());
+        std::abort();
+    });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    SetUpSystem();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const AddOnTable table = FaxTable();
+    static HostServices services{};
+    static HostContext* host = [] {
+        auto* h = new HostContext(1);
+        services.registerPages = RegisterPages;
+        h->get()->services = &services;
+        return h;
+    }();
+    static HANDLE printer = headless::CreatePrinterHandle(u"Kopiokone 3", u"IP_10.0.0.7", u"Tulostinajuri");
+
+    ImageInputHeader head{};
+    std::memcpy(&head, data, std::min(size, sizeof head));
+    size_t skip = std::min(size, sizeof head);
+    Job job;
+    job.given.assign(data + skip, data + size);
+    int32_t delta = head.sizeDelta % 65536;
+    job.reported = static_cast<int>(job.given.size()) + delta;
+    job.due = !(head.flags & kInputPageNotDue);
+    job.readFails = head.flags & kInputReadFails;
+    g_flowMode = head.flags & kInputUserCancels ? 0 : 1 + (head.flags >> 3 & 1);
+    g_flowCalls = 0;
+
+    AddonMCB& mcb = host->block(0);
+    mcb.table = &table;
+    mcb.block1Offset = head.block1Offset;
+    mcb.block3Offset = head.block3Offset;
+
+    automation::Reset();
+    if (g_flowMode == 0) automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
+    HDC dc = headless::CreatePrinterDC(&job);
+    DOCINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpszDocName = WIDE("Kuukausiraportti.doc");
+    const DOCINFOW* ref = &info;
+    if (HandleDocumentEvent(host->get(), printer, dc, kDocEventStartDoc, &ref, FlowFromHost) != 1)
+        Fail("start of document failed", 0);
+    int32_t page = HandleDocumentEvent(host->get(), printer, dc, kDocEventStartPage, nullptr, FlowFromHost);
+    headless::DeletePrinterDC(dc);
+    if (page != 1 && !(page == kDocEventCancelled && g_flowMode == 0 && job.aborts == 1))
+        Fail("start of page failed without a cancelled job", 0);
+    if (g_flowCalls > 1 || (g_flowMode == 0 && g_flowCalls == 1) != (job.aborts == 1))
+        Fail("abort without a cancelled flow", 0);
+    CheckStores(job, mcb);
+    if (JobwatchOpenCount() != 0) Fail("monitor connection left open", 0);
+
+    // The option page edits the image in place: only the three settings of
+    // FaxDS it shows may change, and never a byte of the host's own blocks.
+    std::vector<uint8_t> before = job.given;
+    DrivePages(host->get(), job.given);
+    Layout l = LayoutOf(before, mcb);
+    Range settings = {int64_t(mcb.block1Offset) + int64_t(offsetof(FaxDS, resolution)),
+                      int64_t(mcb.block1Offset) + int64_t(offsetof(FaxDS, clientId))};
+    auto inside = [&](const Range& r) { return r.begin >= 0 && r.end <= int64_t(before.size()); };
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == job.given[i]) continue;
+        int64_t at = static_cast<int64_t>(i);
+        bool host = l.fixed.Has(at) || (inside(l.sub) && l.sub.Has(at)) || (inside(l.sub2) && l.sub2.Has(at));
+        if (!settings.Has(at) || host) Fail("option page changed the image outside its settings", i);
+    }
+    return 0;
+}

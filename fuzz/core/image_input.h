@@ -1,0 +1,20 @@
+#pragma once
+// How a fuzz input is cut: a small header the host would decide (whether
+// the page is due, whether the read fails, what the user answers, where
+// the host's control block puts the fax blocks, how far the reported size
+// is off), then the settings image as the host hands it over.
+
+#include <cstdint>
+
+struct ImageInputHeader {
+    uint8_t flags;
+    uint8_t unused[3];
+    int32_t block1Offset;  // FaxDS, as the control block gives it
+    int32_t block3Offset;  // FaxSS
+    int32_t sizeDelta;     // reported size minus the bytes given, cut to +-64 KiB
+};
+static_assert(sizeof(ImageInputHeader) == 16, "input header");
+
+constexpr uint8_t kInputPageNotDue = 0x01;
+constexpr uint8_t kInputReadFails = 0x02;
+constexpr uint8_t kInputUserCancels = 0x04;
