@@ -20,8 +20,11 @@
 namespace {
 
 const char kUsage[] =
-    "usage: faxhost [--module PATH]                 print the built-in fax job's header\n"
-    "       faxhost [--module PATH] header JOBFILE  print the header of the job in JOBFILE\n"
+    "usage: faxhost [--module PATH]                 print the built-in fax job through both\n"
+    "                                               add-ons, a built-in user filling in the dialogs\n"
+    "       faxhost [--module PATH] header [JOBFILE]\n"
+    "                                               print the header of the job in JOBFILE (or of\n"
+    "                                               the built-in job with its four recipients)\n"
     "       faxhost [--module PATH] print [JOBFILE] [--output FILE]\n"
     "                                               print a job through both add-ons: the\n"
     "                                               document events through faxui, the header\n"
@@ -81,13 +84,15 @@ int main(int argc, char** argv) {
     if (i < argc && !std::strcmp(argv[i], "print")) return RunPrintCommand(modulePath, argc - i - 1, argv + i + 1);
     if (i < argc && !std::strcmp(argv[i], "prefs")) return RunPrefsCommand(modulePath, argc - i - 1, argv + i + 1);
 
+    if (i == argc) return RunBuiltinPrint(modulePath);
+
     std::string jobText = kBuiltinJobFile;
     std::string jobName = "built-in job";
-    if (i < argc) {
-        if (std::strcmp(argv[i], "header") != 0 || i + 2 != argc) {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
+    if (std::strcmp(argv[i], "header") != 0 || i + 2 < argc) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (i + 1 < argc) {
         jobName = argv[i + 1];
         if (!ReadFile(jobName, &jobText)) return Fail("cannot read " + jobName);
     }

@@ -1,11 +1,20 @@
 #include "ui_commands.h"
 
+#include <stdlib.h>
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "builtin_job.h"
+#include "builtin_print.h"
 #include "header_printer.h"
 #include "job_file.h"
 #include "module_loader.h"
@@ -77,20 +86,12 @@ int RunPrefsCommand(const std::string&, int argc, char** argv) {
     return 0;
 }
 
-int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
-    const char* jobPath = nullptr;
-    const char* outputPath = nullptr;
-    for (int i = 0; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--output") && i + 1 < argc) outputPath = argv[++i];
-        else if (!jobPath && argv[i][0] != '-') jobPath = argv[i];
-        else {
-            std::fputs("usage: faxhost print [JOBFILE] [--output FILE]\n", stderr);
-            return 2;
-        }
-    }
-    JobDescription job;
+namespace {
+
+// Prints the job through both add-ons; the header goes to outputPath, or
+// to standard output when it is null.
+int PrintThroughAddons(const std::string& renderModule, const JobDescription& job, const char* outputPath) {
     std::string error;
-    if (!LoadJob(jobPath, &job, &error)) return Fail(error);
     AddonModule ui, render;
     if (!ui.Load(DefaultUiModulePath(), kFaxModuleId, &error)) return Fail(error);
     if (!render.Load(renderModule.empty() ? DefaultRenderModulePath() : renderModule, kFaxModuleId, &error))
@@ -108,4 +109,101 @@ int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
     ok = (outputPath ? std::fclose(out) : std::fflush(out)) == 0 && ok;
     if (!ok) return Fail("cannot write the header");
     return 0;
+}
+
+void SetVariable(const char* name, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+// A directory of this run's own under the system's temporary directory,
+// removed with everything in it at the end.
+class ScratchDirectory {
+public:
+    bool Create(std::string* error) {
+        std::error_code ec;
+        std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+        if (ec) base = ".";
+        for (unsigned n = 0; n < 100; ++n) {
+            std::filesystem::path p = base / ("faxhost-" + std::to_string(getpid()) + "-" +
+                                              std::to_string(n));
+            if (std::filesystem::create_directory(p, ec)) {
+                path_ = p;
+                return true;
+            }
+        }
+        *error = "cannot create a scratch directory in " + base.string();
+        return false;
+    }
+    ~ScratchDirectory() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    std::string File(const char* name) const { return (path_ / name).string(); }
+    std::string Path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+bool WriteText(const std::string& path, const char* text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return static_cast<bool>(out.flush());
+}
+
+// The log of what the user saw, each line prefixed for standard error.
+void CopyLogToStandardError(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);) std::fprintf(stderr, "faxhost: user: %s\n", line.c_str());
+}
+
+}  // namespace
+
+int RunBuiltinPrint(const std::string& renderModule) {
+    JobDescription job;
+    std::string error;
+    if (!ParseJobFile(kBuiltinPrintJobFile, &job, &error)) return Fail("built-in job: " + error);
+    ScratchDirectory scratch;
+    if (!scratch.Create(&error)) return Fail(error);
+    // The scratch directory is this run's Windows directory: the built-in
+    // phonebook is its default phonebook, and no setting of the person
+    // running it is read or changed.
+    const std::string book = scratch.File("DEFAULT.KFD");
+    if (!WriteBuiltinPhonebook(book, &error)) return Fail(error);
+    const std::string script = scratch.File("user.script"), log = scratch.File("user.log");
+    if (!WriteText(script, kBuiltinUserScript)) return Fail("cannot write " + script);
+    SetVariable("FAX_WINDIR", scratch.Path());
+    SetVariable("FAX_UI_RUNTIME_DIR", scratch.Path());
+    SetVariable("FAX_UI_SCRIPT", script);
+    SetVariable("FAX_UI_LOG", log);
+    std::fprintf(stderr,
+                 "faxhost: printing the built-in fax job through faxui and faxrender; the built-in user\n"
+                 "faxhost: types two recipients, picks two from the phonebook %s,\n"
+                 "faxhost: gives one relay broadcast settings and confirms a send at 18:30\n",
+                 book.c_str());
+    std::fflush(stderr);
+    int status = PrintThroughAddons(renderModule, job, nullptr);
+    CopyLogToStandardError(log);
+    return status;
+}
+
+int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
+    const char* jobPath = nullptr;
+    const char* outputPath = nullptr;
+    for (int i = 0; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--output") && i + 1 < argc) outputPath = argv[++i];
+        else if (!jobPath && argv[i][0] != '-') jobPath = argv[i];
+        else {
+            std::fputs("usage: faxhost print [JOBFILE] [--output FILE]\n", stderr);
+            return 2;
+        }
+    }
+    JobDescription job;
+    std::string error;
+    if (!LoadJob(jobPath, &job, &error)) return Fail(error);
+    return PrintThroughAddons(renderModule, job, outputPath);
 }

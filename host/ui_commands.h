@@ -6,6 +6,11 @@
 
 int RunPrefsCommand(const std::string& renderModule, int argc, char** argv);
 int RunPrintCommand(const std::string& renderModule, int argc, char** argv);
+// "faxhost" alone: the built-in fax job printed through both add-ons, in a
+// scratch Windows directory holding the built-in phonebook, with the
+// built-in user filling in the dialogs; the dialogs it saw go to standard
+// error.
+int RunBuiltinPrint(const std::string& renderModule);
 
 // Exit status of a fax job the user cancelled.
 constexpr int kExitCancelled = 4;

@@ -80,6 +80,13 @@ int32_t FAXAPI HostUi::ChangeCallback(void* userData, int32_t what, int32_t zero
     return 1;
 }
 
+INT_PTR CALLBACK HostUi::SheetBlockPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    HostUi* host = g_current;
+    if (!host || !host->pageProc_) return FALSE;
+    if (message == WM_INITDIALOG) SetPropW(page, WIDE("SW_UI_PS"), host->sheetBlock_);
+    return host->pageProc_(page, message, wParam, lParam);
+}
+
 std::vector<int> HostUi::RegisteredTemplates() const {
     std::vector<int> ids;
     for (const auto& p : pages_) ids.push_back(p->entry->templateId);
@@ -105,6 +112,10 @@ INT_PTR HostUi::ShowPreferences(HWND owner) {
         psp.hInstance = p->instance;
         psp.pszTemplate = MAKEINTRESOURCEW(p->entry->templateId);
         psp.pfnDlgProc = p->proc;
+        if (sheetBlock_) {
+            pageProc_ = p->proc;
+            psp.pfnDlgProc = SheetBlockPageProc;
+        }
         psp.lParam = reinterpret_cast<LPARAM>(&p->context);
         sheetPages.push_back(psp);
     }

@@ -37,6 +37,10 @@ public:
     // it registered in a modal property sheet. Returns the sheet's result
     // (> 0 when applied), -1 when the module registered no page.
     INT_PTR ShowPreferences(HWND owner = nullptr);
+    // Hosts that keep the job's image in a sheet block of their own attach
+    // it to each page as the property "SW_UI_PS" before the page starts
+    // (the block is the caller's; null for none).
+    void AttachSheetBlock(HGLOBAL block) { sheetBlock_ = block; }
     // Template ids of the pages registered at the last page-hook call.
     std::vector<int> RegisteredTemplates() const;
     // The image as the pages' apply copied it out (the host's output
@@ -59,6 +63,7 @@ private:
     static void* FAXAPI CreateHintWindow(void* instance, void* page, void* pageData);
     static intptr_t FAXAPI PageMessage(void* page, uint32_t message, intptr_t lParam);
     static int32_t FAXAPI Commit(void* sheet);
+    static INT_PTR CALLBACK SheetBlockPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     static int32_t FAXAPI ChangeCallback(void* userData, int32_t what, int32_t zero, int32_t one);
 
     const AddonModule& module_;
@@ -70,4 +75,6 @@ private:
     std::vector<std::unique_ptr<Page>> pages_;
     std::vector<uint8_t> applied_;
     HostUiCalls calls_;
+    HGLOBAL sheetBlock_ = nullptr;
+    DLGPROC pageProc_ = nullptr;  // the module's, behind SheetBlockPageProc
 };

@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh >&2
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
-cmake --build build --target faxhost faxrender >&2
+cmake --build build --target faxhost faxrender faxui >&2
 exec build/host/faxhost "$@"

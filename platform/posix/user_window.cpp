@@ -1,6 +1,8 @@
 // The window table and the generic window calls.
 #include "user_internal.h"
 
+#include <pthread.h>
+
 #include <unistd.h>
 
 #include <unordered_map>
@@ -65,13 +67,31 @@ Window* Find(HWND h) {
     return it->second.get();
 }
 
-bool IsLocalHandle(HWND h) { return h && HandleProcess(h) == (DWORD)getpid(); }
+namespace {
+
+// This process's id, asked for once: every window call compares handles
+// with it. A forked child asks again.
+DWORD g_selfPid = 0;
+void ForgetSelfPid() { g_selfPid = 0; }
+
+DWORD SelfPid() {
+    if (!g_selfPid) {
+        static const bool registered = pthread_atfork(nullptr, nullptr, ForgetSelfPid) == 0;
+        (void)registered;
+        g_selfPid = (DWORD)getpid();
+    }
+    return g_selfPid;
+}
+
+}  // namespace
+
+bool IsLocalHandle(HWND h) { return h && HandleProcess(h) == SelfPid(); }
 DWORD HandleProcess(HWND h) { return (DWORD)((uintptr_t)h >> kSerialBits); }
 
 HWND NewHandle() {
     uint32_t s = ++T().serial & ((1u << kSerialBits) - 1);
     if (s == 0) s = ++T().serial & ((1u << kSerialBits) - 1);
-    return (HWND)(((uintptr_t)(DWORD)getpid() << kSerialBits) | s);
+    return (HWND)(((uintptr_t)SelfPid() << kSerialBits) | s);
 }
 
 std::deque<Posted>& Queue() { return T().queue; }

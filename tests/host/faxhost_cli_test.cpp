@@ -25,8 +25,8 @@ std::string WriteJob(const std::string& name, const std::string& text) {
     return path;
 }
 
-TEST(FaxhostCli, NoArgumentsPrintsTheBuiltInFaxJob) {
-    CliResult run = Faxhost("");
+TEST(FaxhostCli, HeaderAlonePrintsTheBuiltInFaxJob) {
+    CliResult run = Faxhost("header");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out.rfind("@PJL COMMENT - Job started at \"Time 23:59:05\"\r\n", 0), 0u);
@@ -68,12 +68,12 @@ TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find("/nonexistent/x.so"), std::string::npos) << missing.err;
 
-    CliResult env = Faxhost("", "FAX_RENDER_MODULE=/nonexistent/y.so");
+    CliResult env = Faxhost("header", "FAX_RENDER_MODULE=/nonexistent/y.so");
     EXPECT_EQ(env.status, 1);
     EXPECT_NE(env.err.find("/nonexistent/y.so"), std::string::npos) << env.err;
 
     EXPECT_EQ(Faxhost("print a.job b.job").status, 2);
-    EXPECT_EQ(Faxhost("header").status, 2);
+    EXPECT_EQ(Faxhost("header a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
 }
 

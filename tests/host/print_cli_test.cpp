@@ -154,6 +154,54 @@ TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
     }
 }
 
+TEST_F(UiCliTest, RecipientsPickedFromThePhonebookReachTheHeader) {
+    const std::string book = dir_ + "/DEFAULT.KFD";
+    const std::string import = "FAX_WINDIR=" + dir_ + " " + FAXHOST_PATH + " phonebook import " + book + " " +
+                               Write("book.csv", "Nimi,Faksi\nHeikkinen Liisa,031234567\nLehtonen Sari,0145556677\n");
+    ASSERT_EQ(RunCommand(import).status, 0);
+    const std::string script =
+        "dialog 101\ntype 1001 Uusi asiakas\ntype 1004 0201234567\nclick 1006\nclick 1010\n"
+        "dialog 600\nselecttext 601 Lehtonen Sari <0145556677>\nclick 608\nclick 1\n"
+        "dialog 101\nselect 1008 1\nclick 1005\ndialog 104\ncheck 403 on\ntype 406 120\ntype 408 4321\nclick 1\n" +
+        std::string(kListOk) + kSend;
+    CliRun run = Faxhost("print", "type = fax\n", script);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("@PJL TELARN FAXNUM = 0201234567{20}{30}\n"
+                           "@PJL TELARN FAXNUM = 0145556677{20}{30}{401204321}\n@PJL TELARN FAXRES"),
+              std::string::npos)
+        << run.out;
+}
+
+// faxhost alone: the built-in job, phonebook and user, in a scratch
+// directory of its own that is gone afterwards.
+TEST_F(UiCliTest, BuiltInPrintRunsTheWholeFaxPath) {
+    CommandRun run = RunCommand("FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC " +
+                                std::string(FAXHOST_PATH));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "@PJL COMMENT - Job started at \"Time 12:00:00\"\r\n"
+              "@PJL JOBINFO ACCTUSER=\"@maija\\TOIMISTO-PC\"\r\n"
+              "@PJL TELARN FAXNUM = 09-1234567{20}{30}\n"
+              "@PJL TELARN FAXNUM = '012'\n"
+              "@PJL TELARN FAXNUM = 091234000{20}{32}{400254321}\n"
+              "@PJL TELARN FAXNUM = 0-800-3569377{100121000500#3}{20}{34}{51234}{612*#}\n"
+              "@PJL TELARN FAXRES = FINE\r\n"
+              "@PJL TELARN TXRPT = ONERROR\r\n"
+              "@PJL TELARN TXHDR = ON\n"
+              "@PJL TELARN DELAYSEND = 18:30\n"
+              "@PJL COMMENT - Job ended at \"Time 12:00:00\"\r\n");
+    size_t at = 0;
+    for (const char* seen : {"DIALOG 101", "DIALOG 600", "END 600 1", "DIALOG 104", "END 104 1", "END 101 1",
+                             "DIALOG 108", "END 108 1"}) {
+        at = run.err.find(seen, at);
+        ASSERT_NE(at, std::string::npos) << seen << "\n" << run.err;
+    }
+    const size_t book = run.err.find("/DEFAULT.KFD");
+    ASSERT_NE(book, std::string::npos) << run.err;
+    const size_t start = run.err.rfind(' ', book) + 1;
+    EXPECT_FALSE(std::filesystem::exists(run.err.substr(start, book - start))) << run.err;
+}
+
 TEST_F(UiCliTest, CancelledFaxJobWritesNoHeader) {
     const std::string answer = "msgbox IDOK Faksity\xC3\xB6 on peruutettu!\n";
     for (const std::string& script : {std::string("dialog 101\nclick 2\n") + answer,

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "automation.h"
 #include "ui_host.h"
@@ -108,6 +109,48 @@ TEST_F(UiPagesTest, FaxBlockOutsideTheImageLeavesTheOptionsDisabled) {
             disabled = !IsWindowEnabled(GetDlgItem(page, 203)) && IsWindowEnabled(GetDlgItem(page, 1010));
         }).sheetCancel());
         EXPECT_TRUE(disabled) << offset;
+    }
+}
+
+// A host that keeps the image in a sheet block of its own: the page edits
+// the image the block names and leaves the host's commit alone.
+TEST_F(UiPagesTest, SheetBlockPropertyNamesTheImage) {
+    constexpr size_t kBase = 192, kWord = 47;
+    struct Case {
+        int32_t offset;    // the block's 48th word
+        bool optionsShown;  // false: the word points outside the block
+    } cases[] = {{64, true}, {1 << 20, false}};
+    for (const auto& c : cases) {
+        const size_t size = kBase + 64 + image_.size();
+        HGLOBAL block = GlobalAlloc(GHND, size);
+        auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
+        std::memcpy(bytes + kWord * 4, &c.offset, sizeof c.offset);
+        uint8_t* copy = bytes + kBase + 64;
+        std::memcpy(copy, image_.data(), image_.size());
+        FaxDS* blockDs = reinterpret_cast<FaxDS*>(copy + host_->block().block1Offset);
+        blockDs->resolution = 0;
+        const std::vector<uint8_t> before(image_.data(), image_.data() + image_.size());
+        host_->AttachSheetBlock(block);
+        bool normalShown = false, enabled = false;
+        automation::Script s;
+        s.dialog(kOptionPage).call([&](HWND sheet) {
+            HWND page = CurrentPage(sheet);
+            normalShown = IsDlgButtonChecked(page, 202) == BST_CHECKED;
+            enabled = IsWindowEnabled(GetDlgItem(page, 205));
+        });
+        if (c.optionsShown) s.click(205).sheetApply();
+        Show(s.sheetOk());
+        EXPECT_EQ(normalShown, c.optionsShown) << c.offset;
+        EXPECT_EQ(enabled, c.optionsShown) << c.offset;
+        if (c.optionsShown) {
+            EXPECT_EQ(blockDs->resolution, 3);
+        }
+        EXPECT_EQ(std::vector<uint8_t>(image_.data(), image_.data() + image_.size()), before) << c.offset;
+        EXPECT_EQ(host_->calls().commits, 0);
+        EXPECT_EQ(host_->calls().changeCallbacks, 0);
+        GlobalUnlock(block);
+        GlobalFree(block);
+        host_->AttachSheetBlock(nullptr);
     }
 }
 

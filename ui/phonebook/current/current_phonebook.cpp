@@ -67,11 +67,26 @@ WideString ReadSettingsPath() {
     return AnsiToWide(std::string(text, static_cast<size_t>(lf - text)));
 }
 
-// Writes KFD.INI anew through its temporary file.
+// True when KFD.INI holds exactly these bytes.
+bool SettingsFileHolds(const std::string& bytes) {
+    HANDLE h = CreateFileW(StoreState.settingsPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    char text[400];
+    DWORD got = 0;
+    BOOL ok = ReadFile(h, text, sizeof text, &got, nullptr);
+    CloseHandle(h);
+    return ok && got == bytes.size() && std::memcmp(text, bytes.data(), got) == 0;
+}
+
+// Writes KFD.INI anew through its temporary file, unless it already holds
+// this path: every opening of a dialog names the current phonebook again,
+// and rewriting an unchanged file costs a flush to disk each time.
 DBResult WriteSettingsPath(const WCHAR* path) {
     std::string line = WideToAnsi(WideString(path, WideBoundedLen(path, kDirMax)));
     if (line.size() > 360) line.resize(360);
     line += '\n';
+    if (SettingsFileHolds(line)) return DB_DONE;
     TempFile temp(StoreState.settingsPath);
     if (!temp.Valid() || !temp.Write(line.data(), line.size())) return DB_WRITE_FAILED;
     return temp.Commit();
