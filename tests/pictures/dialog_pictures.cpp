@@ -1,6 +1,5 @@
 // Opens each dialog of faxui in turn, filled with realistic data, and holds
-// it still while scripts/dialog-pictures.sh takes its picture: the window's
-// rectangle goes to DIR\NAME.rect, and the dialog waits for DIR\NAME.done.
+// it still while scripts/dialog-pictures.sh takes its picture.
 //
 // To add a dialog: one row in the table below (name, template, procedure,
 // the buffers it reads, the user's steps that fill it).
@@ -13,12 +12,11 @@
 #include "comm_dialog.h"
 #include "dialog_help.h"
 #include "entry_dialogs.h"
+#include "picture_hold.h"
 #include "resource.h"
 #include "shared_state.h"
 
 namespace {
-
-std::string outDir;
 
 void Copy(char* field, size_t size, const char* text) {
     memset(field, 0, size);
@@ -110,26 +108,6 @@ const Picture pictures[] = {
      }},
 };
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Lets the dialog paint, tells its rectangle and waits for the picture.
-void HoldForPicture(HWND d, const char* name) {
-    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    for (int i = 0; i < 20; ++i) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        Sleep(25);
-    }
-    RECT r;
-    GetWindowRect(d, &r);
-    const std::string base = outDir + "\\" + name;
-    if (FILE* f = fopen((base + ".rect").c_str(), "w")) {
-        fprintf(f, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-        fclose(f);
-    }
-    for (int i = 0; i < 400 && !Exists(base + ".done"); ++i) Sleep(50);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,7 +115,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: dialog_pictures DIR\n");
         return 2;
     }
-    outDir = argv[1];
+    PictureDir() = argv[1];
     HINSTANCE self = GetModuleHandleW(nullptr);
     SetHelpModule(self);
     automation::SetFailureHandler([](const std::string& m) { fprintf(stderr, "%s\n", m.c_str()); });
