@@ -1,14 +1,20 @@
 #include "import_cmd.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <memory>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "address_book_rules.h"
+#include "book.h"
 #include "entry_codec.h"
 #include "file_recipients.h"
 #include "import_codes.h"
 #include "import_messages.h"
+#include "objects.h"
 #include "store.h"
 #include "text_convert.h"
 #include "text_image.h"
@@ -136,9 +142,13 @@ void PrintRejected(const FileRecipients& f) {
 
 int Usage(bool phonebook) {
     if (phonebook)
-        std::fputs("usage: faxhost phonebook import [--replace] [--name COL] [--fax COL]... PHONEBOOK FILE\n", stderr);
+        std::fputs("usage: faxhost phonebook import [--replace] [--name COL] [--fax COL]... PHONEBOOK FILE\n"
+                   "       (FILE.vcf: the fax numbers of every card, as an address book import gives them)\n",
+                   stderr);
     else
-        std::fputs("usage: faxhost import [--name COL] [--fax COL]... FILE\n", stderr);
+        std::fputs("usage: faxhost import [--name COL] [--fax COL]... FILE\n"
+                   "       faxhost import FILE.vcf   (what an address book import of every card gives)\n",
+                   stderr);
     std::fputs("COL is a column number (1 = first) or a header word; without --fax the columns\n"
                "are found from the header words NIMI and ...FAKSI...\n",
                stderr);
@@ -165,11 +175,84 @@ const char* StoreError(int rc) {
     }
 }
 
+bool IsVcardPath(const std::string& path) {
+    static const char kExt[] = ".vcf";
+    if (path.size() < 4) return false;
+    for (size_t i = 0; i < 4; ++i)
+        if (std::tolower(static_cast<unsigned char>(path[path.size() - 4 + i])) != kExt[i]) return false;
+    return true;
+}
+
+const char* VcardError(vcard::ReadResult r) {
+    switch (r) {
+    case vcard::ReadResult::TooLarge: return "larger than 32 MiB, not read";
+    case vcard::ReadResult::NotVCard: return "not a vCard file (no BEGIN:VCARD)";
+    default: return "cannot be read";
+    }
+}
+
+// What an address book import gives when every entry of the book is chosen
+// in the selection dialog: the stand-in address book over the file, with
+// the import program's own rules. False (reported) when the file is no book.
+bool CollectBook(const char* command, const char* path, AddressTally& tally, size_t& entries, size_t& skipped) {
+    std::string ansi = AnsiPath(path);
+    auto book = std::make_shared<standin::Book>();
+    vcard::ReadResult why = vcard::ReadResult::Ok;
+    if (!book->Load(ansi.c_str(), &why)) {
+        std::fprintf(stderr, "%s: %s: %s\n", command, path, VcardError(why));
+        return false;
+    }
+    std::vector<uint32_t> all(book->Entries().size());
+    for (uint32_t i = 0; i < all.size(); ++i) all[i] = i;
+    AddressBookAccess ab;
+    ab.book = standin::NewAddrBook(book, standin::Heap::Wab);
+    ab.wab = standin::NewWabObject();
+    LPADRLIST list = nullptr;
+    bool listed = standin::BuildAddressList(*book, standin::Heap::Wab, all, &list) == S_OK;
+    if (listed) CollectAddressEntries(ab, *list, tally);
+    FreeAddressList(ab, list);
+    ab.book->Release();
+    ab.wab->Release();
+    if (!listed) std::fprintf(stderr, "%s: %s: out of memory\n", command, path);
+    entries = book->Entries().size();
+    skipped = book->Skipped();
+    return listed;
+}
+
+int PreviewAddressBook(const char* path) {
+    AddressTally tally;
+    size_t entries = 0, skipped = 0;
+    if (!CollectBook("faxhost import", path, tally, entries, skipped)) return kFailed;
+    std::printf("kind: address book, entries: %zu, malformed cards skipped: %zu\n", entries, skipped);
+    for (const std::string& e : tally.entries) std::printf("recipient: %s\n", Utf8(e).c_str());
+    std::printf("recipients: %zu, found: %d, rejected: %d, confirmed: %d\n", tally.entries.size(), tally.found,
+                tally.rejected, tally.confirmed);
+    return kOk;
+}
+
+// The entry texts "name <fax>" of an address book as recipients.
+bool ReadBookRecipients(const char* path, FileRecipients& f) {
+    AddressTally tally;
+    size_t entries = 0, skipped = 0;
+    if (!CollectBook("faxhost phonebook import", path, tally, entries, skipped)) return false;
+    for (const std::string& e : tally.entries) {
+        size_t open = e.rfind(" <");
+        FaxRecipient r = DefaultRecipient;
+        std::string name = e.substr(0, open);
+        std::string fax = e.substr(open + 2, e.size() - open - 3);
+        std::memcpy(r.name, name.data(), std::min(name.size(), sizeof r.name - 1));
+        std::memcpy(r.faxNumber, fax.data(), std::min(fax.size(), sizeof r.faxNumber - 1));
+        f.recipients.push_back(r);
+    }
+    return true;
+}
+
 }  // namespace
 
 int RunImportCommand(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, false, o)) return Usage(false);
+    if (IsVcardPath(o.paths[0])) return PreviewAddressBook(o.paths[0]);
     TextImage image;
     FileRecipients f;
     if (Read(o.paths[0], o, image, f) != 0) return kFailed;
@@ -199,7 +282,8 @@ int RunPhonebookImportCommand(int argc, char** argv) {
     }
     TextImage image;
     FileRecipients f;
-    if (Read(o.paths[1], o, image, f) != 0) return kFailed;
+    if (IsVcardPath(o.paths[1]) ? !ReadBookRecipients(o.paths[1], f) : Read(o.paths[1], o, image, f) != 0)
+        return kFailed;
     int added = 0, replaced = 0, skipped = 0;
     for (const FaxRecipient& r : f.recipients) {
         EntryDetails d = DetailsOf(r);

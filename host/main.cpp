@@ -1,6 +1,11 @@
 // faxhost: the host printer driver simulator. Prints the PJL header a job
 // gets from the render add-on, byte for byte, on standard output.
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -61,6 +66,10 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // PJL lines end in CR LF or LF exactly as the module wrote them.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     std::string modulePath;
     int i = 1;
     if (i < argc && (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))) {

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -19,7 +21,12 @@ const char kUiModuleFile[] = "faxui.so";
 
 std::string ExecutableDirectory() {
 #if defined(_WIN32)
-    return ".";
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return ".";
+    std::string p(path, n);
+    size_t slash = p.find_last_of("\\/");
+    return slash == std::string::npos ? "." : p.substr(0, slash);
 #else
     char path[4096];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);

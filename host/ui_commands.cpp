@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #if defined(_WIN32)
 #include <process.h>
+
+#include "automation.h"
 #else
 #include <unistd.h>
 #endif
@@ -29,8 +31,9 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+// Without a job file: the built-in fax job, whose recipients the dialogs give.
 bool LoadJob(const char* path, JobDescription* job, std::string* error) {
-    std::string text = kBuiltinJobFile, name = "built-in job";
+    std::string text = kBuiltinPrintJobFile, name = "built-in job";
     if (path) {
         std::ifstream in(path, std::ios::binary);
         if (!in) {
@@ -45,6 +48,20 @@ bool LoadJob(const char* path, JobDescription* job, std::string* error) {
     if (ParseJobFile(text, job, error)) return true;
     *error = name + ": " + *error;
     return false;
+}
+
+// On Windows a person plays the user, unless FAX_UI_SCRIPT names a script
+// file: then the scripted user takes the dialogs of the modules loaded so
+// far. (On Linux the headless system reads the variable itself.)
+void StartScriptedUserIfAsked() {
+#if defined(_WIN32)
+    const char* script = std::getenv("FAX_UI_SCRIPT");
+    std::string error;
+    if (script && *script && !automation::LoadScript(script, error)) {
+        std::fprintf(stderr, "FAX_UI_SCRIPT: %s\n", error.c_str());
+        std::exit(3);
+    }
+#endif
 }
 
 const char* Keyword(int32_t value, const char* const* names, int count) {
@@ -75,6 +92,7 @@ int RunPrefsCommand(const std::string&, int argc, char** argv) {
     if (!LoadJob(argc == 1 ? argv[0] : nullptr, &job, &error)) return Fail(error);
     AddonModule ui;
     if (!ui.Load(DefaultUiModulePath(), kFaxModuleId, &error)) return Fail(error);
+    StartScriptedUserIfAsked();
 
     SettingsImage image;
     HostUi host(ui, image);
@@ -88,6 +106,24 @@ int RunPrefsCommand(const std::string&, int argc, char** argv) {
 
 namespace {
 
+#if defined(_WIN32)
+// The phonebook is the system's current one: on a system that has none yet
+// (no KFD.INI, no DEFAULT.KFD in the Windows directory), the built-in
+// phonebook becomes its default phonebook; an existing one is never touched.
+bool SeedBuiltinPhonebook(std::string* book, std::string* error) {
+    char windir[MAX_PATH];
+    UINT n = GetWindowsDirectoryA(windir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) {
+        *error = "no Windows directory";
+        return false;
+    }
+    *book = std::string(windir) + "\\DEFAULT.KFD";
+    const std::string settings = std::string(windir) + "\\KFD.INI";
+    if (std::filesystem::exists(*book) || std::filesystem::exists(settings)) return true;
+    return WriteBuiltinPhonebook(*book, error);
+}
+#endif
+
 // Prints the job through both add-ons; the header goes to outputPath, or
 // to standard output when it is null.
 int PrintThroughAddons(const std::string& renderModule, const JobDescription& job, const char* outputPath) {
@@ -96,6 +132,7 @@ int PrintThroughAddons(const std::string& renderModule, const JobDescription& jo
     if (!ui.Load(DefaultUiModulePath(), kFaxModuleId, &error)) return Fail(error);
     if (!render.Load(renderModule.empty() ? DefaultRenderModulePath() : renderModule, kFaxModuleId, &error))
         return Fail(error);
+    StartScriptedUserIfAsked();
 
     PrintJobResult result;
     if (!RunPrintJob(ui, render, job, &result, &error)) return Fail(error);
@@ -169,15 +206,20 @@ int RunBuiltinPrint(const std::string& renderModule) {
     if (!ParseJobFile(kBuiltinPrintJobFile, &job, &error)) return Fail("built-in job: " + error);
     ScratchDirectory scratch;
     if (!scratch.Create(&error)) return Fail(error);
+#if defined(_WIN32)
+    std::string book;
+    if (!SeedBuiltinPhonebook(&book, &error)) return Fail(error);
+#else
     // The scratch directory is this run's Windows directory: the built-in
     // phonebook is its default phonebook, and no setting of the person
     // running it is read or changed.
     const std::string book = scratch.File("DEFAULT.KFD");
     if (!WriteBuiltinPhonebook(book, &error)) return Fail(error);
-    const std::string script = scratch.File("user.script"), log = scratch.File("user.log");
-    if (!WriteText(script, kBuiltinUserScript)) return Fail("cannot write " + script);
     SetVariable("FAX_WINDIR", scratch.Path());
     SetVariable("FAX_UI_RUNTIME_DIR", scratch.Path());
+#endif
+    const std::string script = scratch.File("user.script"), log = scratch.File("user.log");
+    if (!WriteText(script, kBuiltinUserScript)) return Fail("cannot write " + script);
     SetVariable("FAX_UI_SCRIPT", script);
     SetVariable("FAX_UI_LOG", log);
     std::fprintf(stderr,
@@ -205,5 +247,9 @@ int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
     JobDescription job;
     std::string error;
     if (!LoadJob(jobPath, &job, &error)) return Fail(error);
+#if defined(_WIN32)
+    std::string book;
+    if (!jobPath && !SeedBuiltinPhonebook(&book, &error)) return Fail(error);
+#endif
     return PrintThroughAddons(renderModule, job, outputPath);
 }

@@ -55,7 +55,8 @@ constexpr ULONG MAPI_NO_MAIL = 0x00008000;
 constexpr ULONG MAPI_EXTENDED = 0x00000020;
 constexpr ULONG MAPI_LOGOFF_UI = 0x00000002;
 constexpr ULONG DIALOG_MODAL = 0x00000001;
-constexpr LONG BOOKMARK_BEGINNING = 0;
+typedef ULONG BOOKMARK;
+constexpr BOOKMARK BOOKMARK_BEGINNING = 0;
 constexpr ULONG TBL_BATCH = 0x00000002;
 
 #define MAPI_DIM 1
@@ -172,7 +173,7 @@ protected:
 class IMAPITable : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE SetColumns(LPSPropTagArray columns, ULONG flags) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SeekRow(LONG bookmark, LONG rowCount, LONG* sought) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SeekRow(BOOKMARK bookmark, LONG rowCount, LONG* sought) = 0;
     virtual HRESULT STDMETHODCALLTYPE QueryRows(LONG rowCount, ULONG flags, LPSRowSet* rows) = 0;
 protected:
     ~IMAPITable() = default;
@@ -211,7 +212,7 @@ typedef IMAPISession* LPMAPISESSION;
 class IWABObject : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE AllocateBuffer(ULONG size, LPVOID* buffer) = 0;
-    virtual ULONG STDMETHODCALLTYPE FreeBuffer(LPVOID buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE FreeBuffer(LPVOID buffer) = 0;
 protected:
     ~IWABObject() = default;
 };

@@ -50,12 +50,20 @@ faxui_exports=(
   ShowDBInfoDlgProc
   EditDBInfoDlgProc
   NewEntryDlgProc
+  EditDBGrpDlgProc
+  ShowDBGrpDlgProc
   FaxPromptDlgProc
   GetFuncTable ModuleInfo DllInitialize
   PhonebookDlgProc
   RecipientDlgProc
 )
 check_module build-win32/ui/core/faxui.dll "${faxui_exports[@]}"
+
+# The stand-in address book libraries: the system libraries' entry points
+# the import program finds by name, and the tests' counts.
+check_module build-win32/addressbook/standin/mapi32.dll \
+  MAPIAllocateBuffer MAPIFreeBuffer MAPIInitialize MAPILogonEx MAPIUninitialize StandinCounts
+check_module build-win32/addressbook/standin/wab32.dll StandinCounts WABOpen
 
 # The import program, both builds: PE32 i386 executables for the GUI
 # subsystem without MinGW runtime DLLs.

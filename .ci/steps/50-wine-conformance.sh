@@ -13,7 +13,9 @@ build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
 start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
-cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests
+cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests \
+  host_ui_pages_tests core_records_tests faxui_module_tests faxhost faxrender \
+  import_address_book_tests
 built=$(date +%s)
 
 # A fresh prefix each run. Windows live on a virtual desktop: without a
@@ -32,10 +34,32 @@ timeout 60 xvfb-run -a "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v
 # The desktop is chosen when the wine session starts: let this one end.
 "$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)" -w
 prefixed=$(date +%s)
+# faxhost.exe's built-in fax job through the real dialogs: the same FAXNUM
+# lines as on Linux. First, while the prefix has no phonebook: the run
+# makes the built-in one the default phonebook only on such a system.
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe >build-win64/faxhost-builtin.pjl
+expected='@PJL TELARN FAXNUM = 09-1234567{20}{30}
+@PJL TELARN FAXNUM = '"'"'012'"'"'
+@PJL TELARN FAXNUM = 091234000{20}{32}{400254321}
+@PJL TELARN FAXNUM = 0-800-3569377{100121000500#3}{20}{34}{51234}{612*#}'
+if [ "$(grep FAXNUM build-win64/faxhost-builtin.pjl)" != "$expected" ]; then
+  echo "faxhost.exe's built-in job under wine gave other FAXNUM lines:" >&2
+  cat build-win64/faxhost-builtin.pjl >&2
+  exit 1
+fi
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/platform_user/platform_user_tests.exe --gtest_brief=1
 # The product dialogs of faxui, as the user plays them here.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipients_dialog_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipient_dialog_tests.exe --gtest_brief=1
 # Product dialog tests: the same scenarios as on the headless layer.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/phonebook_dialog/phonebook_dialog_tests.exe --gtest_brief=1
+# The fax pages in the host's property sheet, the record bytes and texts,
+# and faxui.dll as the host loads it.
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/host/host_ui_pages_tests.exe --gtest_brief=1
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_records_tests.exe --gtest_brief=1
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/faxui/faxui_module_tests.exe --gtest_brief=1
+# The import program's address book sources with our stand-ins loaded in
+# place of wine's own messaging and address book libraries.
+"${fi[@]}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32,wab32=n" timeout 300 xvfb-run -a "$WINE" \
+  build-win64/tests/addressbook/import_address_book_tests.exe --gtest_brief=1
 echo "wine conformance: $(( built - start )) s to build, $(( prefixed - built )) s for a fresh prefix, $(( $(date +%s) - prefixed )) s for the run"

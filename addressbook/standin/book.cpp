@@ -22,18 +22,21 @@ std::string ToAnsi(const std::string& utf8) {
     return out;
 }
 
-bool ReadWhole(const char* path, std::string& data) {
+vcard::ReadResult ReadWhole(const char* path, std::string& data) {
     HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD size = GetFileSize(f, nullptr);
-    bool ok = size != INVALID_FILE_SIZE && size <= vcard::kMaxFileBytes;
-    if (ok) {
+    if (f == INVALID_HANDLE_VALUE) return vcard::ReadResult::NotFound;
+    DWORD high = 0;
+    DWORD size = GetFileSize(f, &high);
+    vcard::ReadResult r = vcard::ReadResult::Ok;
+    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) r = vcard::ReadResult::NotFound;
+    else if (high != 0 || size > vcard::kMaxFileBytes) r = vcard::ReadResult::TooLarge;
+    if (r == vcard::ReadResult::Ok) {
         data.resize(size);
         DWORD got = 0;
-        ok = size == 0 || (ReadFile(f, &data[0], size, &got, nullptr) && got == size);
+        if (size != 0 && (!ReadFile(f, &data[0], size, &got, nullptr) || got != size)) r = vcard::ReadResult::NotFound;
     }
     CloseHandle(f);
-    return ok;
+    return r;
 }
 
 ULONG ObjectTypeOf(vcard::CardKind kind) {
@@ -47,12 +50,16 @@ ULONG ObjectTypeOf(vcard::CardKind kind) {
 
 }  // namespace
 
-bool Book::Load(const char* path) {
+bool Book::Load(const char* path, vcard::ReadResult* why) {
     entries_.clear();
+    skipped_ = 0;
     std::string data;
-    if (!path || !ReadWhole(path, data)) return false;
+    vcard::ReadResult r = path ? ReadWhole(path, data) : vcard::ReadResult::NotFound;
     vcard::Book cards;
-    if (vcard::ParseBook(data.data(), data.size(), cards) != vcard::ReadResult::Ok) return false;
+    if (r == vcard::ReadResult::Ok) r = vcard::ParseBook(data.data(), data.size(), cards);
+    if (why) *why = r;
+    if (r != vcard::ReadResult::Ok) return false;
+    skipped_ = cards.skippedCards;
 
     std::map<std::string, uint32_t> byUid;
     for (uint32_t i = 0; i < cards.cards.size(); ++i)
@@ -70,7 +77,34 @@ bool Book::Load(const char* path) {
         }
         entries_.push_back(std::move(e));
     }
+    AddCategoryLists(cards);
     return true;
+}
+
+// Many programs export their groups only as the CATEGORIES of each contact:
+// each category becomes a list of the people in it, after the cards, unless
+// the book already has a list of that name.
+void Book::AddCategoryLists(const vcard::Book& cards) {
+    std::vector<std::string> names;
+    std::map<std::string, std::vector<uint32_t>> members;
+    for (uint32_t i = 0; i < cards.cards.size(); ++i) {
+        if (cards.cards[i].kind != vcard::CardKind::Person) continue;
+        for (const std::string& c : cards.cards[i].categories) {
+            std::vector<uint32_t>& m = members[c];
+            if (m.empty()) names.push_back(c);
+            if (m.empty() || m.back() != i) m.push_back(i);
+        }
+    }
+    for (const std::string& name : names) {
+        Entry list;
+        list.objectType = MAPI_DISTLIST;
+        list.name = ToAnsi(name);
+        bool named = false;
+        for (const Entry& e : entries_) named = named || (e.objectType == MAPI_DISTLIST && e.name == list.name);
+        if (named) continue;
+        list.members = members[name];
+        entries_.push_back(std::move(list));
+    }
 }
 
 EntryIdBytes Book::IdOf(uint32_t index) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bases.h"
 #include "faults.h"
 #include "props.h"
 
@@ -24,6 +25,19 @@ public:
         if (left == 0) delete this;
         return left;
     }
+#if defined(_WIN32)
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    // Only the interface the object was handed out as, and IUnknown.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, LPVOID* out) override {
+        static const GUID kUnknown = {0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+        if (!out) return E_INVALIDARG;
+        *out = nullptr;
+        if (std::memcmp(&iid, &kUnknown, sizeof kUnknown) != 0) return E_NOINTERFACE;
+        AddRef();
+        *out = this;
+        return S_OK;
+    }
+#endif
 
 private:
     ULONG refs_ = 1;
@@ -60,7 +74,7 @@ HRESULT ReturnProps(Heap heap, const std::vector<Prop>& props, ULONG* count, LPS
     return S_OK;
 }
 
-class Table final : public Counted<IMAPITable> {
+class Table final : public Counted<TableBase> {
 public:
     Table(std::shared_ptr<const Book> book, uint32_t list, Heap heap) : book_(std::move(book)), list_(list), heap_(heap) {}
 
@@ -69,7 +83,7 @@ public:
         columns_.assign(columns->aulPropTag, columns->aulPropTag + columns->cValues);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE SeekRow(LONG bookmark, LONG rowCount, LONG* sought) override {
+    HRESULT STDMETHODCALLTYPE SeekRow(BOOKMARK bookmark, LONG rowCount, LONG* sought) override {
         if (bookmark != BOOKMARK_BEGINNING || rowCount < 0) return MAPI_E_NO_SUPPORT;
         position_ = std::min<size_t>(static_cast<size_t>(rowCount), Members().size());
         if (sought) *sought = static_cast<LONG>(position_);
@@ -115,7 +129,7 @@ private:
 };
 
 // A person or a list opened from the book.
-class OpenedEntry final : public Counted<IMAPIContainer> {
+class OpenedEntry final : public Counted<EntryBase> {
 public:
     OpenedEntry(std::shared_ptr<const Book> book, uint32_t index, Heap heap) : book_(std::move(book)), index_(index), heap_(heap) {}
 
@@ -141,7 +155,7 @@ private:
     Heap heap_;
 };
 
-class AddrBook final : public Counted<IAddrBook> {
+class AddrBook final : public Counted<AddrBookBase> {
 public:
     AddrBook(std::shared_ptr<const Book> book, Heap heap) : book_(std::move(book)), heap_(heap) {}
 
@@ -175,32 +189,15 @@ public:
         std::vector<uint32_t> chosen;
         HWND owner = uiParam ? reinterpret_cast<HWND>(*uiParam) : nullptr;
         if (!RunPicker(owner, *book_, *parm, chosen)) return MAPI_E_USER_CANCEL;
-        return BuildList(chosen, list);
+        return BuildAddressList(*book_, heap_, chosen, list);
     }
 
 private:
-    HRESULT BuildList(const std::vector<uint32_t>& chosen, LPADRLIST* list) {
-        size_t n = chosen.size();
-        size_t size = sizeof(ADRLIST) + (n > 0 ? n - 1 : 0) * sizeof(ADRENTRY);
-        LPADRLIST out = static_cast<LPADRLIST>(Allocate(heap_, size));
-        if (!out) return MAPI_E_NOT_ENOUGH_MEMORY;
-        SizedPropTagArray<3> tags{3, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_OBJECT_TYPE}};
-        for (size_t i = 0; i < n; ++i) {
-            std::vector<Prop> props = EntryProps(book_->Entries()[chosen[i]], chosen[i], tags.get());
-            props.push_back(NumberProp(PR_RECIPIENT_TYPE, MAPI_TO));
-            out->aEntries[i].cValues = static_cast<ULONG>(props.size());
-            out->aEntries[i].rgPropVals = BuildProps(heap_, props);
-        }
-        out->cEntries = static_cast<ULONG>(n);
-        *list = out;
-        return S_OK;
-    }
-
     std::shared_ptr<const Book> book_;
     Heap heap_;
 };
 
-class Session final : public Counted<IMAPISession> {
+class Session final : public Counted<SessionBase> {
 public:
     HRESULT STDMETHODCALLTYPE OpenAddressBook(ULONG_PTR, LPCIID, ULONG, LPADRBOOK* book) override {
         if (!book) return MAPI_E_INVALID_PARAMETER;
@@ -214,20 +211,37 @@ public:
     HRESULT STDMETHODCALLTYPE Logoff(ULONG_PTR, ULONG, ULONG) override { return S_OK; }
 };
 
-class WabObject final : public Counted<IWABObject> {
+class WabObject final : public Counted<WabObjectBase> {
 public:
     HRESULT STDMETHODCALLTYPE AllocateBuffer(ULONG size, LPVOID* buffer) override {
         if (!buffer) return MAPI_E_INVALID_PARAMETER;
         *buffer = Allocate(Heap::Wab, size);
         return *buffer ? S_OK : MAPI_E_NOT_ENOUGH_MEMORY;
     }
-    ULONG STDMETHODCALLTYPE FreeBuffer(LPVOID buffer) override {
+    HRESULT STDMETHODCALLTYPE FreeBuffer(LPVOID buffer) override {
         Free(Heap::Wab, buffer);
-        return 0;
+        return S_OK;
     }
 };
 
 }  // namespace
+
+HRESULT BuildAddressList(const Book& book, Heap heap, const std::vector<uint32_t>& chosen, LPADRLIST* list) {
+    size_t n = chosen.size();
+    size_t size = sizeof(ADRLIST) + (n > 0 ? n - 1 : 0) * sizeof(ADRENTRY);
+    LPADRLIST out = static_cast<LPADRLIST>(Allocate(heap, size));
+    if (!out) return MAPI_E_NOT_ENOUGH_MEMORY;
+    SizedPropTagArray<3> tags{3, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_OBJECT_TYPE}};
+    for (size_t i = 0; i < n; ++i) {
+        std::vector<Prop> props = EntryProps(book.Entries()[chosen[i]], chosen[i], tags.get());
+        props.push_back(NumberProp(PR_RECIPIENT_TYPE, MAPI_TO));
+        out->aEntries[i].cValues = static_cast<ULONG>(props.size());
+        out->aEntries[i].rgPropVals = BuildProps(heap, props);
+    }
+    out->cEntries = static_cast<ULONG>(n);
+    *list = out;
+    return S_OK;
+}
 
 IAddrBook* NewAddrBook(std::shared_ptr<const Book> book, Heap heap) { return new AddrBook(std::move(book), heap); }
 IMAPISession* NewSession() { return new Session(); }

@@ -4,6 +4,7 @@
 // session and the address book object with its allocator.
 
 #include <memory>
+#include <vector>
 
 #include "addrbook_api.h"
 #include "book.h"
@@ -15,6 +16,10 @@ namespace standin {
 IAddrBook* NewAddrBook(std::shared_ptr<const Book> book, Heap heap);
 IMAPISession* NewSession();
 IWABObject* NewWabObject();
+
+// An address list of the chosen entries as Address returns it; allocated
+// from `heap`.
+HRESULT BuildAddressList(const Book& book, Heap heap, const std::vector<uint32_t>& chosen, LPADRLIST* list);
 
 // The selection dialog of Address: the chosen entries' indexes; false when cancelled.
 bool RunPicker(HWND owner, const Book& book, const ADRPARM& parm, std::vector<uint32_t>& chosen);

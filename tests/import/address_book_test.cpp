@@ -2,10 +2,20 @@
 // libraries: the book is a vCard file, the user picks in the library's
 // own dialog, and the counters, messages and hand-off follow.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#if defined(_WIN32)
+#include <stdlib.h>
+
+#include "callconv.h"
+// Built for Windows too (run under wine with the stand-ins loaded).
+inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
+inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+#endif
 
 #include "program_fixture.h"
 #include "rcpimport_ids.h"
@@ -41,10 +51,22 @@ protected:
         std::remove(log_.c_str());
         setenv("FAX_ADDRESS_BOOK_LOG", log_.c_str(), 1);
         unsetenv("FAX_ADDRESS_BOOK_FAIL");
+#if defined(_WIN32)
+        // The scripted user sees a library's dialogs when the library was
+        // loaded before the script started: load both now, hold them while
+        // the test runs and read their counts from them.
+        mapi_ = LoadLibraryA(MAPI_COPY);
+        wab_ = LoadLibraryA(WAB_LIBRARY);
+        ASSERT_TRUE(mapi_ && wab_);
+#endif
     }
     void TearDown() override {
         unsetenv("FAX_ADDRESS_BOOK_FAIL");
         unsetenv("FAX_ADDRESS_BOOK");
+#if defined(_WIN32)
+        if (mapi_) FreeLibrary(mapi_);
+        if (wab_) FreeLibrary(wab_);
+#endif
         ProgramTest::TearDown();
     }
 
@@ -80,6 +102,18 @@ protected:
     }
     // The stand-in's own account of its memory and objects when it was unloaded.
     void ExpectNothingLeaked() {
+#if defined(_WIN32)
+        for (HMODULE lib : {mapi_, wab_}) {
+            typedef void(FAXAPI * CountsFn)(ULONG*);
+            auto counts = reinterpret_cast<CountsFn>(reinterpret_cast<void (*)()>(GetProcAddress(lib, "StandinCounts")));
+            ASSERT_TRUE(counts);
+            ULONG c[6] = {};
+            counts(c);
+            EXPECT_EQ(c[2], 0u) << "live blocks";
+            EXPECT_EQ(c[3] + c[4], 0u) << "wrong or unknown frees";
+            EXPECT_EQ(c[5], 0u) << "live objects";
+        }
+#else
         std::ifstream in(log_);
         std::string line;
         int lines = 0;
@@ -93,8 +127,11 @@ protected:
             EXPECT_EQ(objects, 0u) << line;
         }
         EXPECT_GT(lines, 0) << "the library was never unloaded";
+#endif
     }
     std::string log_;
+    HMODULE mapi_ = nullptr;
+    HMODULE wab_ = nullptr;
 };
 
 const std::string kBook =
@@ -134,37 +171,74 @@ TEST_F(AddressBookTest, SixtyPeopleIntoTheRecipientListStopAtFifty) {
     }
     text += List("kaikki", "Kaikki", all);
     setenv("FAX_ADDRESS_BOOK", Write("oletus.vcf", text).c_str(), 1);
-    app.selection.maxCount = 50;
+    // The recipient list in front: a window with the list's control.
+    HWND caller = CreateWindowExW(0, WIDE("STATIC"), WIDE("Vastaanottajat"), WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    CreateWindowExW(0, WIDE("LISTBOX"), WIDE(""), WS_CHILD | WS_VISIBLE, 0, 0, 100, 50, caller,
+                    reinterpret_cast<HMENU>(1008), nullptr, nullptr);
+    SetForegroundWindow(caller);
     Script s = Choose(1, true);
     Pick(s, {u"Kaikki (jakelulista)"});
     Confirm(s, 60, 0, 60, "*Vain 50 ensimm\xE4ist\xE4 vastaanottajaa tuodaan.");
     automation::Play(s);
     Run();
+    DestroyWindow(caller);
     EXPECT_EQ(Imported().size(), 50u);
+    ExpectNothingLeaked();
+}
+
+TEST_F(AddressBookTest, TwoHundredFiftySevenNestedListsStopAt256) {
+    // Each list holds its person and the next list; the 257th list is met
+    // when 256 are visited and is rejected, its person never reached.
+    std::string text;
+    for (int i = 0; i <= 256; ++i) {
+        std::string n = std::to_string(i);
+        text += Person("p" + n, "Henkil\xC3\xB6 " + n, "TEL;TYPE=fax:09 " + std::to_string(1000 + i) + "\r\n");
+        std::vector<std::string> members{"p" + n};
+        if (i < 256) members.push_back("l" + std::to_string(i + 1));
+        text += List("l" + n, "Lista " + n, members);
+    }
+    setenv("FAX_ADDRESS_BOOK", Write("sisakkain.vcf", text).c_str(), 1);
+    Script s = Choose(1, true);
+    Pick(s, {u"Lista 0 (jakelulista)"});
+    Confirm(s, 257, 1, 256);
+    automation::Play(s);
+    Run();
+    std::vector<std::string> got = Imported();
+    ASSERT_EQ(got.size(), 256u);
+    EXPECT_EQ(got.back(), "Henkil\xF6 255 <091255>");
     ExpectNothingLeaked();
 }
 
 TEST_F(AddressBookTest, FailuresShowTheirMessagesAndImportNothing) {
     std::string book = Write("kontaktit.vcf", kBook);
-    setenv("FAX_ADDRESS_BOOK", book.c_str(), 1);
+    std::string empty = Write("tyhja.vcf", "");
+    std::string huge = Write("valtava.vcf", "");
+    std::filesystem::resize_file(huge, 33u << 20);
+    std::string notCard = Write("muistio.vcf", "Soita Liisalle huomenna.\r\n");
     const std::u16string wabFailed = u"Windows-osoitteiston avaaminen ei onnistunut.\nTietoja ei voi tuoda kohteesta ";
+    const std::u16string wabDefault = wabFailed + u"Oletus-WAB-tiedosto.";
     struct Case {
         const char* name;
         const char* fail;
         int type;
-        bool pick;  // the picker opens
+        std::string defaultBook;
         std::vector<std::u16string> messages;
     } cases[] = {
-        {"logon refused", "logon", 0, false, {kNothing}},
-        {"messaging book not opened", "openbook", 0, false, {kNothing}},
-        {"address book file not opened", "wabopen", 1, false, {wabFailed + u"Oletus-WAB-tiedosto.", kNothing}},
-        {"address dialog fails", "address", 1, false, {kNothing}},
+        {"logon refused", "logon", 0, book, {kNothing}},
+        {"messaging book not opened", "openbook", 0, book, {kNothing}},
+        {"address book file not opened", "wabopen", 1, book, {wabDefault, kNothing}},
+        {"address dialog fails", "address", 1, book, {kNothing}},
+        {"empty book", "", 1, empty, {wabDefault, kNothing}},
+        {"book over 32 MiB", "", 1, huge, {wabDefault, kNothing}},
+        {"book that is no vCard file", "", 1, notCard, {wabDefault, kNothing}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         automation::Reset();
         automation::SetFailureHandler([](const std::string& report) { ADD_FAILURE() << report; });
         setenv("FAX_ADDRESS_BOOK_FAIL", c.fail, 1);
+        setenv("FAX_ADDRESS_BOOK", c.defaultBook.c_str(), 1);
         app = ImportApp{};
         app.instance = GetModuleHandleA(nullptr);
         Script s = Choose(c.type, true);
@@ -193,6 +267,10 @@ TEST_F(AddressBookTest, EntriesThatCannotBeReadAreRejectedAndPickingNothingImpor
 
 TEST_F(AddressBookTest, MissingMessagingLibraryIsNamed) {
     // The library is found next to the program; move it aside for this run.
+#if defined(_WIN32)
+    FreeLibrary(mapi_);
+    mapi_ = nullptr;
+#endif
     std::string lib = std::string(MAPI_COPY);
     ASSERT_EQ(std::rename(lib.c_str(), (lib + ".aside").c_str()), 0);
     automation::Play(Choose(0, true).answer(IDOK).answer(IDOK));

@@ -161,7 +161,7 @@ protected:
         if (o.afterDone) {
             EXPECT_TRUE(isNew) << ctx << ": a change reported done was lost, " << now.size() << " bytes";
         } else if (c.inPlace && !isOld && !isNew) {
-            // An append cut short leaves the old file and a piece of the record.
+            // An append cut short by a crash leaves the old file and a piece of the record.
             EXPECT_EQ(now.compare(0, c.before.size(), c.before), 0) << ctx;
             EXPECT_LT(now.size(), c.after.size()) << ctx;
         } else {
@@ -170,7 +170,7 @@ protected:
         if (!o.crashed) {
             if (o.rc == DB_DONE) {
                 EXPECT_TRUE(isNew) << ctx << ": reported done, contents not new";
-            } else if (!c.inPlace) {
+            } else {
                 EXPECT_TRUE(isOld) << ctx << ": reported failure, contents changed";
             }
             EXPECT_EQ(Listing(), "book.KFD ") << ctx;

@@ -135,6 +135,12 @@ TEST_F(ImportTest, OnlyAStartedImportIsRead) {
     std::filesystem::remove(program);
     EXPECT_FALSE(pending.empty());
     EXPECT_TRUE(Exists("started"));
+
+    // A program that does not start leaves nothing pending.
+    Script u;
+    u.click(IDC_PB_IMPORT).call([&](HWND) { pending = StoreState.handoffPath; }).click(IDCANCEL);
+    Run(IDD_PHONEBOOK, u);
+    EXPECT_TRUE(pending.empty());
 }
 #endif
 

@@ -120,6 +120,8 @@ TEST_F(CommDialog, FieldsAreFilteredAndStoredAsTyped) {
         {'0', IDC_FCODE, u"12#3", u"123", 1, [] { return std::string(CurrentRecipient.comm.fCode); }, "123"},
         {'0', IDC_FCODE_PASS, u"1*#2", u"1*#2", 0, [] { return std::string(CurrentRecipient.comm.fCodePassword); }, "1*#2"},
         {'1', IDC_DEST_NUMBER, u"a7", u"7", 1, [] { return std::string(CurrentRecipient.comm.relayDests, 3); }, std::string(3, '\0')},
+        // a digit is any character the system calls alphanumeric and not alphabetic
+        {'1', IDC_DEST_NUMBER, u"\u00e4\u00b2", u"\u00b2", 1, [] { return std::string(CurrentRecipient.comm.relayDests, 3); }, std::string(3, '\0')},
     };
     for (const Row& row : rows) {
         SetUp();

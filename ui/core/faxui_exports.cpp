@@ -4,6 +4,7 @@
 #include "comm_dialog.h"
 #include "entry_dialogs.h"
 #include "fax_prompt.h"
+#include "group_dialogs.h"
 #include "module_entry.h"
 #include "phonebook_dialog.h"
 #include "recipient_dialog.h"
@@ -13,6 +14,8 @@ extern "C" __attribute__((used)) const void* const faxuiExportedProcedures[] = {
     reinterpret_cast<const void*>(&ShowDBInfoDlgProc),
     reinterpret_cast<const void*>(&EditDBInfoDlgProc),
     reinterpret_cast<const void*>(&NewEntryDlgProc),
+    reinterpret_cast<const void*>(&EditDBGrpDlgProc),
+    reinterpret_cast<const void*>(&ShowDBGrpDlgProc),
     reinterpret_cast<const void*>(&FaxPromptDlgProc),
     reinterpret_cast<const void*>(&GetFuncTable),
     reinterpret_cast<const void*>(&ModuleInfo),

@@ -85,8 +85,17 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDC_PB_IMPORT: OnStartImport(); break;
     case IDC_PB_IMPORT_NAMES:
     case IDC_PB_IMPORT_FULL: OnPhonebookImportResult(dialog, id); break;
+    case IDC_PB_NEW_ITEM: OnNewItem(dialog); break;
+    case IDC_PB_PROPERTIES: OnItemProperties(dialog); break;
     case IDC_PB_PHONEBOOK_LIST:
-        if (picker && code == LBN_DBLCLK) OnAddRecipients(dialog);
+        if (code != LBN_DBLCLK) break;
+        if (picker)
+            OnAddRecipients(dialog);
+        else
+            OnItemProperties(dialog);
+        break;
+    case IDC_PB_PICKED_LIST:
+        if (picker && code == LBN_DBLCLK) OnPickedDoubleClick(dialog);
         break;
     case IDC_PB_PICK:
         if (picker) OnAddRecipients(dialog);

@@ -21,9 +21,6 @@ std::vector<int> SelectedItems(HWND dialog, int listId);
 bool ListHoldsText(HWND dialog, int listId, const WideString& text);
 WideString IndividualListText(const WideString& name, const WideString& fax);
 WideString GroupListText(const WideString& name);
-// Adds a text with its item data and makes it the only selected item.
-void AddAndSelectOnly(HWND dialog, int listId, const WideString& text, LPARAM data);
-void RemoveItemWithText(HWND dialog, int listId, const WideString& text);
 
 // --- phonebook files (phonebook_dialog_files.cpp)
 void OnNewPhonebook(HWND dialog);
@@ -41,6 +38,14 @@ void OnAddRecipients(HWND dialog);
 INT_PTR OnRemoveRecipients(HWND dialog);
 // Reads the details of recipients picked in this dialog before it ends.
 void ReadPickedDetails(HWND dialog);
+
+// --- new items and properties (phonebook_dialog_items.cpp)
+void OnNewItem(HWND dialog);
+// Properties of the one selected item of the phonebook list.
+void OnItemProperties(HWND dialog);
+// A double click in the picked list: the first selected recipient, while
+// it is still only a text picked from the phonebook.
+void OnPickedDoubleClick(HWND dialog);
 
 // --- import (phonebook_dialog_import.cpp)
 void OnStartImport();

@@ -32,18 +32,3 @@ WideString IndividualListText(const WideString& name, const WideString& fax) {
 }
 
 WideString GroupListText(const WideString& name) { return WIDE("[") + name + WIDE("]"); }
-
-void AddAndSelectOnly(HWND dialog, int listId, const WideString& text, LPARAM data) {
-    LRESULT i = SendDlgItemMessageW(dialog, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (i < 0) return;
-    SendDlgItemMessageW(dialog, listId, LB_SETITEMDATA, i, data);
-    SendDlgItemMessageW(dialog, listId, LB_SETSEL, FALSE, -1);
-    SendDlgItemMessageW(dialog, listId, LB_SETSEL, TRUE, i);
-}
-
-void RemoveItemWithText(HWND dialog, int listId, const WideString& text) {
-    LRESULT i = SendDlgItemMessageW(dialog, listId, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(text.c_str()));
-    if (i != LB_ERR) SendDlgItemMessageW(dialog, listId, LB_DELETESTRING, i, 0);
-}
-

@@ -276,17 +276,21 @@ int DBOfferConversion(HWND owner, WCHAR* path, DBResult version) {
     return 1;
 }
 
-void StartRecipientImport() {
+UINT StartRecipientImport() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     std::string root = WideToAnsi(WideString(StoreState.handoffRoot, WideBoundedLen(StoreState.handoffRoot, kDirMax)));
     std::string handoff = ChooseHandoffPath(root, now);
     WideString programName = LoadModuleString(kStringImportProgram);
     std::memset(StoreState.handoffPath, 0, sizeof StoreState.handoffPath);
-    if (programName.empty()) return;  // a module without the program's name cannot start it
+    if (programName.empty()) return 0;  // a module without the program's name cannot start it
     std::string program = WideToAnsi(ModuleDirectory() + programName);
     std::string line = ImportCommandLine(program, handoff);
-    if (line.empty()) return;  // no free name, or a path too long for the command line
+    if (line.empty()) return 0;  // no free name, or a path too long for the command line
     std::memcpy(StoreState.handoffPath, handoff.data(), handoff.size());
-    WinExec(line.c_str(), SW_SHOW);
+    UINT started = WinExec(line.c_str(), SW_SHOW);
+    // Nothing will hand a file back: no completion command may read one
+    // that happens to lie at that path.
+    if (started <= 31) std::memset(StoreState.handoffPath, 0, sizeof StoreState.handoffPath);
+    return started;
 }

@@ -23,5 +23,8 @@ int DBAskFileName(HWND owner, WCHAR* path, AskPurpose purpose);
 int DBOfferConversion(HWND owner, WCHAR* path, DBResult version);
 // Sets the hand-off root again from the Windows directory.
 void SetHandoffRootFromWindowsDirectory();
-// Starts the import program with a new hand-off path; returns at once.
-void StartRecipientImport();
+// Starts the import program with a new hand-off path; returns at once with
+// WinExec's answer (above 31 when it started), or 0 when there was no
+// program name or no free path. Only a started program leaves its
+// hand-off path pending.
+UINT StartRecipientImport();

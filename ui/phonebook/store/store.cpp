@@ -173,8 +173,12 @@ DBResult Append(const WCHAR* path, const std::string& record) {
         return ReplaceThroughTemp(path, RewritePlan{}, record);
     }
     if (!SeekTo(file.Get(), size)) return DB_WRITE_FAILED;
-    if (!WriteAll(file.Get(), record.data(), record.size())) return DB_WRITE_FAILED;
-    if (!FlushFileBuffers(file.Get())) return DB_WRITE_FAILED;
+    if (!WriteAll(file.Get(), record.data(), record.size()) || !FlushFileBuffers(file.Get())) {
+        // A failed append takes its piece of a record back out, so the
+        // phonebook is as it was (only a crash can leave a piece behind).
+        if (SeekTo(file.Get(), size)) SetEndOfFile(file.Get());
+        return DB_WRITE_FAILED;
+    }
     return file.Close() ? DB_DONE : DB_WRITE_FAILED;
 }
 

@@ -20,7 +20,10 @@ unsigned PureNumber(const WCHAR* text) {
 }  // namespace
 
 bool DestinationCharAllowed(WCHAR c, bool groupSend) {
-    return IsDigit(c) || (!groupSend && c == '*');
+    // A digit is what the system calls alphanumeric but not alphabetic, so
+    // the digits of other scripts pass here and are refused as no number
+    // when added.
+    return (IsCharAlphaNumericW(c) && !IsCharAlphaW(c)) || (!groupSend && c == '*');
 }
 
 DestinationCheck MakeDestinationCode(const WCHAR* typed, bool groupSend, WCHAR code[4]) {

@@ -15,6 +15,6 @@ enum class DestinationCheck {
 // code (4 WCHARs with the terminator).
 DestinationCheck MakeDestinationCode(const WCHAR* typed, bool groupSend, WCHAR code[4]);
 
-// A character the destination edit takes: a digit, or '*' while group
-// send is off.
+// A character the destination edit takes: a digit (alphanumeric, not
+// alphabetic), or '*' while group send is off.
 bool DestinationCharAllowed(WCHAR c, bool groupSend);

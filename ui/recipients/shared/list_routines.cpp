@@ -37,3 +37,17 @@ void SearchListByPrefix(HWND dialog, int listId) {
     SendDlgItemMessageW(dialog, listId, LB_SETSEL, TRUE, found);
     SendDlgItemMessageW(dialog, listId, LB_SETTOPINDEX, found, 0);
 }
+
+void AddAndSelectOnly(HWND dialog, int listId, const WCHAR* text, LPARAM data) {
+    LRESULT i = SendDlgItemMessageW(dialog, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (i < 0) return;
+    SendDlgItemMessageW(dialog, listId, LB_SETITEMDATA, i, data);
+    SendDlgItemMessageW(dialog, listId, LB_SETSEL, FALSE, -1);
+    SendDlgItemMessageW(dialog, listId, LB_SETSEL, TRUE, i);
+}
+
+void RemoveItemWithText(HWND dialog, int listId, const WCHAR* text) {
+    LRESULT i = SendDlgItemMessageW(dialog, listId, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(text));
+    if (i != LB_ERR) SendDlgItemMessageW(dialog, listId, LB_DELETESTRING, i, 0);
+}

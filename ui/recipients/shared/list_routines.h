@@ -16,4 +16,9 @@ void DeleteSelectedItems(HWND dialog, int listId, int maxSelected, RecipientBloc
 // to the top.
 void SearchListByPrefix(HWND dialog, int listId);
 
+// Adds a text with its item data and makes it the only selected item.
+void AddAndSelectOnly(HWND dialog, int listId, const WCHAR* text, LPARAM data);
+// Removes the first item whose text equals text (ignoring case).
+void RemoveItemWithText(HWND dialog, int listId, const WCHAR* text);
+
 constexpr int kSearchEditId = 606;

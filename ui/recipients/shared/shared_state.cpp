@@ -26,7 +26,7 @@ void FreeExchangeDetails() {
 bool AllocateGroupRecord(size_t n) {
     FreeGroupRecord();
     if (n > 0xFFFFFFFFu) return false;
-    GroupRecordBuffer.data = new (std::nothrow) uint8_t[n ? n : 1];
+    GroupRecordBuffer.data = new (std::nothrow) uint8_t[n ? n : 1]();
     if (!GroupRecordBuffer.data) return false;
     GroupRecordBuffer.length = static_cast<DWORD>(n);
     return true;

@@ -38,7 +38,7 @@ extern GroupRecordBlock GroupRecordBuffer;
 bool AllocateExchangeDetails();
 void FreeExchangeDetails();
 
-// GroupRecordBuffer: a block of n bytes (length n), or false.
+// GroupRecordBuffer: a zero-filled block of n bytes (length n), or false.
 bool AllocateGroupRecord(size_t n);
 void FreeGroupRecord();
 
