@@ -53,8 +53,6 @@ struct Picture {
     std::function<void()> show = nullptr;   // opens and pictures it itself (a property sheet)
 };
 
-void HoldForPicture(HWND d, const char* name);
-
 void RelayRecipient() {
     CurrentRecipient = DefaultRecipient;
     Copy(CurrentRecipient.name, sizeof CurrentRecipient.name, "Mäkinen Oy");
