@@ -14,7 +14,7 @@ start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
 cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests \
-  host_ui_pages_tests core_records_tests faxui_module_tests faxhost faxrender \
+  host_ui_pages_tests core_tests faxui_module_tests faxhost faxrender \
   import_address_book_tests
 built=$(date +%s)
 
@@ -53,10 +53,11 @@ fi
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipient_dialog_tests.exe --gtest_brief=1
 # Product dialog tests: the same scenarios as on the headless layer.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/phonebook_dialog/phonebook_dialog_tests.exe --gtest_brief=1
-# The fax pages in the host's property sheet, the record bytes and texts,
+# The fax pages in the host's property sheet, the print-time hook with the
+# monitor stand-ins, the record bytes and texts,
 # and faxui.dll as the host loads it.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/host/host_ui_pages_tests.exe --gtest_brief=1
-"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_records_tests.exe --gtest_brief=1
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/faxui/faxui_module_tests.exe --gtest_brief=1
 # The import program's address book sources with our stand-ins loaded in
 # place of wine's own messaging and address book libraries.
