@@ -47,6 +47,19 @@ if [ "$(grep FAXNUM build-win64/faxhost-builtin.pjl)" != "$expected" ]; then
   cat build-win64/faxhost-builtin.pjl >&2
   exit 1
 fi
+# faxhost.exe's printing preferences and a fax job cancelled in the
+# confirmation, each from a script file.
+printf 'dialog 102\nclick 204\nclick 209\nsheet ok\n' >build-win64/prefs.script
+prefs=$(FAX_UI_SCRIPT=build-win64/prefs.script "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe prefs)
+[ "$prefs" = "$(printf '# printing preferences closed with OK\nresolution = superfine\nreport = off\nheader = on')" ] ||
+  { echo "faxhost.exe prefs under wine: $prefs" >&2; exit 1; }
+printf 'dialog 101\ntype 1004 0201234567\nclick 1006\nclick 1\ndialog 108\nclick 802\nmsgbox IDOK Faksity\303\266 on peruutettu!\n' \
+  >build-win64/cancel.script
+status=0
+FAX_UI_SCRIPT=build-win64/cancel.script "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe print \
+  >build-win64/cancel.pjl || status=$?
+[ "$status" = 4 ] && [ ! -s build-win64/cancel.pjl ] ||
+  { echo "faxhost.exe print, cancelled under wine: status $status" >&2; exit 1; }
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/platform_user/platform_user_tests.exe --gtest_brief=1
 # The product dialogs of faxui, as the user plays them here.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipients_dialog_tests.exe --gtest_brief=1
