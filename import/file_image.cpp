@@ -23,8 +23,12 @@ int LoadTextImage(const char* path, TextImage& image) {
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return kImportNoSize;
     unsigned long long size = (static_cast<unsigned long long>(high) << 32) | low;
     if (size >= static_cast<size_t>(-1)) return kImportNoMemory;
-    int rc = image.Allocate(static_cast<size_t>(size));
-    if (rc != 0) return rc;
+    // The system's zero-filled block: for a large file it comes as large
+    // pages, which a heap block of that size does not.
+    char* data = static_cast<char*>(GlobalAlloc(GPTR, static_cast<size_t>(size) + 1));
+    if (!data) return kImportNoMemory;
+    image.Adopt(data, static_cast<size_t>(size), [](char* block) { GlobalFree(block); });
+    int rc = 0;
     // Lines are split chunk by chunk while the bytes just read are still
     // in the cache.
     constexpr size_t kChunk = 256 * 1024;

@@ -5,13 +5,20 @@
 
 #include "import_codes.h"
 
+namespace {
+
+void FreeData(char* data) { std::free(data); }
+
+}  // namespace
+
 TextImage::~TextImage() { Release(); }
 
 void TextImage::Release() {
     std::free(lines_);
-    std::free(data_);
+    if (data_) releaseData_(data_);
     lines_ = nullptr;
     data_ = nullptr;
+    releaseData_ = nullptr;
     size_ = 0;
     lineCapacity_ = 0;
     lineFeeds_ = 0;
@@ -26,9 +33,18 @@ int TextImage::Allocate(size_t size) {
     // after the file terminates the last line.
     data_ = static_cast<char*>(std::calloc(size + 1, 1));
     if (!data_) return kImportNoMemory;
+    releaseData_ = FreeData;
     size_ = size;
     lineStart_ = data_;
     return 0;
+}
+
+void TextImage::Adopt(char* zeroed, size_t size, void (*release)(char*)) {
+    Release();
+    data_ = zeroed;
+    releaseData_ = release;
+    size_ = size;
+    lineStart_ = data_;
 }
 
 int TextImage::SplitLinesUpTo(size_t n) {

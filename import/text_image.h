@@ -13,6 +13,9 @@ public:
     // Takes size bytes into a buffer one byte longer, zero-terminated.
     // Returns 0 or kImportNoMemory.
     int Allocate(size_t size);
+    // Takes a zero-filled buffer of size + 1 bytes from elsewhere, and the
+    // call that gives it back.
+    void Adopt(char* zeroed, size_t size, void (*release)(char*));
     char* Data() { return data_; }
     size_t Size() const { return size_; }
 
@@ -35,6 +38,7 @@ public:
 
 private:
     char* data_ = nullptr;
+    void (*releaseData_)(char*) = nullptr;
     size_t size_ = 0;
     char** lines_ = nullptr;
     size_t lineCapacity_ = 0;

@@ -14,7 +14,7 @@ start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
 cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests \
-  host_ui_pages_tests core_records_tests faxui_module_tests faxhost faxrender \
+  host_ui_pages_tests core_tests faxui_module_tests faxhost faxrender \
   import_address_book_tests
 built=$(date +%s)
 
@@ -47,16 +47,30 @@ if [ "$(grep FAXNUM build-win64/faxhost-builtin.pjl)" != "$expected" ]; then
   cat build-win64/faxhost-builtin.pjl >&2
   exit 1
 fi
+# faxhost.exe's printing preferences and a fax job cancelled in the
+# confirmation, each from a script file.
+printf 'dialog 102\nclick 204\nclick 209\nsheet ok\n' >build-win64/prefs.script
+prefs=$(FAX_UI_SCRIPT=build-win64/prefs.script "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe prefs)
+[ "$prefs" = "$(printf '# printing preferences closed with OK\nresolution = superfine\nreport = off\nheader = on')" ] ||
+  { echo "faxhost.exe prefs under wine: $prefs" >&2; exit 1; }
+printf 'dialog 101\ntype 1004 0201234567\nclick 1006\nclick 1\ndialog 108\nclick 802\nmsgbox IDOK Faksity\303\266 on peruutettu!\n' \
+  >build-win64/cancel.script
+status=0
+FAX_UI_SCRIPT=build-win64/cancel.script "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/host/faxhost.exe print \
+  >build-win64/cancel.pjl || status=$?
+[ "$status" = 4 ] && [ ! -s build-win64/cancel.pjl ] ||
+  { echo "faxhost.exe print, cancelled under wine: status $status" >&2; exit 1; }
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/platform_user/platform_user_tests.exe --gtest_brief=1
 # The product dialogs of faxui, as the user plays them here.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipients_dialog_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/recipients/recipient_dialog_tests.exe --gtest_brief=1
 # Product dialog tests: the same scenarios as on the headless layer.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/phonebook_dialog/phonebook_dialog_tests.exe --gtest_brief=1
-# The fax pages in the host's property sheet, the record bytes and texts,
+# The fax pages in the host's property sheet, the print-time hook with the
+# monitor stand-ins, the record bytes and texts,
 # and faxui.dll as the host loads it.
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/host/host_ui_pages_tests.exe --gtest_brief=1
-"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_records_tests.exe --gtest_brief=1
+"${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/core/core_tests.exe --gtest_brief=1
 "${fi[@]}" timeout 300 xvfb-run -a "$WINE" build-win64/tests/faxui/faxui_module_tests.exe --gtest_brief=1
 # The import program's address book sources with our stand-ins loaded in
 # place of wine's own messaging and address book libraries.

@@ -20,11 +20,23 @@ constexpr int kLines = 500000;
 long PeakKb();
 long baselineKb = 0;  // the peak before any file was read
 
+// The 50 MB file and its folder go when the run ends.
+struct ScratchFile {
+    std::string dir, path;
+    ~ScratchFile() {
+        if (path.empty()) return;
+        std::remove(path.c_str());
+        rmdir(dir.c_str());
+    }
+};
+
 std::string ContactFile() {
-    static std::string path;
+    static ScratchFile file;
+    std::string& path = file.path;
     if (!path.empty()) return path;
     char dir[] = "/tmp/import_benchXXXXXX";
     if (!mkdtemp(dir)) std::abort();
+    file.dir = dir;
     path = std::string(dir) + "/contacts.csv";
     std::ofstream out(path, std::ios::binary);
     out << "Etunimi,Sukunimi,Nimi,Yritys,Faksi (ty\xF6),Puhelin,S\xE4hk\xF6posti\r\n";

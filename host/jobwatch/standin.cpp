@@ -15,6 +15,12 @@
 #include "callconv.h"
 #include "jobwatch_record.h"
 
+#if defined(_WIN32)
+// Looked up by name in a DLL: exported here, undecorated (see CMakeLists).
+#undef FAX_EXPORT
+#define FAX_EXPORT __declspec(dllexport)
+#endif
+
 namespace {
 
 void Log(const std::string& line) {

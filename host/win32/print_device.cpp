@@ -83,8 +83,9 @@ BOOL WINAPI HostGetPrinterW(HANDLE printer, DWORD level, LPBYTE buffer, DWORD si
     return TRUE;
 }
 
+// Every module of the process's own (the add-on, or a program it is linked
+// into); calls for contexts and handles not the host's reach the system.
 void Redirect(HMODULE module) {
-    if (module == GetModuleHandleW(nullptr)) return;  // the host's own calls reach the system
     automation::win::RedirectImport(module, "gdi32.dll", "ExtEscape", reinterpret_cast<void*>(HostExtEscape));
     automation::win::RedirectImport(module, "gdi32.dll", "AbortDoc", reinterpret_cast<void*>(HostAbortDoc));
     automation::win::RedirectImport(module, "winspool.drv", "GetPrinterW", reinterpret_cast<void*>(HostGetPrinterW));

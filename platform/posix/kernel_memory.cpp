@@ -1,13 +1,18 @@
 // Global and local memory. A fixed block's handle is its address; a
 // moveable block's handle is a separate token, as on Windows, so code that
 // forgets GlobalLock fails here too. Unknown handles are refused, never
-// dereferenced.
+// dereferenced. Large zero-filled blocks (a whole file read into memory)
+// are mapped directly and asked for large pages: faulting in and zeroing
+// 4 KiB pages one by one otherwise costs more than reading the file.
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <unordered_map>
+
+#include <sys/mman.h>
 
 #include "win_kernel.h"
 
@@ -20,7 +25,23 @@ struct Block {
     size_t size;
     bool moveable;
     int locks;
+    size_t mapped;  // length of the mapping, 0 for a heap block
 };
+
+constexpr size_t kLargePage = 2u << 20;
+constexpr size_t kMapFrom = 4 * kLargePage;
+
+// A zero-filled mapping of at least bytes; nullptr when there is none.
+void* MapZeroed(size_t bytes, size_t& mapped) {
+    if (bytes > static_cast<size_t>(-1) - kLargePage) return nullptr;
+    mapped = (bytes + kLargePage - 1) & ~(kLargePage - 1);
+    void* p = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return nullptr;
+#ifdef MADV_HUGEPAGE
+    madvise(p, mapped, MADV_HUGEPAGE);  // only advice: small pages still work
+#endif
+    return p;
+}
 
 std::mutex memoryLock;
 std::unordered_map<HGLOBAL, std::unique_ptr<Block>>& Blocks() {
@@ -37,17 +58,37 @@ Block* Find(HGLOBAL h) {
     return it->second.get();
 }
 
+void ReleaseData(void* data, size_t mapped) {
+    if (mapped) {
+        munmap(data, mapped);
+    } else {
+        std::free(data);
+    }
+}
+
 HGLOBAL Allocate(UINT flags, size_t bytes) {
-    void* data = (flags & GMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1);
+    size_t mapped = 0;
+    void* data = nullptr;
+    if ((flags & GMEM_ZEROINIT) && bytes >= kMapFrom) {
+        data = MapZeroed(bytes, mapped);
+    } else {
+        data = (flags & GMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1);
+    }
     if (!data) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    auto block = std::make_unique<Block>(Block{data, bytes, (flags & GMEM_MOVEABLE) != 0, 0});
-    HGLOBAL h = block->moveable ? static_cast<HGLOBAL>(block.get()) : data;
-    std::lock_guard<std::mutex> guard(memoryLock);
-    Blocks()[h] = std::move(block);
-    return h;
+    try {
+        auto block = std::make_unique<Block>(Block{data, bytes, (flags & GMEM_MOVEABLE) != 0, 0, mapped});
+        HGLOBAL h = block->moveable ? static_cast<HGLOBAL>(block.get()) : data;
+        std::lock_guard<std::mutex> guard(memoryLock);
+        Blocks()[h] = std::move(block);
+        return h;
+    } catch (const std::bad_alloc&) {
+        ReleaseData(data, mapped);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
 }
 
 LPVOID Lock(HGLOBAL h) {
@@ -85,7 +126,7 @@ HGLOBAL Free(HGLOBAL h) {
         block = std::move(it->second);
         Blocks().erase(it);
     }
-    std::free(block->data);
+    ReleaseData(block->data, block->mapped);
     return nullptr;
 }
 

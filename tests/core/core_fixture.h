@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+// The variables the monitor stand-in reads, set as the POSIX calls would.
+inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
+inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+#endif
+
 #include "automation.h"
 #include "scratch_dir.h"
 #include "scripted_user.h"
@@ -30,12 +37,40 @@ protected:
         unsetenv("FAX_JOBWATCH_FAIL");
         unsetenv("FAX_JOBWATCH_CLIENT_ID");
         unsetenv("FAX_JOBWATCH_JOB_ID");
+#if defined(_WIN32)
+        // One system for every test here: no monitor until a test installs one.
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kJobwatchKey);
+#endif
         StartScriptedUser();
     }
     void TearDown() override {
         EndScriptedUser();
         EXPECT_EQ(JobwatchOpenCount(), 0);
         scratch_.reset();
+    }
+
+    // The logged-on user and the account text the hook makes of it: the
+    // headless system's names here, the system's own under wine (short
+    // names, so nothing is cut).
+    static std::string LoggedOnUser() {
+#if defined(_WIN32)
+        char name[257] = {0};
+        DWORD size = sizeof name;
+        GetUserNameA(name, &size);
+        return name;
+#else
+        return "maija";
+#endif
+    }
+    static std::string ExpectedAccount() {
+#if defined(_WIN32)
+        char computer[MAX_COMPUTERNAME_LENGTH + 1] = {0};
+        DWORD size = sizeof computer;
+        GetComputerNameA(computer, &size);
+        return LoggedOnUser() + "\\" + computer;
+#else
+        return "maija\\TOIMISTO-PC";
+#endif
     }
 
     // Registers a monitor whose program file exists (or not) and whose API

@@ -7,7 +7,11 @@
 
 #include "core_fixture.h"
 #include "doc_events.h"
+#if defined(_WIN32)
+#include "win32/print_device.h"
+#else
 #include "posix/print_device.h"
+#endif
 #include "settings_image.h"
 
 namespace {
@@ -141,7 +145,7 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
 
 TEST_F(DocEventsTest, AccountIdentityFilledOnceAndStored) {
     EXPECT_EQ(PrintPage(), 1);
-    EXPECT_STREQ(sub().accountUser, "maija\\TOIMISTO-PC");
+    EXPECT_STREQ(sub().accountUser, ExpectedAccount().c_str());
     EXPECT_EQ(device_->stores, 1);
 
     std::strcpy(sub().accountUser, "OMISTAJA");
@@ -222,7 +226,7 @@ TEST_F(DocEventsTest, PrintJobsReportedToTheMonitorWithTray) {
         EXPECT_NE(entry.find(c.entry), std::string::npos) << entry;
         EXPECT_NE(entry.find("port \"IP_10.0.0.7\" job \"JOB42\" doc \"Budjetti 2006.xls\""), std::string::npos)
             << entry;
-        EXPECT_NE(LogLineStarting("record:").find("printer \"Kopiokone 3\" user \"maija\""), std::string::npos);
+        EXPECT_NE(LogLineStarting("record:").find("printer \"Kopiokone 3\" user \"" + LoggedOnUser() + "\""), std::string::npos);
         EXPECT_EQ(MonitorCalls(), (std::vector<std::string>{"QjwInitializeJobwatch", "QjwCreateClientId",
                                                             "QjwCreateJobId", "QjwSetQjwDataEx",
                                                             "QjwExecJobwatch", "QjwUnInitializeJobwatch"}));

@@ -47,6 +47,9 @@ TEST_F(JobwatchClientTest, IdsJoinedByAFullStopAndCutToTheirFields) {
         {"", "", ".", ""},
     };
     for (const auto& c : cases) {
+#if defined(_WIN32)
+        if (c.client.empty()) continue;  // setting a variable empty removes it there: the default ids come
+#endif
         setenv("FAX_JOBWATCH_CLIENT_ID", c.client.c_str(), 1);
         setenv("FAX_JOBWATCH_JOB_ID", c.job.c_str(), 1);
         JobwatchHandle h = JobwatchOpen();

@@ -12,11 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "automation.h"
-#include "scratch_dir.h"
-#include "scripted_user.h"
 #include "handoff_file.h"
 #include "starter_ids.h"
+#include "two_process_fixture.h"
 
 namespace {
 
@@ -70,39 +68,22 @@ INT_PTR CALLBACK StarterDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
     return FALSE;
 }
 
-class TwoProcessTest : public ::testing::Test {
+class TwoProcessTest : public TwoProcessFixture {
 protected:
     void SetUp() override {
-        static ScratchDir scratch("rcpimport-two");
-        const std::string& dir = scratch.dir();
-        dir_ = dir;
-        setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
-        setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);
-        StartScriptedUser();
+        TwoProcessFixture::SetUp();
         starter.program = RCPIMPORT_PATH;
-        starter.handoff = dir + "/DB" + std::to_string(100000 + ++runs_) + ".TMP";
-    }
-    void TearDown() override {
-        EndScriptedUser();
-        unsetenv("FAX_UI_SCRIPT");
-    }
-    std::string Write(const std::string& name, const std::string& text) {
-        std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        starter.handoff = dir_ + "/DB" + std::to_string(100000 + runs_) + ".TMP";
     }
     // Runs the starting dialog; the import program plays programScript.
     void Run(int dialogId, const std::string& programScript) {
-        setenv("FAX_UI_SCRIPT", Write("program" + std::to_string(runs_) + ".script", programScript).c_str(), 1);
+        ProgramScript(programScript);
         automation::Play(automation::Script().dialog(dialogId).click(IDC_STARTER_IMPORT).wait(30000));
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialogId), nullptr, StarterDlgProc,
                         reinterpret_cast<LPARAM>(&starter));
     }
     Starter starter;
-    std::string dir_;
-    static int runs_;
 };
-int TwoProcessTest::runs_ = 0;
 
 TEST_F(TwoProcessTest, ContactsIntoTheRecipientList) {
     std::string csv = Write("yhteys.csv", "Nimi,Faksi\nAnna,09 1\nBo,09 2\n");
@@ -184,7 +165,7 @@ TEST_F(TwoProcessTest, ArgumentTextStartingWithABlankWritesNoFile) {
 // The program is killed while its data type dialog is open: its signal
 // handler still enables the caller and posts the completion command.
 TEST_F(TwoProcessTest, KilledProgramStillEnablesAndCompletes) {
-    setenv("FAX_UI_SCRIPT", Write("killed.script", "dialog 116\nwait 30000\n").c_str(), 1);
+    ProgramScript("dialog 116\nwait 30000\n");
     starter.notifyDisabled = true;
     automation::Play(automation::Script()
                          .dialog(IDD_STARTER_LIST)
@@ -216,7 +197,7 @@ TEST_F(TwoProcessTest, KilledProgramStillEnablesAndCompletes) {
 TEST_F(TwoProcessTest, WaitThatRunsOutNamesTheProgramsLog) {
     std::vector<std::string> reports;
     automation::SetFailureHandler([&](const std::string& m) { reports.push_back(m); });
-    setenv("FAX_UI_SCRIPT", Write("fails.script", "dialog 116\nselect 1056 1\n").c_str(), 1);
+    ProgramScript("dialog 116\nselect 1056 1\n");
     automation::Play(automation::Script().dialog(IDD_STARTER_BOOK).click(IDC_STARTER_IMPORT).wait(3000));
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STARTER_BOOK), nullptr, StarterDlgProc,
                     reinterpret_cast<LPARAM>(&starter));

@@ -1,6 +1,5 @@
 // Opens each dialog of faxui in turn, filled with realistic data, and holds
-// it still while scripts/dialog-pictures.sh takes its picture: the window's
-// rectangle goes to DIR\NAME.rect, and the dialog waits for DIR\NAME.done.
+// it still while scripts/dialog-pictures.sh takes its picture.
 //
 // To add a dialog: one row in the table below (name, template, procedure,
 // the buffers it reads, the user's steps that fill it).
@@ -19,6 +18,7 @@
 #include "group_dialogs.h"
 #include "kfd_format.h"
 #include "phonebook_dialog.h"
+#include "picture_hold.h"
 #include "recipient_dialog.h"
 #include "resource.h"
 #include "shared_state.h"
@@ -27,8 +27,6 @@
 #include "ui_host.h"
 
 namespace {
-
-std::string outDir;
 
 void Copy(char* field, size_t size, const char* text) {
     memset(field, 0, size);
@@ -54,8 +52,6 @@ struct Picture {
     bool fromPhonebook = false;             // owned by a phonebook list 601
     std::function<void()> show = nullptr;   // opens and pictures it itself (a property sheet)
 };
-
-void HoldForPicture(HWND d, const char* name);
 
 void RelayRecipient() {
     CurrentRecipient = DefaultRecipient;
@@ -333,26 +329,6 @@ const Picture pictures[] = {
      }},
 };
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Lets the dialog paint, tells its rectangle and waits for the picture.
-void HoldForPicture(HWND d, const char* name) {
-    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    for (int i = 0; i < 20; ++i) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        Sleep(25);
-    }
-    RECT r;
-    GetWindowRect(d, &r);
-    const std::string base = outDir + "\\" + name;
-    if (FILE* f = fopen((base + ".rect").c_str(), "w")) {
-        fprintf(f, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-        fclose(f);
-    }
-    for (int i = 0; i < 400 && !Exists(base + ".done"); ++i) Sleep(50);
-}
-
 // A contact export of a small Finnish firm, as the stand-in address book's
 // book: people with work and home faxes, one without a fax, two lists.
 const char kContacts[] =
@@ -383,7 +359,7 @@ void AddressBookPicture() {
         fprintf(stderr, "the stand-in address book library cannot be loaded\n");
         return;
     }
-    std::string book = outDir + "\\yhteystiedot.vcf";
+    std::string book = PictureDir() + "\\yhteystiedot.vcf";
     if (FILE* f = fopen(book.c_str(), "wb")) {
         fwrite(kContacts, 1, sizeof kContacts - 1, f);
         fclose(f);
@@ -438,7 +414,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: dialog_pictures DIR\n");
         return 2;
     }
-    outDir = argv[1];
+    PictureDir() = argv[1];
     HINSTANCE self = GetModuleHandleW(nullptr);
     SetHelpModule(self);
     WritePhonebook();

@@ -114,17 +114,23 @@ TEST_F(System, GlobalMemory) {
     struct Row {
         UINT flags;
         bool handleIsPointer;
-    } rows[] = {{GMEM_FIXED | GMEM_ZEROINIT, true}, {GHND, false}, {GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, false}};
+        size_t size;  // from 8 MiB a zero-filled block is a mapping of its own
+    } rows[] = {{GMEM_FIXED | GMEM_ZEROINIT, true, 1412},
+                {GHND, false, 1412},
+                {GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, false, 1412},
+                {GPTR, true, (8u << 20) + 3},
+                {GHND, false, 9u << 20}};
     for (const Row& r : rows) {
-        HGLOBAL h = GlobalAlloc(r.flags, 1412);
+        HGLOBAL h = GlobalAlloc(r.flags, r.size);
         ASSERT_NE(nullptr, h);
-        EXPECT_EQ(1412u, GlobalSize(h));
+        EXPECT_EQ(r.size, GlobalSize(h));
         auto* p = static_cast<unsigned char*>(GlobalLock(h));
         ASSERT_NE(nullptr, p);
         EXPECT_EQ(r.handleIsPointer, static_cast<void*>(p) == h);
         bool zero = true;
-        for (int i = 0; i < 1412; ++i) zero = zero && p[i] == 0;
-        EXPECT_TRUE(zero);
+        for (size_t i = 0; i < r.size; i += 4093) zero = zero && p[i] == 0;
+        EXPECT_TRUE(zero && p[r.size - 1] == 0);
+        p[r.size - 1] = 1;  // the last byte is the block's
         GlobalUnlock(h);
         EXPECT_EQ(nullptr, GlobalFree(h));
         EXPECT_EQ(h, GlobalFree(h));  // a second free is refused

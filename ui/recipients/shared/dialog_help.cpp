@@ -8,8 +8,19 @@ HINSTANCE helpModule = nullptr;
 std::basic_string<WCHAR> helpPath;  // built on first use, kept for the module's life
 const WCHAR kHelpOpenProp[] = {'F', 'a', 'x', 'H', 'e', 'l', 'p', 'O', 'p', 'e', 'n', 0};
 
+// Until a host hook names the module, the dialogs are those of the module
+// this code is in: a host may call an exported dialog procedure first, and
+// the module's strings (the import program's name) must still be found.
+HINSTANCE OwnModule() {
+    HMODULE own = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&OwnModule), &own);
+    return own;
+}
+
 const WCHAR* HelpPath() {
     if (!helpPath.empty()) return helpPath.c_str();
+    HINSTANCE helpModule = DialogModule();
     WCHAR module[MAX_PATH + 1] = {0};
     DWORD n = GetModuleFileNameW(helpModule, module, MAX_PATH);
     if (n > MAX_PATH) n = MAX_PATH;
@@ -46,4 +57,4 @@ void EnableDialogControl(HWND dialog, int id, BOOL enable) {
     if (control) EnableWindow(control, enable);
 }
 
-HINSTANCE DialogModule() { return helpModule; }
+HINSTANCE DialogModule() { return helpModule ? helpModule : OwnModule(); }
