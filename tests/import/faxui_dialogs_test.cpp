@@ -136,6 +136,25 @@ TEST_F(FaxuiImportTest, ContactsArriveInTheDialogThatStartedTheImport) {
     }
 }
 
+// A speed-dial export hands over whole records (command 1028); both
+// dialogs list them by name and number.
+TEST_F(FaxuiImportTest, SpeedDialsArriveAsWholeRecords) {
+    std::string file = Write("lyhytvalinnat" + std::to_string(runs_) + ".csv",
+                             "*,1,0,1,EWS,Lyhytvalinnat\r\n"
+                             "1,N,09 123 4567,P\xE4\xE4konttori,,,2\r\n"
+                             "2,N,040 765 4321,Varasto,,,4,,,,,,P12/3/#5/004\r\n");
+    for (const StartingDialog* d : {&kRecipientList, &kPhonebook}) {
+        std::vector<std::u16string> shown = ImportInto(
+            *d, "dialog 116\nselect 1056 1\nclick 1\nfile " + file +
+                    "\ndialog 118\nmultiselect 1004 0 1\nclick 1001\nclick 1\ndialog 101\nclick 1\n");
+        EXPECT_EQ(received.commands, std::vector<int>{1028}) << d->procedure;
+        EXPECT_EQ(shown, (std::vector<std::u16string>{u"P\u00e4\u00e4konttori <091234567>", u"Varasto <0407654321>"}))
+            << d->procedure;
+        EXPECT_TRUE(HandoffFiles().empty()) << d->procedure;
+        received = Received{};
+    }
+}
+
 // Cancelled in the program's first dialog: the completion command still
 // comes, no file is left behind, and the dialog shows what it showed.
 TEST_F(FaxuiImportTest, CancelledImportLeavesTheDialogAsItWas) {

@@ -2,6 +2,7 @@
 // and speed-dial exports in tests/data/import as a user would fill it, and
 // holds it still while scripts/dialog-pictures.sh takes its picture.
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -73,6 +74,25 @@ std::vector<std::string> SixtyColleagues() {
 
 INT_PTR CALLBACK ProgressProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
+// Offers the two address book types while the data type dialog opens: the
+// messaging system's book ("MAPIX" in the initialisation file) and the
+// address book library at its registered path, the stand-in's; the
+// previous settings come back afterwards.
+void RunWithAddressBooksOffered(ImportApp& app) {
+    const char kKey[] = "Software\\Microsoft\\WAB\\DLLPath";
+    char before[MAX_PATH + 1] = {};
+    LONG size = sizeof before - 1;
+    bool had = RegQueryValueA(HKEY_LOCAL_MACHINE, kKey, before, &size) == ERROR_SUCCESS;
+    char mapix[8] = {};
+    GetProfileStringA("Mail", "MAPIX", "", mapix, sizeof mapix);
+    RegSetValueA(HKEY_LOCAL_MACHINE, kKey, REG_SZ, STANDIN_WAB_LIBRARY, sizeof STANDIN_WAB_LIBRARY - 1);
+    WriteProfileStringA("Mail", "MAPIX", "1");
+    RunDataTypeDialog(app);
+    WriteProfileStringA("Mail", "MAPIX", mapix[0] ? mapix : nullptr);
+    if (had) RegSetValueA(HKEY_LOCAL_MACHINE, kKey, REG_SZ, before, static_cast<DWORD>(std::strlen(before)));
+    else RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey);
+}
+
 struct Picture {
     std::function<Script()> user;  // fills the dialogs and holds each for its picture
     std::function<void(ImportApp&)> open;
@@ -96,6 +116,23 @@ const Picture pictures[] = {
              .call(Close);
      },
      [](ImportApp& app) { RunDataTypeDialog(app); }},
+    {[] {
+         return Script()
+             .dialog(IDD_DATA_TYPE)
+             .select(IDC_TYPE_COMBO, u"Windows-osoitteisto (WAB)")
+             .check(IDC_TYPE_DEFAULT_WAB, false)
+             .call(Hold("116-data-type-address-book"))
+             .call(Close);
+     },
+     RunWithAddressBooksOffered},
+    {[] {
+         return Script()
+             .dialog(IDD_DATA_TYPE)
+             .select(IDC_TYPE_COMBO, u"MS Messaging-j\u00e4rjestelm\u00e4n osoitteisto")
+             .call(Hold("116-data-type-messaging"))
+             .call(Close);
+     },
+     RunWithAddressBooksOffered},
     {[] {
          return Script()
              .dialog(IDD_FIELD_MAP)
