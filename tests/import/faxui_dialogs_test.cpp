@@ -167,4 +167,23 @@ TEST_F(FaxuiImportTest, CancelledImportLeavesTheDialogAsItWas) {
     }
 }
 
+// A contact export in vCard form through the stand-in address book: the
+// address book type with the file, a list picked in the address book's own
+// dialog, its people shown in the recipient list.
+TEST_F(FaxuiImportTest, AddressBookListArrivesInTheRecipientList) {
+    std::filesystem::create_directories(windir_);
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\WAB\\DLLPath", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(WAB_LIBRARY), sizeof WAB_LIBRARY);
+    RegCloseKey(key);
+    std::vector<std::u16string> shown =
+        ImportInto(kRecipientList, std::string("dialog 116\nselect 1056 0\ncheck 1059 off\nclick 1\nfile ") +
+                                       VCARD_TEST_DATA + "/export_40.vcf\ndialog 100\n"
+                                       "selecttext 1001 Myyntitiimi (jakelulista)\nclick 1002\nclick 1\n"
+                                       "dialog 101\nclick 1\n");
+    EXPECT_EQ(received.commands, std::vector<int>{1022});
+    EXPECT_EQ(shown, (std::vector<std::u16string>{u"Tiina Salo <+358-9-100-2000>", u"Matti Koski <+35893004000>"}));
+}
+
 }  // namespace
