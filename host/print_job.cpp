@@ -7,11 +7,7 @@
 #include <memory>
 
 #include "header_printer.h"
-#if defined(_WIN32)
-#include "win32/print_device.h"
-#else
-#include "posix/print_device.h"
-#endif
+#include "print_device.h"
 #include "settings_image.h"
 
 const char16_t kHostPrinterName[] = u"Toimiston monitoimilaite";

@@ -40,7 +40,7 @@
 #include "option_pages.h"
 #include "page_data.h"
 #include "pages_ids.h"
-#include "posix/print_device.h"
+#include "print_device.h"
 
 namespace {
 

@@ -7,11 +7,7 @@
 
 #include "core_fixture.h"
 #include "doc_events.h"
-#if defined(_WIN32)
-#include "win32/print_device.h"
-#else
-#include "posix/print_device.h"
-#endif
+#include "print_device.h"
 #include "settings_image.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "posix/print_device.h"
+#include "print_device.h"
 #include "windows.h"
 
 namespace {

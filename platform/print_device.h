@@ -1,11 +1,12 @@
 #pragma once
-// The host's printers and printer device contexts on Windows. The real
-// driver answers the add-ons' escapes itself; this host is not a driver, so
-// it takes the add-on modules' calls of ExtEscape, AbortDoc and GetPrinterW
-// (their import entries) and answers them for its own contexts and handles.
-#include <windows.h>
-
+// Printers and printer device contexts of the host's own. On Windows the
+// real driver and spooler own these and answer the add-ons' escapes; the
+// host is not a driver, so it creates them and answers the escapes itself
+// (headlessly through our own layer, on Windows through the add-on
+// modules' import entries of ExtEscape, AbortDoc and GetPrinterW).
 #include <string>
+
+#include <windows.h>
 
 namespace headless {
 
@@ -17,8 +18,8 @@ public:
     virtual void AbortDocument() = 0;
 };
 
-// A device context whose escapes go to the device (not owned). The modules
-// loaded so far are redirected; load the add-on before creating it.
+// A device context whose escapes go to the device (not owned). On Windows
+// the modules loaded so far are redirected; load the add-on before creating it.
 HDC CreatePrinterDC(PrinterDevice* device);
 void DeletePrinterDC(HDC dc);
 
