@@ -7,6 +7,8 @@
 // each one can be checked against the size. What stays fixed is what faxui
 // cannot check and has to take as given: the driver context with its one
 // control block and table, the page and sheet contexts, and the printer.
+// The page also gets the image the other way a host gives it: inside a
+// sheet block of its own whose word 47 says where (fuzzed as well).
 //
 // The fax flow is played by the host's side of the user: it cancels, keeps
 // the job's own recipients, or writes a list as the real flow does, so the
@@ -36,6 +38,7 @@
 #include "image_input.h"
 #include "jobwatch_client.h"
 #include "option_pages.h"
+#include "page_data.h"
 #include "pages_ids.h"
 #include "posix/print_device.h"
 
@@ -169,7 +172,10 @@ void CheckStores(const Job& job, const AddonMCB& mcb) {
     bool monitored = ReadI32(read, offsetof(HostJobSettings, jobMonitor), &monitor) && monitor == 1;
     if (accountMissing && apart(l.account, l.clientId) && apart(l.account, l.ss) && !ends(l.account))
         Fail("account identity not terminated", size_t(l.account.begin));
-    if (monitored && apart(l.clientId, l.ss) && !ends(l.clientId))
+    // The client id is written once the monitor is opened, after the store
+    // of a missing identity: only a later store carries it.
+    bool storedAfterMonitor = job.stores.size() > (accountMissing ? 1u : 0u);
+    if (monitored && storedAfterMonitor && apart(l.clientId, l.ss) && !ends(l.clientId))
         Fail("client id not terminated", size_t(l.clientId.begin));
 }
 
@@ -192,19 +198,28 @@ int32_t FAXAPI RegisterPages(void*, const void*, int32_t, void*, void*, void*, i
     return 1;
 }
 
-void DrivePages(HostDriverContext* driver, std::vector<uint8_t>& image) {
-    static HostSheetContext sheet{};
-    static HostPageContext context{};
-    sheet.driver = driver;
-    sheet.image = image.data();
-    sheet.imageSize = static_cast<int32_t>(image.size());
-    context.sheet = &sheet;
-    RegisterFaxPages(driver, &context, image.empty() ? nullptr : image.data(), nullptr);
+// Only the three settings of FaxDS the page shows may change in the image
+// that starts at 'start' of 'before' (-1: none), never a byte of the host's.
+void CheckPageEdits(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after, int64_t start,
+                    const AddonMCB& mcb) {
+    std::vector<uint8_t> image;
+    if (start >= 0 && start < int64_t(before.size())) image.assign(before.begin() + start, before.end());
+    Layout l = LayoutOf(image, mcb);
+    Range settings = {int64_t(mcb.block1Offset) + int64_t(offsetof(FaxDS, resolution)),
+                      int64_t(mcb.block1Offset) + int64_t(offsetof(FaxDS, clientId))};
+    auto inside = [&](const Range& r) { return r.begin >= 0 && r.end <= int64_t(image.size()); };
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == after[i]) continue;
+        int64_t at = static_cast<int64_t>(i) - start;
+        bool host = l.fixed.Has(at) || (inside(l.sub) && l.sub.Has(at)) || (inside(l.sub2) && l.sub2.Has(at));
+        if (image.empty() || !settings.Has(at) || host) Fail("option page changed the image outside its settings", i);
+    }
+}
 
-    HWND page = OptionPage();
+void SendPageMessages(HWND page, HostPageContext* context) {
     PROPSHEETPAGEW psp{};
     psp.dwSize = sizeof psp;
-    psp.lParam = reinterpret_cast<LPARAM>(&context);
+    psp.lParam = reinterpret_cast<LPARAM>(context);
     FaxPageDlgProc(page, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp));
     NMHDR active{};
     active.code = PSN_SETACTIVE;
@@ -215,6 +230,43 @@ void DrivePages(HostDriverContext* driver, std::vector<uint8_t>& image) {
     apply.code = PSN_APPLY;
     FaxPageDlgProc(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&apply));
     FaxPageDlgProc(page, WM_DESTROY, 0, 0);
+}
+
+// The option page over the image: from the host's sheet context, or from a
+// sheet block of the host's own that names the image by the offset in its
+// 48th word, counted from byte 192.
+void DrivePages(HostDriverContext* driver, std::vector<uint8_t>& image, const ImageInputHeader& head,
+                const AddonMCB& mcb) {
+    static HostSheetContext sheet{};
+    static HostPageContext context{};
+    sheet.driver = driver;
+    sheet.image = image.data();
+    sheet.imageSize = static_cast<int32_t>(image.size());
+    context.sheet = &sheet;
+    RegisterFaxPages(driver, &context, image.empty() ? nullptr : image.data(), nullptr);
+
+    HWND page = OptionPage();
+    const std::vector<uint8_t> before = image;
+    if (!(head.flags & kInputSheetBlock)) {
+        SendPageMessages(page, &context);
+        CheckPageEdits(before, image, 0, mcb);
+        return;
+    }
+    constexpr size_t kBase = 192;
+    std::vector<uint8_t> block(kBase + image.size(), 0);
+    std::memcpy(block.data() + 47 * 4, &head.sheetWord, sizeof head.sheetWord);
+    if (!image.empty()) std::memcpy(block.data() + kBase, image.data(), image.size());
+    HGLOBAL handle = GlobalAlloc(GHND, block.size());
+    auto* bytes = static_cast<uint8_t*>(GlobalLock(handle));
+    std::memcpy(bytes, block.data(), block.size());
+    SetPropW(page, kHostSheetProp, handle);
+    SendPageMessages(page, &context);
+    std::vector<uint8_t> after(bytes, bytes + block.size());
+    GlobalUnlock(handle);
+    GlobalFree(handle);
+    if (image != before) Fail("option page wrote the sheet's image while a sheet block names another", 0);
+    int64_t start = head.sheetWord < 0 ? -1 : int64_t(kBase) + head.sheetWord;
+    CheckPageEdits(block, after, start, mcb);
 }
 
 std::string g_dir;
@@ -274,7 +326,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     job.reported = static_cast<int>(job.given.size()) + delta;
     job.due = !(head.flags & kInputPageNotDue);
     job.readFails = head.flags & kInputReadFails;
-    g_flowMode = head.flags & kInputUserCancels ? 0 : 1 + (head.flags >> 3 & 1);
+    g_flowMode = head.flags & kInputUserCancels ? 0 : head.flags & kInputFlowWritesList ? 2 : 1;
     g_flowCalls = 0;
 
     AddonMCB& mcb = host->block(0);
@@ -300,19 +352,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckStores(job, mcb);
     if (JobwatchOpenCount() != 0) Fail("monitor connection left open", 0);
 
-    // The option page edits the image in place: only the three settings of
-    // FaxDS it shows may change, and never a byte of the host's own blocks.
-    std::vector<uint8_t> before = job.given;
-    DrivePages(host->get(), job.given);
-    Layout l = LayoutOf(before, mcb);
-    Range settings = {int64_t(mcb.block1Offset) + int64_t(offsetof(FaxDS, resolution)),
-                      int64_t(mcb.block1Offset) + int64_t(offsetof(FaxDS, clientId))};
-    auto inside = [&](const Range& r) { return r.begin >= 0 && r.end <= int64_t(before.size()); };
-    for (size_t i = 0; i < before.size(); ++i) {
-        if (before[i] == job.given[i]) continue;
-        int64_t at = static_cast<int64_t>(i);
-        bool host = l.fixed.Has(at) || (inside(l.sub) && l.sub.Has(at)) || (inside(l.sub2) && l.sub2.Has(at));
-        if (!settings.Has(at) || host) Fail("option page changed the image outside its settings", i);
-    }
+    DrivePages(host->get(), job.given, head, mcb);
     return 0;
 }

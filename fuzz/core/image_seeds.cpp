@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string dir = argv[1];
-    bool ok = WriteSeed(dir + "/builtin", job, 0) && WriteSeed(dir + "/builtin-rewritten", job, 0x08) &&
+    bool ok = WriteSeed(dir + "/builtin", job, 0) && WriteSeed(dir + "/builtin-rewritten", job, kInputFlowWritesList) &&
+              WriteSeed(dir + "/builtin-sheet-block", job, kInputSheetBlock) &&
               WriteSeed(dir + "/builtin-cancelled", job, kInputUserCancels);
     JobDescription print = job;
     print.jobType = 0;

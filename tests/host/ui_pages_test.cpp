@@ -126,17 +126,18 @@ TEST_F(UiPagesTest, SheetBlockPropertyNamesTheImage) {
     constexpr size_t kBase = 192, kWord = 47;
     struct Case {
         int32_t offset;    // the block's 48th word
-        bool optionsShown;  // false: the word points outside the block
-    } cases[] = {{64, true}, {1 << 20, false}};
+        bool optionsShown;  // false: the word points outside the block or off alignment
+    } cases[] = {{64, true}, {1 << 20, false}, {66, false}};
     for (const auto& c : cases) {
-        const size_t size = kBase + 64 + image_.size();
+        const size_t size = kBase + 66 + image_.size();
         HGLOBAL block = GlobalAlloc(GHND, size);
         auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
         std::memcpy(bytes + kWord * 4, &c.offset, sizeof c.offset);
-        uint8_t* copy = bytes + kBase + 64;
+        // The image lies where the word says (at 64 when that is outside).
+        uint8_t* copy = bytes + kBase + (c.offset <= 66 ? c.offset : 64);
         std::memcpy(copy, image_.data(), image_.size());
         FaxDS* blockDs = reinterpret_cast<FaxDS*>(copy + host_->block().block1Offset);
-        blockDs->resolution = 0;
+        if (c.optionsShown) blockDs->resolution = 0;
         const std::vector<uint8_t> before(image_.data(), image_.data() + image_.size());
         host_->AttachSheetBlock(block);
         bool normalShown = false, enabled = false;

@@ -96,6 +96,8 @@ void* LocateImage(HWND page, const HostSheetContext* sheet, int32_t* size) {
         std::memcpy(&offset, bytes + kSheetBlockImageWord * 4, sizeof offset);
         if (offset < 0 || kSheetBlockImageBase + static_cast<size_t>(offset) >= blockSize) return nullptr;
         size_t start = kSheetBlockImageBase + static_cast<size_t>(offset);
+        // The records are read in place: an image off their alignment is not one.
+        if (reinterpret_cast<uintptr_t>(bytes + start) % alignof(HostJobSettings) != 0) return nullptr;
         *size = static_cast<int32_t>(blockSize - start);
         return bytes + start;
     }
