@@ -1,6 +1,7 @@
 #include "phonebook_dialog.h"
 
 #include "current_phonebook.h"
+#include "band_paint.h"
 #include "dialog_help.h"
 #include "list_routines.h"
 #include "phonebook_dialog_internal.h"
@@ -11,7 +12,6 @@ namespace {
 
 constexpr DWORD kHelpContext = 115;
 constexpr int kSearchLimit = 32;
-constexpr int kBandBitmap = 103;
 
 // Buttons that need a usable phonebook.
 const int kPhonebookButtons[] = {IDC_PB_NEW_ITEM, IDC_PB_DELETE, IDC_PB_PROPERTIES,
@@ -35,24 +35,7 @@ BOOL OnInitDialog(HWND dialog) {
 }
 
 // The etched band above the bottom buttons.
-void OnPaint(HWND dialog) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(dialog, &ps);
-    HBITMAP band = LoadBitmapW(DialogModule(), MAKEINTRESOURCEW(kBandBitmap));
-    if (dc && band) {
-        HDC memory = CreateCompatibleDC(dc);
-        if (memory) {
-            HGDIOBJ old = SelectObject(memory, band);
-            RECT client;
-            GetClientRect(dialog, &client);
-            BitBlt(dc, 0, client.bottom * 8 / 9, client.right, 5, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
-    }
-    if (band) DeleteObject(band);
-    EndPaint(dialog, &ps);
-}
+void OnPaint(HWND dialog) { PaintEtchedBands(dialog, {8}); }
 
 void EndPhonebookDialog(HWND dialog, INT_PTR result) {
     CloseDialogHelp(dialog);

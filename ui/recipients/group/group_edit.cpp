@@ -1,6 +1,7 @@
 // The group edit dialog (template 107).
 #include <algorithm>
 
+#include "band_paint.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
 #include "entry_codec.h"
@@ -20,8 +21,6 @@ namespace {
 constexpr DWORD kHelpContext = 15602;
 constexpr int kNameLimit = 30;
 constexpr int kSearchLimit = 32;
-constexpr int kBandBitmap = 103;
-constexpr int kBandHeight = 5;
 
 int ParentListId(HWND dialog) { return static_cast<int>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 HWND ParentList(HWND dialog) { return GetDlgItem(GetParent(dialog), ParentListId(dialog)); }
@@ -79,25 +78,7 @@ BOOL OnInitDialog(HWND dialog) {
 }
 
 // Two etched bands, under the name and above the bottom buttons.
-void OnPaint(HWND dialog) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(dialog, &ps);
-    HBITMAP band = LoadBitmapW(DialogModule(), MAKEINTRESOURCEW(kBandBitmap));
-    if (dc && band) {
-        HDC memory = CreateCompatibleDC(dc);
-        if (memory) {
-            HGDIOBJ old = SelectObject(memory, band);
-            RECT client;
-            GetClientRect(dialog, &client);
-            BitBlt(dc, 0, client.bottom / 9, client.right, kBandHeight, memory, 0, 0, SRCCOPY);
-            BitBlt(dc, 0, client.bottom * 8 / 9, client.right, kBandHeight, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
-    }
-    if (band) DeleteObject(band);
-    EndPaint(dialog, &ps);
-}
+void OnPaint(HWND dialog) { PaintEtchedBands(dialog, {1, 8}); }
 
 // ---- members -------------------------------------------------------------
 
