@@ -41,6 +41,7 @@
 #include "page_data.h"
 #include "pages_ids.h"
 #include "print_device.h"
+#include "fax_addon_table.h"
 
 namespace {
 
@@ -90,19 +91,6 @@ int FlowFromHost(HWND, const HostSubBlock&, FaxSS& ss) {
         ss.delayMinute = 30;
     }
     return 1;
-}
-
-AddOnTable FaxTable() {
-    AddOnTable t{};
-    t.tableFormat = kAddOnTableFormat;
-    t.tableSize = sizeof t;
-    t.one = 1;
-    t.moduleId = kFaxModuleId;
-    t.blockSize1 = sizeof(FaxDS);
-    t.blockSize3 = sizeof(FaxSS);
-    t.defaultBlock1 = &DefaultFaxDS;
-    t.defaultBlock3 = &DefaultFaxSS;
-    return t;
 }
 
 struct Range {
@@ -307,7 +295,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const AddOnTable table = FaxTable();
+    static const AddOnTable table = FaxAddOnTable();
     static HostServices services{};
     static HostContext* host = [] {
         auto* h = new HostContext(1);

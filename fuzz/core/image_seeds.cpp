@@ -10,24 +10,12 @@
 #include "builtin_job.h"
 #include "header_printer.h"
 #include "image_input.h"
+#include "fax_addon_table.h"
 
 namespace {
 
-AddOnTable FaxTable() {
-    AddOnTable t{};
-    t.tableFormat = kAddOnTableFormat;
-    t.tableSize = sizeof t;
-    t.one = 1;
-    t.moduleId = kFaxModuleId;
-    t.blockSize1 = sizeof(FaxDS);
-    t.blockSize3 = sizeof(FaxSS);
-    t.defaultBlock1 = &DefaultFaxDS;
-    t.defaultBlock3 = &DefaultFaxSS;
-    return t;
-}
-
 bool WriteSeed(const std::string& path, const JobDescription& job, uint8_t flags) {
-    AddOnTable table = FaxTable();
+    AddOnTable table = FaxAddOnTable();
     AddonMCB mcb{};
     SettingsImage image;
     image.ReserveModuleBlocks(table, &mcb);

@@ -9,21 +9,9 @@
 #include "doc_events.h"
 #include "print_device.h"
 #include "settings_image.h"
+#include "fax_addon_table.h"
 
 namespace {
-
-AddOnTable FaxTable() {
-    AddOnTable t{};
-    t.tableFormat = kAddOnTableFormat;
-    t.tableSize = sizeof t;
-    t.one = 1;
-    t.moduleId = kFaxModuleId;
-    t.blockSize1 = sizeof(FaxDS);
-    t.blockSize3 = sizeof(FaxSS);
-    t.defaultBlock1 = &DefaultFaxDS;
-    t.defaultBlock3 = &DefaultFaxSS;
-    return t;
-}
 
 // The host side of one job: its settings image and what the hook did to it.
 class JobDevice : public headless::PrinterDevice {
@@ -69,7 +57,7 @@ class DocEventsTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
-        table_ = FaxTable();
+        table_ = FaxAddOnTable();
         printer_ = headless::CreatePrinterHandle(u"Kopiokone 3", u"IP_10.0.0.7", u"Tulostinajuri");
         NewJob();
     }
