@@ -16,9 +16,12 @@ function(fax_add_resources target rc)
   foreach(d ${ARG_INCLUDE_DIRS})
     list(APPEND incs -I${d})
   endforeach()
+  # Ninja ignores IMPLICIT_DEPENDS: the fragments, headers and bitmaps
+  # beside the script are named, so a changed dialog template is rebuilt.
+  file(GLOB rc_parts ${rc_dir}/*.rc ${rc_dir}/*.h ${rc_dir}/*.bmp)
   add_custom_command(OUTPUT ${res}
     COMMAND ${FAX_WINDRES} --codepage=65001 ${incs} -J rc -O res -i ${rc_abs} -o ${res}
-    DEPENDS ${rc_abs}
+    DEPENDS ${rc_abs} ${rc_parts}
     IMPLICIT_DEPENDS C ${rc_abs}
     COMMENT "windres ${rc_name}.rc"
     VERBATIM)

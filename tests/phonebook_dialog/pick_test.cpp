@@ -141,4 +141,27 @@ TEST_F(PickTest, OkReadsTheDetailsOfPickedRecipients) {
                                                      u"Tietokantavirhe.\nVastaanottajan ominaisuuksia ei voitu hakea."}));
 }
 
+// A picked recipient with a 30-character name and fax number is wider than
+// list 605: the list scrolls to its end, and no further once it is removed.
+TEST_F(PickTest, PickedListScrollsAsFarAsItsWidestRecipient) {
+    Handed(2);
+    FaxRecipient& wide = ExchangeRecipients.recipients[1];
+    std::snprintf(wide.name, sizeof wide.name, "%s", "Tilitoimisto Aalto ja Kumppani");
+    std::snprintf(wide.faxNumber, sizeof wide.faxNumber, "%s", "020987654321098765432109876543");
+    std::vector<std::pair<LRESULT, LONG>> seen;  // extent, client width
+    auto look = [&](HWND d) {
+        HWND list = GetDlgItem(d, IDC_PB_PICKED_LIST);
+        RECT client{};
+        GetClientRect(list, &client);
+        seen.emplace_back(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    };
+    Script s;
+    s.call(look).select(IDC_PB_PICKED_LIST, 1).click(IDC_PB_UNPICK).answer(IDYES).call(look).click(IDCANCEL);
+    Run(IDD_PHONEBOOK_PICK, s);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_GT(seen[0].first, seen[0].second) << "scrolls to the end of the wide one";
+    EXPECT_GT(seen[1].first, 0);
+    EXPECT_LE(seen[1].first, seen[1].second) << "nothing left to scroll to";
+}
+
 }  // namespace

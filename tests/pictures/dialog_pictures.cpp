@@ -165,6 +165,7 @@ const char16_t* const kCustomers[][2] = {
     {u"Mäkelä Juha", u"0923456789"},       {u"Nieminen Aino", u"0501112233"},  {u"Järvisen Kuljetus Oy", u"0207654321"},
     {u"Virtanen Matti", u"0912345678"},    {u"Rautakauppa Salo", u"027334455"}, {u"Öhman Kristiina", u"0196543210"},
     {u"Tilitoimisto Aalto", u"0923344556"}, {u"Laine Ville", u"0442223344"},    {u"Koskinen Helena", u"0138887766"},
+    {u"Isännöintitoimisto Hämäläinen", u"0209876543210"},  // wider than the lists
 };
 
 std::string Ansi(const char16_t* text) { return WideToAnsi(reinterpret_cast<const WCHAR*>(text)); }

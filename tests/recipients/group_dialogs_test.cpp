@@ -9,6 +9,7 @@
 #include "entry_dialog_ids.h"
 #include "group_dialogs.h"
 #include "kfd_format.h"
+#include "list_extent.h"
 #include "scratch_dir.h"
 #include "store.h"
 #include "store_state.h"
@@ -430,5 +431,52 @@ TEST_F(GroupDialogs, TwoEtchedBandsAtOneAndEightNinthsOfTheHeight) {
              .click(IDCANCEL));
 }
 #endif
+
+// A list of names keeps its horizontal extent at its widest text, however
+// the texts come and go; a 30 + 30 character text needs the scroll bar.
+TEST(ListExtent, FollowsTheWidestText) {
+    HWND owner = CreateWindowExW(0, WIDE("STATIC"), WIDE(""), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND list = CreateWindowExW(0, WIDE("LISTBOX"), WIDE(""), WS_CHILD | WS_VSCROLL | WS_HSCROLL, 0, 0, 160, 100, owner,
+                                nullptr, nullptr, nullptr);
+    auto text = [](const char16_t* t) { return reinterpret_cast<LPARAM>(t); };
+    const char16_t kShort[] = u"Laine Ville <0442223344>";
+    const char16_t kLong[] = u"Kauppahalli Hämeenlinna <0209876543>";
+    const char16_t kLongest[] = u"Tilitoimisto Aalto ja Kumppani <020987654321098765432109876543>";
+    SendMessageW(list, LB_ADDSTRING, 0, text(kLong));
+    ScrollToWidestItem(list);  // on a list already filled
+    constexpr int kGrows = -1, kZero = -2;
+    const struct {
+        const char* what;
+        UINT message;
+        WPARAM index;
+        const char16_t* text;
+        int extent;  // kGrows, kZero, or the same as after that row
+    } rows[] = {
+        {"emptied", LB_RESETCONTENT, 0, nullptr, kZero},
+        {"a short text", LB_ADDSTRING, 0, kShort, kGrows},
+        {"a longer one", LB_ADDSTRING, 0, kLong, kGrows},
+        {"a short one inserted first", LB_INSERTSTRING, 0, kShort, 2},
+        {"a short one deleted", LB_DELETESTRING, 0, nullptr, 2},
+        {"the widest deleted", LB_DELETESTRING, 1, nullptr, 1},
+        {"a delete that fails", LB_DELETESTRING, 5, nullptr, 1},
+        {"the longest inserted", LB_INSERTSTRING, 0, kLongest, kGrows},
+    };
+    std::vector<LRESULT> extents;
+    LRESULT atInstall = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+    for (const auto& r : rows) {
+        SendMessageW(list, r.message, r.index, text(r.text));
+        LRESULT extent = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+        if (r.extent == kGrows) EXPECT_GT(extent, extents.empty() ? 0 : extents.back()) << r.what;
+        else if (r.extent == kZero) EXPECT_EQ(extent, 0) << r.what;
+        else EXPECT_EQ(extent, extents[static_cast<size_t>(r.extent)]) << r.what;
+        extents.push_back(extent);
+    }
+    EXPECT_EQ(extents[2], atInstall) << "measured on installing as on adding";
+    RECT client{};
+    GetClientRect(list, &client);
+    EXPECT_LT(extents[2], extents.back());
+    EXPECT_GT(extents.back(), client.right) << "the longest text reaches past the list's edge";
+    DestroyWindow(owner);
+}
 
 }  // namespace

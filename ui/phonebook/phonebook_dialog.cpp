@@ -3,6 +3,7 @@
 #include "current_phonebook.h"
 #include "band_paint.h"
 #include "dialog_help.h"
+#include "list_extent.h"
 #include "list_routines.h"
 #include "phonebook_dialog_internal.h"
 #include "store_dialogs.h"
@@ -22,7 +23,9 @@ BOOL OnInitDialog(HWND dialog) {
     // the dialogs their module: the one this dialog came from holds the
     // strings and templates they load.
     if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
+    ScrollToWidestItem(GetDlgItem(dialog, IDC_PB_PHONEBOOK_LIST));
     if (IsPickerDialog(dialog)) {
+        ScrollToWidestItem(GetDlgItem(dialog, IDC_PB_PICKED_LIST));
         PrepareExchangeBlock();
         FillRecipientList(dialog, IDC_PB_PICKED_LIST, ExchangeRecipients);
     }

@@ -5,6 +5,7 @@
 #include "current_phonebook.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
+#include "list_extent.h"
 #include "list_routines.h"
 #include "messages.h"
 #include "recipient_dialog_ids.h"
@@ -41,6 +42,7 @@ void ReadField(HWND dialog, int id, WCHAR (&text)[64]) {
 }
 
 void OnInitDialog(HWND dialog) {
+    ScrollToWidestItem(GetDlgItem(dialog, IDC_RCP_LIST));
     SendDlgItemMessageW(dialog, IDC_RCP_NAME, EM_LIMITTEXT, kFieldChars, 0);
     SendDlgItemMessageW(dialog, IDC_RCP_NUMBER, EM_LIMITTEXT, kFieldChars, 0);
     SetDlgItemTextW(dialog, IDC_RCP_NAME, WIDE(""));

@@ -9,6 +9,7 @@
 #include "group_dialogs.h"
 #include "group_lists.h"
 #include "group_record.h"
+#include "list_extent.h"
 #include "list_routines.h"
 #include "resource.h"
 #include "shared_state.h"
@@ -57,6 +58,8 @@ BOOL OnInitDialog(HWND dialog) {
     if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
     SetWindowLongPtrW(dialog, DWLP_USER, CurrentDetails.workFlag);
     FreeGroupRecord();  // one the last opener forgot
+    ScrollToWidestItem(Members(dialog));
+    ScrollToWidestItem(Available(dialog));
     SendMessageW(Members(dialog), LB_RESETCONTENT, 0, 0);
     SendMessageW(Available(dialog), LB_RESETCONTENT, 0, 0);
     const WideString name = CurrentName();

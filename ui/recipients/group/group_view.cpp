@@ -4,6 +4,7 @@
 #include "entry_edit.h"
 #include "group_dialogs.h"
 #include "group_lists.h"
+#include "list_extent.h"
 #include "list_routines.h"
 #include "resource.h"
 #include "store_dialogs.h"
@@ -28,6 +29,7 @@ BOOL OnInitDialog(HWND dialog) {
     // Opened straight from the module's export: the module it came from
     // holds the templates of the dialogs opened from here.
     if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
+    ScrollToWidestItem(GetDlgItem(dialog, kGroupListId));
     SendDlgItemMessageW(dialog, kGroupListId, LB_RESETCONTENT, 0, 0);
     WCHAR name[kNameLimit + 1] = {0};
     if (!SelectedGroupName(dialog, name)) {

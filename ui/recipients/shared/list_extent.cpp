@@ -1,0 +1,130 @@
+// The list is subclassed rather than told at each place that adds a text:
+// the store's listings, the dialogs and the import all fill these lists.
+#include "list_extent.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace {
+
+const WCHAR* const kStateProperty = WIDE("FaxListExtent");
+
+// A list draws its texts a couple of pixels in from its edge; the extent
+// leaves as much after the widest text's end.
+const int kTextMargin = 4;
+
+struct ExtentState {
+    WNDPROC previous = nullptr;
+    HDC dc = nullptr;                // holds the list's font for measuring
+    HGDIOBJ originalFont = nullptr;  // what the context held before it
+};
+
+ExtentState* State(HWND list) { return static_cast<ExtentState*>(GetPropW(list, kStateProperty)); }
+
+LRESULT Previous(HWND list, const ExtentState& s, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return CallWindowProcW(s.previous, list, message, wParam, lParam);
+}
+
+void SelectListFont(HWND list, ExtentState& s) {
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(Previous(list, s, WM_GETFONT));
+    if (!font) return;  // the system font, which the context starts with
+    HGDIOBJ old = SelectObject(s.dc, font);
+    if (!s.originalFont) s.originalFont = old;
+}
+
+int TextWidth(const ExtentState& s, const WCHAR* text) {
+    SIZE size{};
+    if (!text || !GetTextExtentPoint32W(s.dc, text, lstrlenW(text), &size)) return 0;
+    return size.cx + kTextMargin;
+}
+
+int ItemWidth(HWND list, const ExtentState& s, WPARAM index) {
+    LRESULT length = Previous(list, s, LB_GETTEXTLEN, index);
+    if (length < 0) return 0;
+    std::vector<WCHAR> text(static_cast<size_t>(length) + 1, 0);
+    Previous(list, s, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return TextWidth(s, text.data());
+}
+
+int WidestItem(HWND list, const ExtentState& s) {
+    LRESULT count = Previous(list, s, LB_GETCOUNT);
+    int widest = 0;
+    for (LRESULT i = 0; i < count; ++i) widest = std::max(widest, ItemWidth(list, s, static_cast<WPARAM>(i)));
+    return widest;
+}
+
+int Extent(HWND list, const ExtentState& s) { return static_cast<int>(Previous(list, s, LB_GETHORIZONTALEXTENT)); }
+void SetExtent(HWND list, const ExtentState& s, int extent) {
+    Previous(list, s, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent));
+}
+
+LRESULT OnAdd(HWND list, const ExtentState& s, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT index = Previous(list, s, message, wParam, lParam);
+    if (index >= 0) {
+        int width = TextWidth(s, reinterpret_cast<const WCHAR*>(lParam));
+        if (width > Extent(list, s)) SetExtent(list, s, width);
+    }
+    return index;
+}
+
+// Only the loss of the widest text narrows the extent.
+LRESULT OnDelete(HWND list, const ExtentState& s, WPARAM index) {
+    bool widest = ItemWidth(list, s, index) >= Extent(list, s);
+    LRESULT left = Previous(list, s, LB_DELETESTRING, index);
+    if (left != LB_ERR && widest) SetExtent(list, s, WidestItem(list, s));
+    return left;
+}
+
+LRESULT OnNcDestroy(HWND list, ExtentState* s, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = s->previous;
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropW(list, kStateProperty);
+    if (s->originalFont) SelectObject(s->dc, s->originalFont);
+    DeleteDC(s->dc);
+    delete s;
+    return CallWindowProcW(previous, list, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK ExtentProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    ExtentState* s = State(list);
+    if (!s) return DefWindowProcW(list, message, wParam, lParam);
+    switch (message) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: return OnAdd(list, *s, message, wParam, lParam);
+    case LB_DELETESTRING: return OnDelete(list, *s, wParam);
+    case LB_RESETCONTENT: {
+        LRESULT result = Previous(list, *s, message, wParam, lParam);
+        SetExtent(list, *s, 0);
+        return result;
+    }
+    case WM_SETFONT: {
+        LRESULT result = Previous(list, *s, message, wParam, lParam);
+        SelectListFont(list, *s);
+        SetExtent(list, *s, WidestItem(list, *s));
+        return result;
+    }
+    case WM_NCDESTROY: return OnNcDestroy(list, s, wParam, lParam);
+    default: return Previous(list, *s, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void ScrollToWidestItem(HWND list) {
+    if (!list || State(list)) return;
+    auto* s = new (std::nothrow) ExtentState;
+    if (!s) return;  // the list works on, only without the scrolling
+    s->dc = CreateCompatibleDC(nullptr);
+    if (s->dc && SetPropW(list, kStateProperty, s))
+        s->previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ExtentProc)));
+    if (!s->previous) {
+        RemovePropW(list, kStateProperty);
+        if (s->dc) DeleteDC(s->dc);
+        delete s;
+        return;
+    }
+    SelectListFont(list, *s);
+    SetExtent(list, *s, WidestItem(list, *s));
+}
