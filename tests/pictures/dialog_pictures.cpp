@@ -21,7 +21,6 @@
 #include "picture_hold.h"
 #include "recipient_dialog.h"
 #include "resource.h"
-#include "scratch_dir.h"
 #include "scripted_user.h"
 #include "shared_state.h"
 #include "store.h"
@@ -109,10 +108,13 @@ const struct {
                {"Juha M\xe4kel\xe4", "0923456789"},    {"Sari Lehtonen", "0145556677"},
                {"Kari J\xe4rvinen", "0198765432"}};
 
-// Where the pictures' phonebooks live while the program runs.
-const ScratchDir& Scratch() {
-    static ScratchDir dir("fax-pictures");
-    return dir;
+// A phonebook of the pictures, in the temporary folder as a user's file:
+// its path shows in the phonebook dialog's title, which a longer path
+// (a directory of our own) would cut.
+std::string UserFile(const char* name) {
+    char dir[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
 }
 
 void WritePhonebook() {
@@ -130,8 +132,11 @@ void WritePhonebook() {
     kfd::BeginGroup("Hallitus", book);
     for (int i : {4, 5, 6}) kfd::AddGroupMember(kPeople[i].name, kPeople[i].fax, book);
     kfd::EndGroup(book);
-    Scratch().Put("fax-pictures.KFD", book);
-    const std::string path = Scratch().WinPath("fax-pictures.KFD");
+    const std::string path = UserFile("fax-pictures.KFD");
+    if (FILE* f = fopen(path.c_str(), "wb")) {
+        fwrite(book.data(), 1, book.size(), f);
+        fclose(f);
+    }
     for (size_t i = 0; i < path.size() && i + 1 < kStorePathChars; ++i)
         StoreState.currentPath[i] = (WCHAR)(unsigned char)path[i];
 }
@@ -173,7 +178,7 @@ const char16_t* const kCustomers[][2] = {
 std::string Ansi(const char16_t* text) { return WideToAnsi(reinterpret_cast<const WCHAR*>(text)); }
 
 void CustomerPhonebook() {
-    const WideString path = AnsiToWide(Scratch().WinPath("Asiakkaat.KFD"));
+    const WideString path = AnsiToWide(UserFile("Asiakkaat.KFD"));
     if (DBCreateEmptyPhonebook(path.c_str()) != DB_DONE) return;
     for (const auto& c : kCustomers) {
         FaxRecipient r = DefaultRecipient;
@@ -193,7 +198,7 @@ void CustomerPhonebook() {
     char windows[MAX_PATH + 1] = {0};
     GetWindowsDirectoryA(windows, MAX_PATH);
     if (FILE* ini = fopen((std::string(windows) + "\\KFD.INI").c_str(), "wb")) {
-        fprintf(ini, "%s\n", Scratch().WinPath("Asiakkaat.KFD").c_str());
+        fprintf(ini, "%s\n", UserFile("Asiakkaat.KFD").c_str());
         fclose(ini);
     }
 }
