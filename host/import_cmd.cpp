@@ -11,6 +11,7 @@
 #include "address_book_rules.h"
 #include "book.h"
 #include "entry_codec.h"
+#include "entry_text.h"
 #include "file_recipients.h"
 #include "import_codes.h"
 #include "import_messages.h"
@@ -236,10 +237,9 @@ bool ReadBookRecipients(const char* path, FileRecipients& f) {
     size_t entries = 0, skipped = 0;
     if (!CollectBook("faxhost phonebook import", path, tally, entries, skipped)) return false;
     for (const std::string& e : tally.entries) {
-        size_t open = e.rfind(" <");
         FaxRecipient r = DefaultRecipient;
-        std::string name = e.substr(0, open);
-        std::string fax = e.substr(open + 2, e.size() - open - 3);
+        std::string name, fax;
+        if (!SplitEntryText(e, name, fax)) continue;
         std::memcpy(r.name, name.data(), std::min(name.size(), sizeof r.name - 1));
         std::memcpy(r.faxNumber, fax.data(), std::min(fax.size(), sizeof r.faxNumber - 1));
         f.recipients.push_back(r);
