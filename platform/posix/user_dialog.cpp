@@ -221,7 +221,7 @@ BOOL WINAPI IsDialogMessageW(HWND dlg, LPMSG m) {
 }
 
 HWND WINAPI GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL prev) {
-    Window* d = Find(dlg);
+    Window* d = Lookup(dlg);
     if (!d || d->children.empty()) return nullptr;
     auto& c = d->children;
     int n = (int)c.size();
@@ -238,7 +238,7 @@ HWND WINAPI GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL prev) {
 }
 
 BOOL WINAPI MapDialogRect(HWND h, LPRECT r) {
-    if (!Find(h) || !r) return FALSE;
+    if (!Lookup(h) || !r) return FALSE;
     // The base units of the system font: 4 x 8 pixels per 4 x 8 dialog units
     // would be 1:1; Windows' default font gives 6 x 13 per 4 x 8.
     r->left = r->left * 6 / 4;
@@ -347,7 +347,7 @@ UINT WINAPI IsDlgButtonChecked(HWND dlg, int id) {
 }
 
 BOOL WINAPI CheckRadioButton(HWND dlg, int first, int last, int check) {
-    if (!Find(dlg)) return FALSE;
+    if (!Lookup(dlg)) return FALSE;
     for (int id = first; id <= last; ++id) {
         HWND c = GetDlgItem(dlg, id);
         if (c) SendMessageW(c, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);

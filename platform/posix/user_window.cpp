@@ -500,10 +500,7 @@ HWND WINAPI GetFocus(void) { return T().focus; }
 
 HWND WINAPI SetFocus(HWND h) {
     HWND old = T().focus;
-    if (h && !Find(h)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
+    if (h && !Lookup(h)) return nullptr;
     if (old == h) return old;
     T().focus = h;
     if (old && Find(old)) Send(old, WM_KILLFOCUS, (WPARAM)h, 0);
@@ -524,7 +521,7 @@ HWND WINAPI GetActiveWindow(void) { return T().active; }
 
 HWND WINAPI SetActiveWindow(HWND h) {
     HWND old = T().active;
-    if (h && !Find(h)) return nullptr;
+    if (h && !Lookup(h)) return nullptr;
     T().active = h;
     return old;
 }
@@ -633,7 +630,7 @@ BOOL SetPropKey(HWND h, const std::u16string& k, HANDLE v) {
     return TRUE;
 }
 HANDLE GetPropKey(HWND h, const std::u16string& k, bool remove) {
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     if (!w) return nullptr;
     auto it = w->props.find(k);
     if (it == w->props.end()) return nullptr;
