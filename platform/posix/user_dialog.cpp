@@ -157,6 +157,40 @@ LRESULT CALLBACK DialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefDlgProcW(h, msg, wp, lp);
 }
 
+HWND TopLevelOwner(HWND given) {
+    Window* w = Find(given);
+    while (w && (w->style & WS_CHILD)) w = Find(given = w->parent);
+    return w ? given : nullptr;
+}
+
+ModalOwner DisableOwner(HWND given) {
+    ModalOwner o;
+    o.hwnd = TopLevelOwner(given);
+    o.wasEnabled = o.hwnd && IsWindowEnabled(o.hwnd);
+    if (o.wasEnabled) EnableWindow(o.hwnd, FALSE);
+    return o;
+}
+
+bool LoadDialogTemplate(HINSTANCE inst, LPCWSTR name, winres::DialogTemplate& t) {
+    const unsigned char* data;
+    DWORD size;
+    winres::ResName type;
+    type.id = 5;
+    if (!FindResourceBytes(inst, type, ResNameFromW(name), data, size)) return false;
+    if (winres::ParseDialog(data, size, t)) return true;
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return false;
+}
+
+void RestoreOwner(const ModalOwner& owner) {
+    if (!Find(owner.hwnd)) return;
+    if (owner.wasEnabled) EnableWindow(owner.hwnd, TRUE);
+    SetActiveWindow(owner.hwnd);
+    SetForegroundLocal(owner.hwnd);
+    Window* o = Find(owner.hwnd);
+    if (o && o->focus && Find(o->focus)) SetFocus(o->focus);
+}
+
 }  // namespace winuser
 
 using namespace winuser;
@@ -386,14 +420,10 @@ void RunModal(HWND dlg) {
 
 namespace {
 
-INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param,
+INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND given, DLGPROC proc, LPARAM param,
                   int templateId) {
-    // The owner of a modal dialog is the top-level window of the given one.
-    while (owner && Find(owner) && (Find(owner)->style & WS_CHILD)) owner = Find(owner)->parent;
-    if (owner && !Find(owner)) owner = nullptr;
-    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
-    HWND h = CreateDialogFromTemplate(inst, t, owner, proc, param, templateId, false);
+    ModalOwner owner = DisableOwner(given);
+    HWND h = CreateDialogFromTemplate(inst, t, owner.hwnd, proc, param, templateId, false);
     INT_PTR result = -1;
     if (h) {
         Window* d = Find(h);
@@ -410,17 +440,12 @@ INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND owner, D
             DestroyWindow(h);
         }
     }
-    if (ownerWasEnabled && Find(owner)) EnableWindow(owner, TRUE);
-    if (owner && Find(owner)) {
-        SetActiveWindow(owner);
-        SetForegroundLocal(owner);
-        Window* o = Find(owner);
-        if (o->focus && Find(o->focus)) SetFocus(o->focus);
-    }
+    RestoreOwner(owner);
     return result;
 }
 
 int TemplateNumber(const winres::ResName& n) { return n.id; }
+
 
 }  // namespace
 
@@ -439,18 +464,9 @@ INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE inst, LPCDLGTEMPLATEW tmpl, HWN
 }
 
 INT_PTR WINAPI DialogBoxParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-    const unsigned char* data;
-    DWORD size;
-    winres::ResName rn = ResNameFromW(name);
-    winres::ResName type;
-    type.id = 5;
-    if (!FindResourceBytes(inst, type, rn, data, size)) return -1;
     winres::DialogTemplate t;
-    if (!winres::ParseDialog(data, size, t)) {
-        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-        return -1;
-    }
-    return RunDialog(inst, t, owner, proc, param, TemplateNumber(rn));
+    if (!LoadDialogTemplate(inst, name, t)) return -1;
+    return RunDialog(inst, t, owner, proc, param, TemplateNumber(ResNameFromW(name)));
 }
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
@@ -462,20 +478,10 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC 
 // Modeless: created, initialised and shown when its template says so; it
 // lives until DestroyWindow and runs no loop of its own.
 HWND WINAPI CreateDialogParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-    const unsigned char* data;
-    DWORD size;
-    winres::ResName rn = ResNameFromW(name);
-    winres::ResName type;
-    type.id = 5;
-    if (!FindResourceBytes(inst, type, rn, data, size)) return nullptr;
     winres::DialogTemplate t;
-    if (!winres::ParseDialog(data, size, t)) {
-        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-        return nullptr;
-    }
-    while (owner && Find(owner) && (Find(owner)->style & WS_CHILD)) owner = Find(owner)->parent;
-    if (owner && !Find(owner)) owner = nullptr;
-    HWND h = CreateDialogFromTemplate(inst, t, owner, proc, param, TemplateNumber(rn), false);
+    if (!LoadDialogTemplate(inst, name, t)) return nullptr;
+    HWND h = CreateDialogFromTemplate(inst, t, TopLevelOwner(owner), proc, param, TemplateNumber(ResNameFromW(name)),
+                                      false);
     if (!h) return nullptr;
     user::DialogOpened(h);
     if (t.style & WS_VISIBLE) ShowWindow(h, SW_SHOWNORMAL);
