@@ -415,7 +415,8 @@ HWND WINAPI GetWindow(HWND h, UINT cmd) {
 HWND WINAPI GetDesktopWindow(void) { return nullptr; }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND h, LPDWORD pid) {
-    if (!IsWindow(h)) return 0;
+    bool exists = IsLocalHandle(h) ? Lookup(h) != nullptr : IsWindow(h) != FALSE;
+    if (!exists) return 0;
     if (pid) *pid = HandleProcess(h);
     return HandleProcess(h);
 }

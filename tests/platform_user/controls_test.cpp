@@ -408,6 +408,7 @@ TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
         {"SetPropW", [&] { return (LONG_PTR)SetPropW(gone, WIDE("p"), &r); }},
         {"GetPropW", [&] { return (LONG_PTR)GetPropW(gone, WIDE("p")); }},
         {"EndDialog", [&] { return (LONG_PTR)EndDialog(gone, 1); }},
+        {"GetWindowThreadProcessId", [&] { return (LONG_PTR)GetWindowThreadProcessId(gone, nullptr); }},
     };
     for (auto& c : cases) {
         SetLastError(0);
