@@ -404,7 +404,6 @@ TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
         {"SetFocus", [&] { return (LONG_PTR)SetFocus(gone); }},
         {"GetNextDlgTabItem", [&] { return (LONG_PTR)GetNextDlgTabItem(gone, nullptr, FALSE); }},
         {"MapDialogRect", [&] { return (LONG_PTR)MapDialogRect(gone, &r); }},
-        {"CheckRadioButton", [&] { return (LONG_PTR)CheckRadioButton(gone, 1, 2, 1); }},
         {"SetPropW", [&] { return (LONG_PTR)SetPropW(gone, WIDE("p"), &r); }},
         {"GetPropW", [&] { return (LONG_PTR)GetPropW(gone, WIDE("p")); }},
         {"EndDialog", [&] { return (LONG_PTR)EndDialog(gone, 1); }},
