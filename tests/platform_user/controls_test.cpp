@@ -376,7 +376,8 @@ TEST_F(ControlsTest, PropertiesAndWindowData) {
 }
 
 // Every call on a window that is gone fails and says why. (GetClassNameW
-// and DestroyWindow fail too, but the system's code differs: not checked.)
+// and DestroyWindow fail too, but the system's code differs; wine's
+// CheckRadioButton sets none: not checked.)
 TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
     HWND gone = nullptr;
     InDialog([&](HWND d) {
