@@ -6,6 +6,7 @@
 #include <string>
 
 #include "jobwatch_client.h"
+#include "module_path.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int Uninstall() {
 int RunJobwatchCommand(int argc, char** argv) {
     if (argc == 2 && !std::strcmp(argv[1], "uninstall")) return Uninstall();
     if ((argc == 2 || argc == 3) && !std::strcmp(argv[1], "install"))
-        return Install(argc == 3 ? argv[2] : FAXHOST_JOBWATCH_STANDIN);
+        return Install(argc == 3 ? argv[2] : DefaultJobwatchLibraryPath());
     std::fputs(kUsage, stderr);
     return 2;
 }

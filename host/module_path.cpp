@@ -14,9 +14,13 @@ namespace {
 #if defined(_WIN32)
 const char kModuleFile[] = "faxrender.dll";
 const char kUiModuleFile[] = "faxui.dll";
+const char kJobwatchFile[] = "qjwapi.dll";
+const char kSeparator[] = "\\";
 #else
 const char kModuleFile[] = "faxrender.so";
 const char kUiModuleFile[] = "faxui.so";
+const char kJobwatchFile[] = "qjwapi.so";
+const char kSeparator[] = "/";
 #endif
 
 std::string ExecutableDirectory() {
@@ -44,13 +48,17 @@ bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 std::string ModulePath(const char* variable, const char* file, const char* built) {
     const char* env = std::getenv(variable);
     if (env && *env) return env;
-    std::string beside = ExecutableDirectory() + "/" + file;
-    if (Exists(beside)) return beside;
-    if (built && Exists(built)) return built;
-    return beside;
+    return ModuleInDirectory(ExecutableDirectory(), file, built);
 }
 
 }  // namespace
+
+std::string ModuleInDirectory(const std::string& directory, const char* file, const char* built) {
+    std::string beside = directory + kSeparator + file;
+    if (Exists(beside)) return beside;
+    if (built && *built && Exists(built)) return built;
+    return beside;
+}
 
 std::string DefaultRenderModulePath() {
 #ifdef FAXHOST_BUILD_RENDER_MODULE
@@ -65,5 +73,13 @@ std::string DefaultUiModulePath() {
     return ModulePath("FAX_UI_MODULE", kUiModuleFile, FAXHOST_BUILD_UI_MODULE);
 #else
     return ModulePath("FAX_UI_MODULE", kUiModuleFile, nullptr);
+#endif
+}
+
+std::string DefaultJobwatchLibraryPath() {
+#ifdef FAXHOST_BUILD_JOBWATCH_STANDIN
+    return ModuleInDirectory(ExecutableDirectory(), kJobwatchFile, FAXHOST_BUILD_JOBWATCH_STANDIN);
+#else
+    return ModuleInDirectory(ExecutableDirectory(), kJobwatchFile, nullptr);
 #endif
 }

@@ -109,3 +109,35 @@ int WINAPI SetMapMode(HDC dc, int mode) {
     d->mapMode = mode;
     return old;
 }
+
+// No fonts here: every character is one average character of the font
+// MapDialogRect assumes (6 x 13 pixels), so widths stay in proportion to
+// the dialog layouts.
+namespace {
+const LONG kCharWidth = 6;
+const LONG kCharHeight = 13;
+}  // namespace
+
+BOOL WINAPI GetTextMetricsW(HDC dc, LPTEXTMETRICW tm) {
+    if (!FindDc(dc) || !tm) return FALSE;
+    *tm = TEXTMETRICW{};
+    tm->tmHeight = kCharHeight;
+    tm->tmAscent = kCharHeight - 3;
+    tm->tmDescent = 3;
+    tm->tmAveCharWidth = kCharWidth;
+    tm->tmMaxCharWidth = kCharWidth;
+    tm->tmWeight = 400;
+    tm->tmDigitizedAspectX = tm->tmDigitizedAspectY = 96;
+    tm->tmFirstChar = 0x20;
+    tm->tmLastChar = 0xFFFC;
+    tm->tmDefaultChar = 0x1F;
+    tm->tmBreakChar = 0x20;
+    return TRUE;
+}
+
+BOOL WINAPI GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size) {
+    if (!FindDc(dc) || !size || count < 0 || (count > 0 && !text)) return FALSE;
+    size->cx = count * kCharWidth;
+    size->cy = kCharHeight;
+    return TRUE;
+}

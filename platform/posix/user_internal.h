@@ -62,6 +62,7 @@ struct Window {
     int anchor = -1;  // none until a selection sets it
     int top = 0;
     std::vector<int> tabStops;
+    int horizontalExtent = 0;  // pixels the list scrolls across
 };
 
 Window* Find(HWND h);           // local, live window or null

@@ -265,8 +265,11 @@ LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case LB_GETANCHORINDEX: return w.anchor;
     case LB_INITSTORAGE: return Count(w) + (LRESULT)wp;
-    case LB_GETHORIZONTALEXTENT: return 0;
-    case LB_SETHORIZONTALEXTENT: return 0;
+    case LB_GETHORIZONTALEXTENT: return w.horizontalExtent;
+    case LB_SETHORIZONTALEXTENT:
+        // Nothing is drawn here, so there is no scroll bar to show or hide.
+        w.horizontalExtent = (int)wp;
+        return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_KEYDOWN: {
         int target = -1;

@@ -110,6 +110,10 @@ typedef struct tagPOINT {
     LONG x;
     LONG y;
 } POINT;
+typedef struct tagSIZE {
+    LONG cx;
+    LONG cy;
+} SIZE, *LPSIZE;
 typedef struct tagRECT {
     LONG left;
     LONG top;

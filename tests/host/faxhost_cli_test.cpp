@@ -10,6 +10,8 @@
 #include <string>
 
 #include "command_run.h"
+#include "module_path.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -75,6 +77,40 @@ TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
     EXPECT_EQ(Faxhost("print a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
+}
+
+// A module next to the executable wins over the build tree's; with neither
+// there, the path beside it is the one an error names.
+TEST(FaxhostCli, ModuleBesideTheExecutableFirst) {
+    ScratchDir scratch("fax-modpath");
+    scratch.Put("beside.so", "x");
+    scratch.Put("built.so", "x");
+    const struct {
+        const char* file;
+        const char* built;
+        const char* expected;
+    } rows[] = {
+        {"beside.so", "built.so", "beside.so"},
+        {"missing.so", "built.so", "built.so"},
+        {"missing.so", "gone.so", "missing.so"},
+        {"missing.so", nullptr, "missing.so"},
+    };
+    for (const auto& r : rows) {
+        std::string built = r.built ? scratch.Path(r.built) : "";
+        EXPECT_EQ(ModuleInDirectory(scratch.dir(), r.file, r.built ? built.c_str() : nullptr), scratch.Path(r.expected))
+            << r.file << " " << (r.built ? r.built : "-");
+    }
+}
+
+// Run from another directory, "jobwatch install" registers the stand-in
+// that lies next to faxhost, by its full path.
+TEST(FaxhostCli, JobwatchInstallRegistersTheStandInBesideFaxhost) {
+    ScratchDir scratch("fax-jobwatch-cwd");
+    std::string faxhost = FAXHOST_PATH;
+    CliResult run = RunCommand("cd " + scratch.dir() + " && FAX_WINDIR=" + scratch.dir() + " " + faxhost +
+                               " jobwatch install");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "document monitor registered: " + faxhost.substr(0, faxhost.rfind('/')) + "/qjwapi.so\n");
 }
 
 }  // namespace

@@ -127,8 +127,12 @@ TEST_F(ControlsTest, ListMessagesAnswerAsWindows) {
             {"setsel on single selects", LB_SETSEL, TRUE, 1, 0},
             {"setsel -1 clears", LB_SETSEL, FALSE, (LPARAM)-1, 0},
             {"cleared", LB_GETCURSEL, 0, 0, LB_ERR},
+            {"no horizontal extent at first", LB_GETHORIZONTALEXTENT, 0, 0, 0},
+            {"set horizontal extent", LB_SETHORIZONTALEXTENT, 420, 0, 0},
+            {"horizontal extent kept", LB_GETHORIZONTALEXTENT, 0, 0, 420},
             {"reset", LB_RESETCONTENT, 0, 0, 0},
             {"empty count", LB_GETCOUNT, 0, 0, 0},
+            {"reset keeps the extent", LB_GETHORIZONTALEXTENT, 0, 0, 420},
         };
         for (auto& c : cases) EXPECT_EQ(send(c.msg, c.wp, c.lp), c.want) << c.name;
     });
