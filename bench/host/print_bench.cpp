@@ -3,12 +3,13 @@
 // header" of the same job read from a file (aim: print at most 3x header).
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
+
+#include "scratch_dir.h"
 
 namespace {
 
@@ -19,10 +20,10 @@ struct Files {
 };
 
 const Files& Prepared() {
+    static ScratchDir scratch("fax-printbench");
     static Files f = [] {
         Files files;
-        char tmpl[] = "/tmp/fax-printbench-XXXXXX";
-        files.dir = mkdtemp(tmpl);
+        files.dir = scratch.dir();
         files.job = files.dir + "/fax.job";
         files.headerJob = files.dir + "/header.job";
         files.script = files.dir + "/user.script";

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "csv_fields.h"
 #include "csv_reader.h"
+#include "scratch_dir.h"
 #include "text_image.h"
 
 namespace {
@@ -21,23 +21,11 @@ long PeakKb();
 long baselineKb = 0;  // the peak before any file was read
 
 // The 50 MB file and its folder go when the run ends.
-struct ScratchFile {
-    std::string dir, path;
-    ~ScratchFile() {
-        if (path.empty()) return;
-        std::remove(path.c_str());
-        rmdir(dir.c_str());
-    }
-};
-
 std::string ContactFile() {
-    static ScratchFile file;
-    std::string& path = file.path;
+    static ScratchDir dir("import-bench");
+    static std::string path;
     if (!path.empty()) return path;
-    char dir[] = "/tmp/import_benchXXXXXX";
-    if (!mkdtemp(dir)) std::abort();
-    file.dir = dir;
-    path = std::string(dir) + "/contacts.csv";
+    path = dir.Path("contacts.csv");
     std::ofstream out(path, std::ios::binary);
     out << "Etunimi,Sukunimi,Nimi,Yritys,Faksi (ty\xF6),Puhelin,S\xE4hk\xF6posti\r\n";
     for (int i = 0; i < kLines - 1; ++i) {

@@ -31,17 +31,7 @@ INT_PTR CALLBACK Proc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIA
 void MakePhonebook(int n) {
     const std::string& dir = BenchDir();
     setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-    // Names in a scattered order so that the sorted list inserts everywhere.
-    std::string file = std::string(kfd::kMagicCurrent) + "\n";
-    for (int i = 0; i < n; ++i) {
-        FaxRecipient r = DefaultRecipient;
-        unsigned key = static_cast<unsigned>(i) * 2654435761u % 1000000007u;
-        std::snprintf(r.name, sizeof r.name, "Nimi %010u", key);
-        std::snprintf(r.faxNumber, sizeof r.faxNumber, "%d", i);
-        kfd::AnsiDetails d;
-        std::memset(&d, 0, sizeof d);
-        kfd::EncodeEntry(r, d, file);
-    }
+    const std::string file = ScatteredPhonebook(n);
     std::string path = dir + "/fill" + std::to_string(n) + ".KFD";
     std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
     WideString wpath;

@@ -4,8 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -28,16 +26,7 @@ void MakePhonebook() {
     const std::string& dir = BenchDir();
     setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
     setenv("FAX_WINDIR", dir.c_str(), 1);
-    std::string file = std::string(kfd::kMagicCurrent) + "\n";
-    for (int i = 0; i < kEntries; ++i) {
-        FaxRecipient r = DefaultRecipient;
-        unsigned key = static_cast<unsigned>(i) * 2654435761u % 1000000007u;
-        std::snprintf(r.name, sizeof r.name, "Nimi %010u", key);
-        std::snprintf(r.faxNumber, sizeof r.faxNumber, "%d", i);
-        kfd::AnsiDetails d;
-        std::memset(&d, 0, sizeof d);
-        kfd::EncodeEntry(r, d, file);
-    }
+    const std::string file = ScatteredPhonebook(kEntries);
     std::string path = dir + "/book.KFD";
     std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
     std::ofstream(dir + "/KFD.INI", std::ios::binary) << path << "\n";

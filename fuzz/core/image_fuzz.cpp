@@ -42,6 +42,8 @@
 #include "pages_ids.h"
 #include "print_device.h"
 #include "fax_addon_table.h"
+#include "scratch_dir.h"
+#include "scripted_user.h"
 
 namespace {
 
@@ -257,17 +259,14 @@ void DrivePages(HostDriverContext* driver, std::vector<uint8_t>& image, const Im
     CheckPageEdits(block, after, start, mcb);
 }
 
-std::string g_dir;
-
 void SetUpSystem() {
-    char pattern[] = "/tmp/fax-core-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    g_dir = pattern;
-    setenv("FAX_WINDIR", g_dir.c_str(), 1);
-    setenv("FAX_UI_RUNTIME_DIR", g_dir.c_str(), 1);
+    static ScratchDir scratch("fax-core-fuzz");
+    const std::string& dir = scratch.dir();
+    setenv("FAX_WINDIR", dir.c_str(), 1);
+    setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
     setenv("FAX_USERNAME", "maija", 1);
     setenv("FAX_COMPUTERNAME", "TOIMISTO-PC", 1);
-    std::string program = g_dir + "/jobwatch.exe";
+    std::string program = dir + "/jobwatch.exe";
     if (FILE* f = std::fopen(program.c_str(), "w")) std::fclose(f);
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kJobwatchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
@@ -281,7 +280,7 @@ void SetUpSystem() {
     RegCloseKey(key);
     // Kept loaded for the whole run: each page opens and closes it.
     LoadLibraryA(monitor);
-    automation::SetFailureHandler([](const std::string& m) {
+    StartScriptedUser([](const std::string& m) {
         std::fprintf(stderr, "core image fuzz: unexpected user interface: %s\n", m.c_str());
         std::abort();
     });

@@ -23,7 +23,7 @@ TEST_F(PhonebookDialogTest, ContactExportThroughTheAddressBookIntoThePhonebook) 
                              "/export_40.vcf\ndialog 100\nselecttext 1001 Myyntitiimi (jakelulista)\nclick 1002\n"
                              "click 1\ndialog 101\nclick 1\n");
     setenv("FAX_UI_SCRIPT", Path("tuonti.script").c_str(), 1);
-    Put("book.KFD", std::string(kfd::kMagicCurrent) + "\n" + Entry("Anna", "1"));
+    Put("book.KFD", kHead + Entry("Anna", "1"));
     DialogView v;
     automation::Script s;
     s.click(IDC_PB_IMPORT).wait(30000);
@@ -33,7 +33,7 @@ TEST_F(PhonebookDialogTest, ContactExportThroughTheAddressBookIntoThePhonebook) 
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(v.phonebook, (std::vector<std::u16string>{u"Anna <1>", u"Matti Koski <+35893004000>",
                                                         u"Tiina Salo <+358-9-100-2000>"}));
-    EXPECT_EQ(Get("book.KFD"), std::string(kfd::kMagicCurrent) + "\n" + Entry("Anna", "1") +
+    EXPECT_EQ(Get("book.KFD"), kHead + Entry("Anna", "1") +
                                    Entry("Tiina Salo", "+358-9-100-2000") + Entry("Matti Koski", "+35893004000"));
 }
 

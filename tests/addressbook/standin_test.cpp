@@ -10,6 +10,7 @@
 
 #include "addrbook_api.h"
 #include "automation.h"
+#include "scripted_user.h"
 
 namespace {
 
@@ -31,11 +32,14 @@ struct Library {
 class StandinTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& report) { ADD_FAILURE() << report; });
+        StartScriptedUser();
         unsetenv("FAX_ADDRESS_BOOK_FAIL");
     }
-    void TearDown() override { unsetenv("FAX_ADDRESS_BOOK_FAIL"); unsetenv("FAX_ADDRESS_BOOK"); }
+    void TearDown() override {
+        EndScriptedUser();
+        unsetenv("FAX_ADDRESS_BOOK_FAIL");
+        unsetenv("FAX_ADDRESS_BOOK");
+    }
 
     // Picks the named items of the book list into the well and confirms.
     static automation::Script Pick(std::initializer_list<const char16_t*> names) {

@@ -12,13 +12,6 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-// The variables the monitor stand-in reads, set as the POSIX calls would.
-inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
-inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
-#endif
-
 #include "automation.h"
 #include "scratch_dir.h"
 #include "scripted_user.h"

@@ -2,17 +2,14 @@
 // with a script file playing the user.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "command_run.h"
-#include <vector>
+#include "scratch_dir.h"
 
 namespace {
 
@@ -23,26 +20,11 @@ struct CliRun {
 
 class UiCliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/fax-uicli-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(tmpl));
-        dir_ = tmpl;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
     std::string Write(const std::string& name, const std::string& text) {
-        std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        scratch_.Put(name, text);
+        return scratch_.Path(name);
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(dir_ + "/" + name, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string Read(const std::string& name) const { return scratch_.Get(name); }
     // faxhost ARGS with the job file and script given, in this test's own
     // Windows and runtime directories.
     CliRun Faxhost(const std::string& args, const std::string& job, const std::string& script) {
@@ -55,7 +37,8 @@ protected:
         CommandRun r = RunCommand(command);
         return CliRun{r.status, r.out, r.err, Read("ui.log")};
     }
-    std::string dir_;
+    ScratchDir scratch_{"fax-uicli"};
+    const std::string dir_ = scratch_.dir();
 };
 
 TEST_F(UiCliTest, PreferencesEditTheFaxSettingsOfTheImage) {

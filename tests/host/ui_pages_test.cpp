@@ -1,13 +1,15 @@
 // The fax pages inside the host's property sheet, played by the scripted
 // user: help, the host's services, applying, and images that do not fit.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "automation.h"
+#include "scratch_dir.h"
+#include "scripted_user.h"
 #include "ui_host.h"
 
 namespace {
@@ -18,13 +20,11 @@ class UiPagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
 #if !defined(_WIN32)  // the headless system's own directories
-        char tmpl[] = "/tmp/fax-pages-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(tmpl));
-        setenv("FAX_WINDIR", tmpl, 1);
-        setenv("FAX_UI_RUNTIME_DIR", tmpl, 1);
+        scratch_ = std::make_unique<ScratchDir>("fax-pages");
+        setenv("FAX_WINDIR", scratch_->dir().c_str(), 1);
+        setenv("FAX_UI_RUNTIME_DIR", scratch_->dir().c_str(), 1);
 #endif
-        automation::Reset();
-        automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+        StartScriptedUser();
         std::string error;
         ASSERT_TRUE(module_.Load(FAXUI_MODULE_PATH, kFaxModuleId, &error)) << error;
         host_ = std::make_unique<HostUi>(module_, image_);
@@ -34,8 +34,7 @@ protected:
     }
     void TearDown() override {
         host_.reset();
-        automation::SetFailureHandler(nullptr);
-        automation::Reset();
+        EndScriptedUser();
     }
     FaxDS& ds() { return *image_.At<FaxDS>(host_->block().block1Offset); }
     INT_PTR Show(automation::Script s) {
@@ -43,6 +42,7 @@ protected:
         return host_->ShowPreferences();
     }
 
+    std::unique_ptr<ScratchDir> scratch_;
     AddonModule module_;
     SettingsImage image_;
     std::unique_ptr<HostUi> host_;

@@ -9,12 +9,7 @@
 #include <vector>
 
 #if defined(_WIN32)
-#include <stdlib.h>
-
-#include "callconv.h"
-// Built for Windows too (run under wine with the stand-ins loaded).
-inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
-inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+#include "callconv.h"  // built for Windows too, run under wine with the stand-ins loaded
 #endif
 
 #include "program_fixture.h"
@@ -236,7 +231,6 @@ TEST_F(AddressBookTest, FailuresShowTheirMessagesAndImportNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         automation::Reset();
-        automation::SetFailureHandler([](const std::string& report) { ADD_FAILURE() << report; });
         setenv("FAX_ADDRESS_BOOK_FAIL", c.fail, 1);
         setenv("FAX_ADDRESS_BOOK", c.defaultBook.c_str(), 1);
         app = ImportApp{};

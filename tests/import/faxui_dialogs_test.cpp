@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "list_texts.h"
 #include "two_process_fixture.h"
 
 namespace {
@@ -38,17 +39,6 @@ LRESULT CALLBACK Watch(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(dialogWindowProc, dlg, msg, wParam, lParam);
 }
 
-std::vector<std::u16string> Items(HWND dlg, int list) {
-    std::vector<std::u16string> out;
-    LRESULT n = SendDlgItemMessageW(dlg, list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < n; ++i) {
-        WCHAR text[80] = {0};
-        SendDlgItemMessageW(dlg, list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        out.push_back(reinterpret_cast<const char16_t*>(text));
-    }
-    return out;
-}
-
 class FaxuiImportTest : public TwoProcessFixture {
 protected:
     void SetUp() override {
@@ -78,7 +68,7 @@ protected:
                              .click(kImportButton)
                              .wait(30000)
                              .call([&](HWND dlg) {
-                                 shown = Items(dlg, d.list);
+                                 shown = ListTexts(dlg, d.list);
                                  enabledAfter = IsWindowEnabled(dlg) != FALSE;
                              })
                              .click(IDCANCEL));

@@ -19,8 +19,6 @@ protected:
     }
 };
 
-const std::string kHead = "KESTRELTEC_ORYX_FAX_DATA_FILE_2000\n";
-
 TEST_F(PhonebookCommandTest, ListsEveryFieldAndEveryMember) {
     Put("book.KFD", ReadGolden("v2000.KFD") + "\x01H\xe4m\xe4l\xe4inen\x03" "5\x03\x03\x03\x03\x03" "0\x03" "0\x03\x03" "0\x03"
                                              "0\x03\x03\x03\x04");

@@ -8,6 +8,7 @@
 #include "scripted_user.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
+#include "list_texts.h"
 #include "posix/fault_injection.h"
 #include "shared_state.h"
 #include "store_dialogs.h"
@@ -24,15 +25,8 @@ protected:
         StoreDir::SetUp();
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
         StartScriptedUser();
-        std::string book = std::string(kfd::kMagicCurrent) + "\n";
-        for (const char* n : {"Anna", "Bo", "Cai"}) {
-            FaxRecipient r = DefaultRecipient;
-            std::strcpy(r.name, n);
-            std::strcpy(r.faxNumber, "1");
-            EntryDetails d;
-            ClearEntryDetails(d);
-            DBEncodeEntry(r, d, book);
-        }
+        std::string book = kHead;
+        for (const char* n : {"Anna", "Bo", "Cai"}) book += Entry(n, "1");
         kfd::BeginGroup("G", book);
         for (const char* n : {"Anna", "Bo", "Cai"}) kfd::AddGroupMember(n, "1", book);
         kfd::EndGroup(book);
@@ -52,12 +46,7 @@ protected:
         automation::Script s;
         s.call([&](HWND d) {
             body(d);
-            LRESULT n = SendDlgItemMessageW(d, 605, LB_GETCOUNT, 0, 0);
-            for (LRESULT i = 0; i < n; ++i) {
-                WCHAR buf[70] = {0};
-                SendDlgItemMessageW(d, 605, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
-                items.push_back(reinterpret_cast<const char16_t*>(buf));
-            }
+            items = ListTexts(d, 605);
             EndDialog(d, 1);
         });
         for (auto& step : answers.steps) s.steps.push_back(step);

@@ -20,8 +20,6 @@
 
 namespace {
 
-const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
-
 // A change of book.KFD: its contents before and after, and how to make it.
 struct Change {
     const char* what;
@@ -33,14 +31,9 @@ struct Change {
 
 DBResult WriteEntry(const WideString& book, const char* oldText, const char* name, const char* fax, UpdateMode mode,
                const char* memo = "") {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, name);
-    std::strcpy(r.faxNumber, fax);
-    EntryDetails d;
-    ClearEntryDetails(d);
-    for (size_t i = 0; memo[i]; ++i) d.memo[i] = static_cast<WCHAR>(memo[i]);
+    TestRecord t(name, fax, memo);
     WideString old = oldText ? WidePath(oldText) : WideString();
-    return PhonebookWriteEntry(book.c_str(), oldText ? old.c_str() : nullptr, r, d, mode);
+    return PhonebookWriteEntry(book.c_str(), oldText ? old.c_str() : nullptr, t.r, t.d, mode);
 }
 
 std::vector<Change> Changes() {

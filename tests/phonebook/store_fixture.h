@@ -28,16 +28,27 @@ inline WideString WidePath(const std::string& s) {
     return w;
 }
 
+// The first line of every current phonebook.
+inline const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
+
+// An individual as a test names it: name, fax number and memo, every
+// other field as a new entry has it.
+struct TestRecord {
+    FaxRecipient r = DefaultRecipient;
+    EntryDetails d;
+    TestRecord(const char* name, const char* fax, const char* memo = "") {
+        std::strcpy(r.name, name);
+        std::strcpy(r.faxNumber, fax);
+        ClearEntryDetails(d);
+        for (size_t i = 0; memo[i]; ++i) d.memo[i] = static_cast<WCHAR>(memo[i]);
+    }
+};
+
 // Encoded records for building phonebook contents in tests.
 inline std::string Entry(const char* name, const char* fax, const char* memo = "") {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, name);
-    std::strcpy(r.faxNumber, fax);
-    EntryDetails d;
-    ClearEntryDetails(d);
-    for (size_t i = 0; memo[i]; ++i) d.memo[i] = static_cast<WCHAR>(memo[i]);
+    TestRecord t(name, fax, memo);
     std::string out;
-    DBEncodeEntry(r, d, out);
+    DBEncodeEntry(t.r, t.d, out);
     return out;
 }
 

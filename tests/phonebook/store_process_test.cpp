@@ -17,11 +17,9 @@ class StoreProcessTest : public StoreDir {};
 
 // What another process gets from each operation while the file is held.
 int OperationsWhileHeld(const WideString& book) {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, "Uusi");
-    std::strcpy(r.faxNumber, "9");
-    EntryDetails d;
-    ClearEntryDetails(d);
+    TestRecord t("Uusi", "9");
+    FaxRecipient& r = t.r;
+    EntryDetails& d = t.d;
     WideString text = WidePath("Anna <1>");
     int failures = 0;
     failures += DBCheckVersion(book.c_str()) == DB_CANNOT_OPEN;
@@ -33,13 +31,8 @@ int OperationsWhileHeld(const WideString& book) {
 }
 
 TEST_F(StoreProcessTest, ExclusiveOpenHoldsAcrossProcesses) {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, "Anna");
-    std::strcpy(r.faxNumber, "1");
-    EntryDetails d;
-    ClearEntryDetails(d);
-    std::string book = std::string(kfd::kMagicCurrent) + "\n";
-    DBEncodeEntry(r, d, book);
+    TestRecord t("Anna", "1");
+    const std::string book = kHead + Entry("Anna", "1");
     Put("book.KFD", book);
     const WideString path = WPath("book.KFD");
 
@@ -77,7 +70,7 @@ TEST_F(StoreProcessTest, ExclusiveOpenHoldsAcrossProcesses) {
     ASSERT_EQ(write(toChild[1], &c, 1), 1);
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_EQ(PhonebookReadEntry(path.c_str(), WidePath("Anna <1>").c_str(), r, d), DB_DONE);
+    EXPECT_EQ(PhonebookReadEntry(path.c_str(), WidePath("Anna <1>").c_str(), t.r, t.d), DB_DONE);
     for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) close(fd);
 }
 

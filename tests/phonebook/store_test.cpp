@@ -60,17 +60,11 @@ TEST_F(StoreTest, RewriteAndDeleteMatchTheGoldenResults) {
     EXPECT_EQ(Listing(), "book.KFD ");
 }
 
-const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
-
 TEST_F(StoreTest, ChangingAKeyRewritesEveryGroupReference) {
     Put("b.KFD", kHead + Entry("Anna", "1") + Group("G1", {{"Anna", "1"}, {"Bo", "2"}}) + Entry("Bo", "2") +
                      Group("G2", {{"ANNA", "1"}}));
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, "Anna");
-    std::strcpy(r.faxNumber, "99");
-    EntryDetails d;
-    ClearEntryDetails(d);
-    ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), W("Anna <1>").c_str(), r, d, kModeKeyChanged), DB_DONE);
+    TestRecord t("Anna", "99");
+    ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), W("Anna <1>").c_str(), t.r, t.d, kModeKeyChanged), DB_DONE);
     EXPECT_EQ(Get("b.KFD"), kHead + Group("G1", {{"Anna", "99"}, {"Bo", "2"}}) + Entry("Bo", "2") +
                                 Group("G2", {{"Anna", "99"}}) + Entry("Anna", "99"));
 }
@@ -110,15 +104,11 @@ TEST_F(StoreTest, AppendAfterAnUnfinishedRecordDropsItsRemains) {
     } cases[] = {{"clean file", clean}, {"append cut short", clean + cut}};
     for (const auto& c : cases) {
         Put("b.KFD", c.before);
-        FaxRecipient r = DefaultRecipient;
-        std::strcpy(r.name, "C");
-        std::strcpy(r.faxNumber, "3");
-        EntryDetails d;
-        ClearEntryDetails(d);
-        ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), nullptr, r, d, kModeNew), DB_DONE) << c.what;
+        TestRecord t("C", "3");
+        ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), nullptr, t.r, t.d, kModeNew), DB_DONE) << c.what;
         EXPECT_EQ(Get("b.KFD"), clean + Entry("C", "3")) << c.what;
         FaxRecipient back = DefaultRecipient;
-        EXPECT_EQ(PhonebookReadEntry(WPath("b.KFD").c_str(), W("C <3>").c_str(), back, d), DB_DONE) << c.what;
+        EXPECT_EQ(PhonebookReadEntry(WPath("b.KFD").c_str(), W("C <3>").c_str(), back, t.d), DB_DONE) << c.what;
         EXPECT_EQ(Listing(), "b.KFD ") << c.what;
     }
 }

@@ -1,17 +1,9 @@
 // Deleting from the phonebook: last selected first, group references kept
 // in step, the first failure stops with its message and loses nothing.
 #include "dialog_fixture.h"
-#include "kfd_format.h"
-#if !defined(_WIN32)
-#include "posix/fault_injection.h"
-#endif
 
 namespace {
 
-using automation::Script;
-using Items = std::vector<std::u16string>;
-
-const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
 const std::u16string kAsk = u"Poista kohtia muistiosta|Haluatko poistaa valitut kohdat nykyisestä muistiosta?";
 
 TEST_F(PhonebookDialogTest, DeleteFromPhonebook) {

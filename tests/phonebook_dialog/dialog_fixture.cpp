@@ -4,38 +4,19 @@
 
 #include <fstream>
 
-#include "kfd_format.h"
-#if !defined(_WIN32)
-#include "posix/fault_injection.h"
-#endif
-
-namespace {
-
-std::u16string ItemText(HWND dialog, int id, int i) {
-    WCHAR buf[128] = {0};
-    SendDlgItemMessageW(dialog, id, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
-    return reinterpret_cast<const char16_t*>(buf);
-}
-
-std::vector<std::u16string> Items(HWND dialog, int id) {
-    std::vector<std::u16string> out;
-    LRESULT n = SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < n; ++i) out.push_back(ItemText(dialog, id, i));
-    return out;
-}
-
-}  // namespace
+#include "list_texts.h"
+#include "scripted_user.h"
 
 DialogView ViewOf(HWND dialog) {
     DialogView v;
     WCHAR title[512] = {0};
     GetWindowTextW(dialog, title, 512);
     v.title = reinterpret_cast<const char16_t*>(title);
-    v.phonebook = Items(dialog, IDC_PB_PHONEBOOK_LIST);
-    v.picked = Items(dialog, IDC_PB_PICKED_LIST);
+    v.phonebook = ListTexts(dialog, IDC_PB_PHONEBOOK_LIST);
+    v.picked = ListTexts(dialog, IDC_PB_PICKED_LIST);
     for (int i = 0; i < static_cast<int>(v.phonebook.size()); ++i)
         if (SendDlgItemMessageW(dialog, IDC_PB_PHONEBOOK_LIST, LB_GETSEL, i, 0) > 0)
-            v.selected.push_back(ItemText(dialog, IDC_PB_PHONEBOOK_LIST, i));
+            v.selected.push_back(v.phonebook[i]);
     for (int id : {IDC_PB_NEW_BOOK, IDC_PB_OPEN_BOOK, IDC_PB_SAVE_AS, IDC_PB_NEW_ITEM, IDC_PB_DELETE,
                    IDC_PB_PROPERTIES, IDC_PB_IMPORT, IDC_PB_PICK}) {
         HWND c = GetDlgItem(dialog, id);
@@ -52,8 +33,7 @@ void PhonebookDialogTest::SetUp() {
     setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
     fault::Reset();
 #endif
-    automation::Reset();
-    automation::SetFailureHandler([](const std::string& m) { ADD_FAILURE() << m; });
+    StartScriptedUser();
     ExchangeRecipients = RecipientBlock{};
     AllocateExchangeDetails();
     book = Path("book.KFD");
@@ -68,13 +48,12 @@ void PhonebookDialogTest::TearDown() {
 #else
     fault::Reset();
 #endif
-    automation::SetFailureHandler(nullptr);
-    automation::Reset();
+    EndScriptedUser();
     StoreDir::TearDown();
 }
 
 std::string PhonebookDialogTest::StandardBook() {
-    return std::string(kfd::kMagicCurrent) + "\n" + Entry("Anna", "1", "muistio") + Entry("Bo", "2") +
+    return kHead + Entry("Anna", "1", "muistio") + Entry("Bo", "2") +
            Entry("Cai", "3") + Group("G", {{"Anna", "1"}, {"Bo", "2"}});
 }
 

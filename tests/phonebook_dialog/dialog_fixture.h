@@ -5,10 +5,17 @@
 #include <vector>
 
 #include "automation.h"
+#include "kfd_format.h"
 #include "phonebook_dialog.h"
 #include "phonebook_dialog_ids.h"
 #include "shared_state.h"
 #include "store_fixture.h"
+#if !defined(_WIN32)
+#include "posix/fault_injection.h"
+#endif
+
+using automation::Script;
+using Items = std::vector<std::u16string>;
 
 // What the dialog shows at one moment.
 struct DialogView {

@@ -1,17 +1,9 @@
 // New, Open and Save as: which file becomes current, what is written, and
 // every question and message on the way.
 #include "dialog_fixture.h"
-#include "kfd_format.h"
-#if !defined(_WIN32)
-#include "posix/fault_injection.h"
-#endif
 
 namespace {
 
-using automation::Script;
-using Items = std::vector<std::u16string>;
-
-const std::string kEmptyBook = std::string(kfd::kMagicCurrent) + "\n";
 const std::u16string kExists = u"\nTiedosto on jo olemassa. Haluatko korvata sen?";
 
 struct FileCase {
@@ -66,8 +58,8 @@ TEST_F(FilesTest, NewPhonebook) {
         }
         held = INVALID_HANDLE_VALUE;
     }
-    EXPECT_EQ(Get("uusi.KFD"), kEmptyBook);
-    EXPECT_EQ(Get("old.KFD"), kEmptyBook);
+    EXPECT_EQ(Get("uusi.KFD"), kHead);
+    EXPECT_EQ(Get("old.KFD"), kHead);
     EXPECT_EQ(Get("book.KFD"), StandardBook());
     const auto& dialogs = automation::Seen().fileDialogs;
     ASSERT_FALSE(dialogs.empty());
@@ -76,7 +68,7 @@ TEST_F(FilesTest, NewPhonebook) {
 }
 
 TEST_F(FilesTest, OpenPhonebook) {
-    const std::string other = std::string(kfd::kMagicCurrent) + "\n" + Entry("Ville", "9");
+    const std::string other = kHead + Entry("Ville", "9");
     Put("other.KFD", other);
     Put("notes.txt", "not a phonebook");
     Put("vanha.KFD", ReadGolden("v1000.KFD"));

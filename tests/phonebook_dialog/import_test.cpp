@@ -6,7 +6,6 @@
 #endif
 
 #include "handoff_file.h"
-#include "kfd_format.h"
 #include "store.h"
 #include "store_state.h"
 
@@ -14,10 +13,6 @@
 
 namespace {
 
-using automation::Script;
-using Items = std::vector<std::u16string>;
-
-const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
 const std::u16string kImportCaption = u"Tuo faksin vastaanottaja|";
 
 FaxRecipient Recipient(const char* name, const char* fax) {

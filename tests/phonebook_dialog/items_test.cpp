@@ -3,18 +3,10 @@
 // shows its message and loses nothing.
 #include "dialog_fixture.h"
 #include "entry_dialog_ids.h"
-#include "kfd_format.h"
 #include "store.h"
-#if !defined(_WIN32)
-#include "posix/fault_injection.h"
-#endif
 
 namespace {
 
-using automation::Script;
-using Items = std::vector<std::u16string>;
-
-const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
 // Records are built at run time: the default recipient they start from is
 // another file's static.
 std::string Book() {

@@ -3,9 +3,6 @@
 
 namespace {
 
-using automation::Script;
-using Items = std::vector<std::u16string>;
-
 TEST_F(PhonebookDialogTest, ManagerOpensOnTheCurrentPhonebookAndClosesWithZero) {
     DialogView v;
     Script s;
@@ -96,7 +93,7 @@ TEST_F(PhonebookDialogTest, PickerShowsTheHandedRecipientsSlotBySlot) {
 }
 
 TEST_F(PhonebookDialogTest, SearchSelectsAtEveryKeystroke) {
-    Put("book.KFD", std::string(kfd::kMagicCurrent) + "\n" + Entry("Maija", "1") + Entry("Matti", "2") +
+    Put("book.KFD", kHead + Entry("Maija", "1") + Entry("Matti", "2") +
                         Entry("Aino", "3") + Group("Ystavat", {}));
     struct Case {
         const char* what;

@@ -1,12 +1,8 @@
 // The picker: adding phonebook items as recipients with the limit of 50,
 // removing them, and reading their details when it ends with OK.
 #include "dialog_fixture.h"
-#include "kfd_format.h"
 
 namespace {
-
-using automation::Script;
-using Items = std::vector<std::u16string>;
 
 const std::u16string kAddCaption = u"Lisää luetteloon vastaanottaja|";
 const std::u16string kSomeLeftOut =
@@ -118,7 +114,7 @@ TEST_F(PickTest, OkReadsTheDetailsOfPickedRecipients) {
     s.selectMany(IDC_PB_PHONEBOOK_LIST, {1, 3})
         .click(IDC_PB_PICK)
         .call([&](HWND) {  // Cai is deleted by someone else meanwhile
-            Put("book.KFD", std::string(kfd::kMagicCurrent) + "\n" + Entry("Anna", "1", "muistio"));
+            Put("book.KFD", kHead + Entry("Anna", "1", "muistio"));
         })
         .click(IDOK)
         .answer(IDOK);

@@ -21,6 +21,7 @@
 #include "picture_hold.h"
 #include "recipient_dialog.h"
 #include "resource.h"
+#include "scripted_user.h"
 #include "shared_state.h"
 #include "store.h"
 #include "store_state.h"
@@ -107,6 +108,15 @@ const struct {
                {"Juha M\xe4kel\xe4", "0923456789"},    {"Sari Lehtonen", "0145556677"},
                {"Kari J\xe4rvinen", "0198765432"}};
 
+// A phonebook of the pictures, in the temporary folder as a user's file:
+// its path shows in the phonebook dialog's title, which a longer path
+// (a directory of our own) would cut.
+std::string UserFile(const char* name) {
+    char dir[MAX_PATH] = {0};
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
 void WritePhonebook() {
     std::string book = std::string(kfd::kMagicCurrent) + "\n";
     for (const auto& p : kPeople) {
@@ -122,9 +132,7 @@ void WritePhonebook() {
     kfd::BeginGroup("Hallitus", book);
     for (int i : {4, 5, 6}) kfd::AddGroupMember(kPeople[i].name, kPeople[i].fax, book);
     kfd::EndGroup(book);
-    char dir[MAX_PATH] = {0};
-    GetTempPathA(MAX_PATH, dir);
-    const std::string path = std::string(dir) + "fax-pictures.KFD";
+    const std::string path = UserFile("fax-pictures.KFD");
     if (FILE* f = fopen(path.c_str(), "wb")) {
         fwrite(book.data(), 1, book.size(), f);
         fclose(f);
@@ -170,9 +178,7 @@ const char16_t* const kCustomers[][2] = {
 std::string Ansi(const char16_t* text) { return WideToAnsi(reinterpret_cast<const WCHAR*>(text)); }
 
 void CustomerPhonebook() {
-    char dir[MAX_PATH] = {0};
-    GetTempPathA(MAX_PATH, dir);
-    const WideString path = AnsiToWide(std::string(dir) + "Asiakkaat.KFD");
+    const WideString path = AnsiToWide(UserFile("Asiakkaat.KFD"));
     if (DBCreateEmptyPhonebook(path.c_str()) != DB_DONE) return;
     for (const auto& c : kCustomers) {
         FaxRecipient r = DefaultRecipient;
@@ -192,7 +198,7 @@ void CustomerPhonebook() {
     char windows[MAX_PATH + 1] = {0};
     GetWindowsDirectoryA(windows, MAX_PATH);
     if (FILE* ini = fopen((std::string(windows) + "\\KFD.INI").c_str(), "wb")) {
-        fprintf(ini, "%sAsiakkaat.KFD\n", dir);
+        fprintf(ini, "%s\n", UserFile("Asiakkaat.KFD").c_str());
         fclose(ini);
     }
 }
@@ -419,7 +425,7 @@ int main(int argc, char** argv) {
     SetHelpModule(self);
     WritePhonebook();
     HWND phonebook = PhonebookList();
-    automation::SetFailureHandler([](const std::string& m) { fprintf(stderr, "%s\n", m.c_str()); });
+    StartScriptedUser(PrintScriptFailure);
     for (const Picture& p : pictures) {
         if (p.show) {
             p.show();

@@ -14,6 +14,7 @@
 #include "import_codes.h"
 #include "picture_hold.h"
 #include "rcpimport_ids.h"
+#include "scripted_user.h"
 #include "speed_dial_reader.h"
 
 namespace {
@@ -237,7 +238,7 @@ int main(int argc, char** argv) {
     CreateDirectoryA(kFolder, nullptr);
     CopyFileA(FAX_TEST_DATA "/import/yhteystiedot.csv", kContacts.c_str(), FALSE);
     CopyFileA(FAX_TEST_DATA "/import/lyhytvalinnat.csv", kSpeedDials.c_str(), FALSE);
-    automation::SetFailureHandler([](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); });
+    StartScriptedUser(PrintScriptFailure);
     for (const Picture& p : pictures) {
         ImportApp app;
         app.instance = GetModuleHandleA(nullptr);

@@ -5,16 +5,8 @@
 
 namespace {
 
-class Profile : public TestDir {
+class Profile : public WindowsDirTest {
 protected:
-    void SetUp() override {
-        TestDir::SetUp();
-        setenv("FAX_WINDIR", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("FAX_WINDIR");
-        TestDir::TearDown();
-    }
     std::string Read(const char* section, const char* key, const char* def, DWORD size = 64,
                      const char* file = "TEST.INI") {
         char buf[256];

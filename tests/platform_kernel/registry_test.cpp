@@ -6,17 +6,7 @@
 
 namespace {
 
-class Registry : public TestDir {
-protected:
-    void SetUp() override {
-        TestDir::SetUp();
-        setenv("FAX_WINDIR", dir_.c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("FAX_WINDIR");
-        TestDir::TearDown();
-    }
-};
+class Registry : public WindowsDirTest {};
 
 const char* kJobwatch = "SOFTWARE\\Kestrel\\Lanternix\\Client\\Jobwatch";
 

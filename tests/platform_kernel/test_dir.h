@@ -28,3 +28,17 @@ protected:
 private:
     std::unique_ptr<ScratchDir> scratch_;
 };
+
+// The directory is the Windows directory too: where profiles and the
+// registry's file live.
+class WindowsDirTest : public TestDir {
+protected:
+    void SetUp() override {
+        TestDir::SetUp();
+        setenv("FAX_WINDIR", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("FAX_WINDIR");
+        TestDir::TearDown();
+    }
+};

@@ -4,14 +4,15 @@
 // to GoogleTest, and small readers of a dialog's state. The same tests run
 // on the headless layer and, built for Windows, under wine.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <string>
 
 #include "automation.h"
-#include "scripted_user.h"
 #include "dialog_help.h"
+#include "list_texts.h"
+#include "scratch_dir.h"
+#include "scripted_user.h"
 #include "resource.h"
 #include "shared_state.h"
 
@@ -32,12 +33,8 @@ inline std::u16string U16(const WCHAR* s) {
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::string dir = RuntimeDir();
-#if defined(_WIN32)
-        _putenv_s("FAX_UI_RUNTIME_DIR", dir.c_str());
-#else
-        setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-#endif
+        static ScratchDir runtime("fax-dialogs");
+        setenv("FAX_UI_RUNTIME_DIR", runtime.dir().c_str(), 1);
         StartScriptedUser();
         SetHelpModule(GetModuleHandleW(nullptr));
     }
@@ -79,29 +76,10 @@ protected:
     static bool Enabled(HWND d, int id) { return IsWindowEnabled(GetDlgItem(d, id)) != FALSE; }
     static bool Checked(HWND d, int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; }
     static int Focused(HWND) { return GetDlgCtrlID(GetFocus()); }
-    static std::u16string Item(HWND d, int id, int i) {
-        WCHAR buf[300] = {0};
-        if (SendDlgItemMessageW(d, id, LB_GETTEXTLEN, i, 0) < 300)
-            SendDlgItemMessageW(d, id, LB_GETTEXT, i, (LPARAM)buf);
-        return U16(buf);
-    }
+    static std::u16string Item(HWND d, int id, int i) { return ListText(d, id, i); }
     static int Count(HWND d, int id) { return (int)SendDlgItemMessageW(d, id, LB_GETCOUNT, 0, 0); }
 
     HWND parent = nullptr;
-
-private:
-    static std::string RuntimeDir() {
-#if defined(_WIN32)
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        std::string dir = std::string(base) + "fax-dialogs-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir.c_str(), nullptr);
-        return dir;
-#else
-        char tmpl[] = "/tmp/fax-dialogs-XXXXXX";
-        return std::string(mkdtemp(tmpl));
-#endif
-    }
 };
 
 // A recipient record as a test writes it.

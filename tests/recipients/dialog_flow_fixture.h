@@ -3,7 +3,6 @@
 // Windows directory (and so a fresh default phonebook), the host block the
 // print-time flow hands over, and the dialogs opened as their opener does.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <filesystem>
@@ -11,10 +10,12 @@
 #include <vector>
 
 #include "automation.h"
-#include "scripted_user.h"
 #include "dialog_help.h"
 #include "host_settings.h"
+#include "list_texts.h"
 #include "recipient_dialog.h"
+#include "scratch_dir.h"
+#include "scripted_user.h"
 #include "shared_state.h"
 
 // Where the phonebook files of a test go: on Linux a private Windows
@@ -32,26 +33,10 @@ inline std::string TestWindowsDirectory(const std::string& privateDir) {
 #endif
 }
 
-inline std::string PrivateDirectory() {
-#if defined(_WIN32)
-    char base[MAX_PATH] = {0};
-    GetTempPathA(MAX_PATH, base);
-    std::string dir = std::string(base) + "fax-rcpdlg-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    _putenv_s("FAX_UI_RUNTIME_DIR", dir.c_str());
-    return dir;
-#else
-    char tmpl[] = "/tmp/fax-rcpdlg-XXXXXX";
-    std::string dir = mkdtemp(tmpl);
-    setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-    return dir;
-#endif
-}
-
 class DialogFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = PrivateDirectory();
+        setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
         windir = TestWindowsDirectory(dir);
         RemovePhonebookFiles();
         StartScriptedUser();
@@ -64,7 +49,6 @@ protected:
         EndScriptedUser();
         SetRecipientHostBlock(nullptr);
         RemovePhonebookFiles();
-        std::filesystem::remove_all(dir);
     }
 
     // Plays the user, then opens the recipient list as the fax flow does.
@@ -78,16 +62,7 @@ protected:
         return s.type(1004, number).click(1006);
     }
 
-    static std::vector<std::u16string> Items(HWND d, int list) {
-        std::vector<std::u16string> out;
-        LRESULT n = SendDlgItemMessageW(d, list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < n; ++i) {
-            WCHAR buf[80] = {0};
-            SendDlgItemMessageW(d, list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
-            out.push_back(reinterpret_cast<const char16_t*>(buf));
-        }
-        return out;
-    }
+    static std::vector<std::u16string> Items(HWND d, int list) { return ListTexts(d, list); }
     static std::vector<int> Selected(HWND d, int list) {
         int sel[64];
         LRESULT n = SendDlgItemMessageW(d, list, LB_GETSELITEMS, 64, reinterpret_cast<LPARAM>(sel));
@@ -114,7 +89,8 @@ protected:
         for (const char* name : {"/KFD.INI", "/DEFAULT.KFD", "/DEFAULT.TMP"}) std::filesystem::remove_all(windir + name, ec);
     }
 
-    std::string dir;
+    ScratchDir scratch{"fax-rcpdlg"};
+    const std::string dir = scratch.dir();
     std::string windir;
     HostSubBlock host;
 };

@@ -5,6 +5,10 @@
 #include <stdlib.h>
 #if defined(_WIN32)
 #include <windows.h>
+// Tests hand their directories to the programs in environment variables,
+// with the POSIX calls on both systems.
+inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
+inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
 #endif
 
 #include <filesystem>
