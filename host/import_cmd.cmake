@@ -3,5 +3,5 @@
 # address book and the program's address book rules.
 add_library(import_cmd STATIC ${CMAKE_CURRENT_LIST_DIR}/import_cmd.cpp)
 target_include_directories(import_cmd PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(import_cmd PUBLIC import_files phonebook_store import_addressbook addressbook_standin)
+target_link_libraries(import_cmd PUBLIC import_files phonebook_store phonebook_cmd import_addressbook addressbook_standin)
 target_include_directories(import_cmd PRIVATE ${CMAKE_SOURCE_DIR}/addressbook/standin)

@@ -11,10 +11,12 @@
 #include "address_book_rules.h"
 #include "book.h"
 #include "entry_codec.h"
+#include "entry_text.h"
 #include "file_recipients.h"
 #include "import_codes.h"
 #include "import_messages.h"
 #include "objects.h"
+#include "phonebook_cmd.h"
 #include "store.h"
 #include "text_convert.h"
 #include "text_image.h"
@@ -163,18 +165,6 @@ EntryDetails DetailsOf(const FaxRecipient& r) {
     return d;
 }
 
-const char* StoreError(int rc) {
-    switch (rc) {
-    case DB_CANNOT_OPEN: return "the phonebook cannot be opened";
-    case DB_NO_MEMORY: return "a record is larger than the work buffer";
-    case DB_WRITE_FAILED: return "the phonebook could not be written";
-    case DB_BAD_FORMAT: return "not a phonebook of the current version";
-    case DB_VERSION_0000:
-    case DB_VERSION_1000: return "an older phonebook; convert it first (faxhost phonebook convert)";
-    default: return "failed";
-    }
-}
-
 bool IsVcardPath(const std::string& path) {
     static const char kExt[] = ".vcf";
     if (path.size() < 4) return false;
@@ -236,10 +226,9 @@ bool ReadBookRecipients(const char* path, FileRecipients& f) {
     size_t entries = 0, skipped = 0;
     if (!CollectBook("faxhost phonebook import", path, tally, entries, skipped)) return false;
     for (const std::string& e : tally.entries) {
-        size_t open = e.rfind(" <");
         FaxRecipient r = DefaultRecipient;
-        std::string name = e.substr(0, open);
-        std::string fax = e.substr(open + 2, e.size() - open - 3);
+        std::string name, fax;
+        if (!SplitEntryText(e, name, fax)) continue;
         std::memcpy(r.name, name.data(), std::min(name.size(), sizeof r.name - 1));
         std::memcpy(r.faxNumber, fax.data(), std::min(fax.size(), sizeof r.faxNumber - 1));
         f.recipients.push_back(r);
@@ -277,7 +266,7 @@ int RunPhonebookImportCommand(int argc, char** argv) {
                                                                                 : DB_DONE;
     if (v == DB_DONE) v = DBCheckVersion(book.c_str());
     if (v != DB_DONE) {
-        std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreError(v));
+        std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(v));
         return kFailed;
     }
     TextImage image;
@@ -290,9 +279,9 @@ int RunPhonebookImportCommand(int argc, char** argv) {
         WideString text = IndividualListText(d.name, d.faxNumber);
         FaxRecipient existing = DefaultRecipient;
         EntryDetails existingDetails;
-        int found = PhonebookReadEntry(book.c_str(), text.c_str(), existing, existingDetails);
+        DBResult found = PhonebookReadEntry(book.c_str(), text.c_str(), existing, existingDetails);
         if (found != DB_DONE && found != DB_NOT_FOUND) {
-            std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreError(found));
+            std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(found));
             return kFailed;
         }
         std::string shown = Field(r.name, sizeof r.name) + " <" + Field(r.faxNumber, sizeof r.faxNumber) + ">";
@@ -301,10 +290,10 @@ int RunPhonebookImportCommand(int argc, char** argv) {
             ++skipped;
             continue;
         }
-        int rc = PhonebookWriteEntry(book.c_str(), found == DB_DONE ? text.c_str() : nullptr, r, d,
+        DBResult rc = PhonebookWriteEntry(book.c_str(), found == DB_DONE ? text.c_str() : nullptr, r, d,
                                      found == DB_DONE ? kModeSameKey : kModeNew);
         if (rc != DB_DONE) {
-            std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreError(rc));
+            std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(rc));
             return kFailed;
         }
         std::printf("%s: %s\n", found == DB_DONE ? "replaced" : "added", shown.c_str());

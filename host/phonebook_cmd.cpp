@@ -60,16 +60,6 @@ std::string Show(const char* ansi, size_t len) {
 }
 std::string Show(const WCHAR* wide, size_t cap) { return Show(WideToAnsi(WideString(wide, WideBoundedLen(wide, cap))).c_str(), 1024); }
 
-const char* ResultText(DBResult rc) {
-    switch (rc) {
-    case DB_CANNOT_OPEN: return "the file cannot be opened";
-    case DB_NO_MEMORY: return "a record is larger than the 16384-byte work buffer";
-    case DB_WRITE_FAILED: return "the new file could not be written";
-    case DB_BAD_FORMAT: return "not a phonebook of the current version (.KFD)";
-    default: return "failed";
-    }
-}
-
 int Usage() {
     std::fprintf(stderr,
                  "usage: faxhost phonebook list FILE\n"
@@ -172,7 +162,7 @@ int List(const WideString& path) {
     ListVisitor lv;
     DBResult rc = PhonebookVisit(path.c_str(), lv, nullptr);
     if (rc != DB_DONE) {
-        std::fprintf(stderr, "phonebook: %s\n", ResultText(rc));
+        std::fprintf(stderr, "phonebook: %s\n", StoreResultText(rc));
         return kFailed;
     }
     return kOk;
@@ -182,7 +172,7 @@ int CheckOld(const WideString& path, DBResult version) {
     FileHandle file(OpenPhonebookExclusive(path.c_str()));
     uint64_t size = 0;
     if (!file.Valid() || !FileSize(file.Get(), &size)) {
-        std::fprintf(stderr, "phonebook: %s\n", ResultText(DB_CANNOT_OPEN));
+        std::fprintf(stderr, "phonebook: %s\n", StoreResultText(DB_CANNOT_OPEN));
         return kFailed;
     }
     std::printf("version: %s\n", version == DB_VERSION_0000 ? "0000" : "1000");
@@ -207,7 +197,7 @@ int Check(const WideString& path) {
     DBResult v = DBCheckVersion(path.c_str());
     if (v == DB_VERSION_0000 || v == DB_VERSION_1000) return CheckOld(path, v);
     if (v != DB_DONE) {
-        std::printf("not a phonebook: %s\n", ResultText(v));
+        std::printf("not a phonebook: %s\n", StoreResultText(v));
         return kFailed;
     }
     std::printf("version: 2000\n");
@@ -218,7 +208,7 @@ int Check(const WideString& path) {
     if (scan == kfd::ScanResult::TooLarge)
         cv.Report(where, "record larger than the 16384-byte work buffer; the rest is not checked");
     else if (rc != DB_DONE) {
-        std::printf("phonebook: %s\n", ResultText(rc));
+        std::printf("phonebook: %s\n", StoreResultText(rc));
         return kFailed;
     }
     std::printf("records: %d (individuals %d, groups %d)\n", cv.individuals + cv.groups, cv.individuals, cv.groups);
@@ -233,14 +223,14 @@ int Convert(const WideString& oldPath, WideString newPath) {
         return kFailed;
     }
     if (v != DB_VERSION_0000 && v != DB_VERSION_1000) {
-        std::fprintf(stderr, "phonebook: %s\n", ResultText(v));
+        std::fprintf(stderr, "phonebook: %s\n", StoreResultText(v));
         return kFailed;
     }
     if (!DBHasPhonebookExtension(newPath.c_str())) newPath += WIDE(".KFD");
     DBResult rc = DBConvertPhonebook(nullptr, oldPath.c_str(), newPath.c_str(), v);
     if (rc != DB_DONE) {
         std::fprintf(stderr, "phonebook: %s\n",
-                     rc == DB_NO_MEMORY ? "a group is larger than the 16384-byte work buffer" : ResultText(rc));
+                     rc == DB_NO_MEMORY ? "a group is larger than the 16384-byte work buffer" : StoreResultText(rc));
         return kFailed;
     }
     std::printf("converted version %s to %s\n", v == DB_VERSION_0000 ? "0000" : "1000", Utf8(newPath).c_str());
@@ -281,4 +271,16 @@ int RunPhonebookCommand(int argc, char** argv) {
     if (std::strcmp(verb, "check") == 0 && argc == 3) return Check(PathArgument(argv[2]));
     if (std::strcmp(verb, "convert") == 0 && argc == 4) return Convert(PathArgument(argv[2]), PathArgument(argv[3]));
     return Usage();
+}
+
+const char* StoreResultText(DBResult rc) {
+    switch (rc) {
+    case DB_CANNOT_OPEN: return "the file cannot be opened";
+    case DB_NO_MEMORY: return "a record is larger than the 16384-byte work buffer";
+    case DB_WRITE_FAILED: return "the file could not be written";
+    case DB_BAD_FORMAT: return "not a phonebook of the current version (.KFD)";
+    case DB_VERSION_0000:
+    case DB_VERSION_1000: return "an older phonebook; convert it first (faxhost phonebook convert)";
+    default: return "failed";
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "module_path.h"
 #include "phonebook_cmd.h"
+#include "settings_file.h"
 #include "store.h"
 #include "text_convert.h"
 #include "windows.h"
@@ -42,13 +43,9 @@ int MakeCurrent(const char* arg) {
     WideString settings(dir, n);
     if (settings.back() != WCHAR('\\') && settings.back() != WCHAR('/')) settings += WCHAR('\\');
     settings += WIDE("KFD.INI");
-    std::string line = WideToAnsi(path) + "\n";
-    HANDLE h = CreateFileW(settings.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
-              written == line.size();
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    return ok ? 0 : Fail("cannot write KFD.INI in the Windows directory");
+    if (WriteSettingsFile(settings.c_str(), path.c_str()) != DB_DONE)
+        return Fail("cannot write KFD.INI in the Windows directory");
+    return 0;
 }
 
 }  // namespace

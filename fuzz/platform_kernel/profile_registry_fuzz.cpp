@@ -12,11 +12,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string value;
     for (const std::string& section : kernel::IniSections(ini))
         for (const std::string& key : kernel::IniKeys(ini, section)) kernel::IniGet(ini, section, key, value);
+    // A value written reads back; a deleted key or section is gone; what
+    // is written reads back to the same file.
     std::string key = "MAPIX", v = "1";
     kernel::IniSet(ini, "Mail", &key, &v);
+    if (!kernel::IniGet(ini, "Mail", key, value) || value != v) __builtin_trap();
     kernel::IniSet(ini, "Mail", &key, nullptr);
+    if (kernel::IniGet(ini, "Mail", key, value)) __builtin_trap();
     kernel::IniSet(ini, "Mail", nullptr, nullptr);
-    kernel::ParseIni(kernel::SerializeIni(ini));
+    if (!kernel::IniKeys(ini, "Mail").empty()) __builtin_trap();
+    std::string written = kernel::SerializeIni(ini);
+    if (kernel::SerializeIni(kernel::ParseIni(written)) != written) __builtin_trap();
 
     kernel::Registry reg = kernel::ParseRegistry(content);
     std::string text = kernel::SerializeRegistry(reg);

@@ -2,7 +2,7 @@
 // the system's, the add-on modules' imports redirected to us, and the
 // system's own call for a context or handle not ours.
 #include "print_registry.h"
-#include "win32/imports.h"
+#include "imports.h"
 
 namespace {
 

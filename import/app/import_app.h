@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "entry_text.h"
 #include "handoff.h"
 #include "speed_dial_reader.h"
 #include "windows.h"
@@ -51,9 +52,6 @@ int ReadSpeedDialRecipients(ImportApp& app, const std::string& path);
 // An address book source: the messaging system's book, a book file
 // (wabFile) or the default book; fills the counters and the selection.
 void RunAddressBookSource(ImportApp& app, int source, const std::string& wabFile);
-
-// "name <fax>" into its two parts as the hand-off cuts them.
-void SplitEntryText(const std::string& entry, std::string& name, std::string& fax);
 
 // Help for a dialog's "Ohje" button; CloseHelp when the dialog ends.
 void ShowHelp(ImportApp& app, HWND dlg, DWORD context, bool& opened);

@@ -37,7 +37,7 @@
 
 #include <cstddef>
 
-#include "win_base.h"
+#include "win_kernel.h"
 
 namespace fault {
 
@@ -54,7 +54,7 @@ struct Plan {
     Op op;
     int nth;  // 1-based, counted from the last Reset()
     Action action;
-    DWORD error = 112;  // ERROR_DISK_FULL
+    DWORD error = ERROR_DISK_FULL;
     unsigned seed = 0;  // PowerLoss: which of the possible losses happens
 };
 

@@ -184,7 +184,7 @@ UINT TempFileName(const std::u16string& dir, const std::u16string& prefix, UINT 
     std::string hostDir = HostPathW(dir.c_str());
     struct stat st {};
     if (hostDir.empty() || stat(hostDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        SetLastError(267);  // ERROR_DIRECTORY
+        SetLastError(ERROR_DIRECTORY);
         return 0;
     }
     auto name = [&](UINT n) {

@@ -157,6 +157,40 @@ LRESULT CALLBACK DialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefDlgProcW(h, msg, wp, lp);
 }
 
+HWND TopLevelOwner(HWND given) {
+    Window* w = Find(given);
+    while (w && (w->style & WS_CHILD)) w = Find(given = w->parent);
+    return w ? given : nullptr;
+}
+
+ModalOwner DisableOwner(HWND given) {
+    ModalOwner o;
+    o.hwnd = TopLevelOwner(given);
+    o.wasEnabled = o.hwnd && IsWindowEnabled(o.hwnd);
+    if (o.wasEnabled) EnableWindow(o.hwnd, FALSE);
+    return o;
+}
+
+bool LoadDialogTemplate(HINSTANCE inst, LPCWSTR name, winres::DialogTemplate& t) {
+    const unsigned char* data;
+    DWORD size;
+    winres::ResName type;
+    type.id = 5;
+    if (!FindResourceBytes(inst, type, ResNameFromW(name), data, size)) return false;
+    if (winres::ParseDialog(data, size, t)) return true;
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return false;
+}
+
+void RestoreOwner(const ModalOwner& owner) {
+    if (!Find(owner.hwnd)) return;
+    if (owner.wasEnabled) EnableWindow(owner.hwnd, TRUE);
+    SetActiveWindow(owner.hwnd);
+    SetForegroundLocal(owner.hwnd);
+    Window* o = Find(owner.hwnd);
+    if (o && o->focus && Find(o->focus)) SetFocus(o->focus);
+}
+
 }  // namespace winuser
 
 using namespace winuser;
@@ -221,7 +255,7 @@ BOOL WINAPI IsDialogMessageW(HWND dlg, LPMSG m) {
 }
 
 HWND WINAPI GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL prev) {
-    Window* d = Find(dlg);
+    Window* d = Lookup(dlg);
     if (!d || d->children.empty()) return nullptr;
     auto& c = d->children;
     int n = (int)c.size();
@@ -238,7 +272,7 @@ HWND WINAPI GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL prev) {
 }
 
 BOOL WINAPI MapDialogRect(HWND h, LPRECT r) {
-    if (!Find(h) || !r) return FALSE;
+    if (!Lookup(h) || !r) return FALSE;
     // The base units of the system font: 4 x 8 pixels per 4 x 8 dialog units
     // would be 1:1; Windows' default font gives 6 x 13 per 4 x 8.
     r->left = r->left * 6 / 4;
@@ -347,7 +381,7 @@ UINT WINAPI IsDlgButtonChecked(HWND dlg, int id) {
 }
 
 BOOL WINAPI CheckRadioButton(HWND dlg, int first, int last, int check) {
-    if (!Find(dlg)) return FALSE;
+    if (!Lookup(dlg)) return FALSE;
     for (int id = first; id <= last; ++id) {
         HWND c = GetDlgItem(dlg, id);
         if (c) SendMessageW(c, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -386,14 +420,10 @@ void RunModal(HWND dlg) {
 
 namespace {
 
-INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param,
+INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND given, DLGPROC proc, LPARAM param,
                   int templateId) {
-    // The owner of a modal dialog is the top-level window of the given one.
-    while (owner && Find(owner) && (Find(owner)->style & WS_CHILD)) owner = Find(owner)->parent;
-    if (owner && !Find(owner)) owner = nullptr;
-    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
-    HWND h = CreateDialogFromTemplate(inst, t, owner, proc, param, templateId, false);
+    ModalOwner owner = DisableOwner(given);
+    HWND h = CreateDialogFromTemplate(inst, t, owner.hwnd, proc, param, templateId, false);
     INT_PTR result = -1;
     if (h) {
         Window* d = Find(h);
@@ -410,17 +440,12 @@ INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND owner, D
             DestroyWindow(h);
         }
     }
-    if (ownerWasEnabled && Find(owner)) EnableWindow(owner, TRUE);
-    if (owner && Find(owner)) {
-        SetActiveWindow(owner);
-        SetForegroundLocal(owner);
-        Window* o = Find(owner);
-        if (o->focus && Find(o->focus)) SetFocus(o->focus);
-    }
+    RestoreOwner(owner);
     return result;
 }
 
 int TemplateNumber(const winres::ResName& n) { return n.id; }
+
 
 }  // namespace
 
@@ -439,18 +464,9 @@ INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE inst, LPCDLGTEMPLATEW tmpl, HWN
 }
 
 INT_PTR WINAPI DialogBoxParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-    const unsigned char* data;
-    DWORD size;
-    winres::ResName rn = ResNameFromW(name);
-    winres::ResName type;
-    type.id = 5;
-    if (!FindResourceBytes(inst, type, rn, data, size)) return -1;
     winres::DialogTemplate t;
-    if (!winres::ParseDialog(data, size, t)) {
-        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-        return -1;
-    }
-    return RunDialog(inst, t, owner, proc, param, TemplateNumber(rn));
+    if (!LoadDialogTemplate(inst, name, t)) return -1;
+    return RunDialog(inst, t, owner, proc, param, TemplateNumber(ResNameFromW(name)));
 }
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
@@ -462,20 +478,10 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC 
 // Modeless: created, initialised and shown when its template says so; it
 // lives until DestroyWindow and runs no loop of its own.
 HWND WINAPI CreateDialogParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-    const unsigned char* data;
-    DWORD size;
-    winres::ResName rn = ResNameFromW(name);
-    winres::ResName type;
-    type.id = 5;
-    if (!FindResourceBytes(inst, type, rn, data, size)) return nullptr;
     winres::DialogTemplate t;
-    if (!winres::ParseDialog(data, size, t)) {
-        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-        return nullptr;
-    }
-    while (owner && Find(owner) && (Find(owner)->style & WS_CHILD)) owner = Find(owner)->parent;
-    if (owner && !Find(owner)) owner = nullptr;
-    HWND h = CreateDialogFromTemplate(inst, t, owner, proc, param, TemplateNumber(rn), false);
+    if (!LoadDialogTemplate(inst, name, t)) return nullptr;
+    HWND h = CreateDialogFromTemplate(inst, t, TopLevelOwner(owner), proc, param, TemplateNumber(ResNameFromW(name)),
+                                      false);
     if (!h) return nullptr;
     user::DialogOpened(h);
     if (t.style & WS_VISIBLE) ShowWindow(h, SW_SHOWNORMAL);

@@ -45,7 +45,7 @@ BOOL FreeDc(HDC h) {
 }  // namespace
 
 HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
-    if (!Find(h) || !ps) return nullptr;
+    if (!Lookup(h) || !ps) return nullptr;
     *ps = PAINTSTRUCT{};
     Validate(h);
     ps->hdc = NewDc(h);
@@ -54,7 +54,7 @@ HDC WINAPI BeginPaint(HWND h, LPPAINTSTRUCT ps) {
 }
 
 BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* ps) { return ps ? FreeDc(ps->hdc) : FALSE; }
-HDC WINAPI GetDC(HWND h) { return (h && !Find(h)) ? nullptr : NewDc(h); }
+HDC WINAPI GetDC(HWND h) { return (h && !Lookup(h)) ? nullptr : NewDc(h); }
 int WINAPI ReleaseDC(HWND, HDC dc) { return FreeDc(dc); }
 HDC WINAPI CreateCompatibleDC(HDC) { return NewDc(nullptr); }
 BOOL WINAPI DeleteDC(HDC dc) { return FreeDc(dc); }

@@ -71,13 +71,8 @@ bool Build(Sheet& s, int index) {
     if (p->dwFlags & PSP_DLGINDIRECT) {
         // The caller vouches for the size of an in-memory template.
         if (!p->pResource || !winres::ParseDialog((const unsigned char*)p->pResource, 1u << 20, t)) return false;
-    } else {
-        const unsigned char* data;
-        DWORD size;
-        winres::ResName type;
-        type.id = 5;
-        if (!FindResourceBytes(p->hInstance, type, ResNameFromW(p->pszTemplate), data, size)) return false;
-        if (!winres::ParseDialog(data, size, t)) return false;
+    } else if (!LoadDialogTemplate(p->hInstance, p->pszTemplate, t)) {
+        return false;
     }
     t.style = (t.style & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE)) | WS_CHILD;
     sp.hwnd = CreateDialogFromTemplate(p->hInstance, t, s.hwnd, p->pfnDlgProc, (LPARAM)p, sp.templateId, true);
@@ -332,14 +327,9 @@ INT_PTR WINAPI PropertySheetW(LPCPROPSHEETHEADERW psh) {
     if (!(psh->dwFlags & PSH_NOAPPLYNOW)) t.items.push_back(Button(kApplyId, u"&Apply", BS_PUSHBUTTON | WS_DISABLED));
     if (psh->dwFlags & PSH_HASHELP) t.items.push_back(Button(IDHELP, u"Help", BS_PUSHBUTTON));
 
-    HWND owner = psh->hwndParent;
-    while (owner && Find(owner) && (Find(owner)->style & WS_CHILD)) owner = Find(owner)->parent;
-    if (owner && !Find(owner)) owner = nullptr;
-    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
-
+    ModalOwner owner = DisableOwner(psh->hwndParent);
     INT_PTR result = -1;
-    s.hwnd = CreateDialogFromTemplate(psh->hInstance, t, owner, nullptr, 0, 0, false);
+    s.hwnd = CreateDialogFromTemplate(psh->hInstance, t, owner.hwnd, nullptr, 0, 0, false);
     if (s.hwnd) {
         Sheets()[s.hwnd] = &s;
         Find(s.hwnd)->dlgProc = SheetProc;
@@ -364,10 +354,6 @@ INT_PTR WINAPI PropertySheetW(LPCPROPSHEETHEADERW psh) {
         Sheets().erase(s.hwnd);
     }
     for (auto& sp : s.pages) Release(sp.handle);
-    if (ownerWasEnabled && Find(owner)) EnableWindow(owner, TRUE);
-    if (owner && Find(owner)) {
-        SetActiveWindow(owner);
-        SetForegroundLocal(owner);
-    }
+    RestoreOwner(owner);
     return result;
 }

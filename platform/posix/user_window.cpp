@@ -415,7 +415,8 @@ HWND WINAPI GetWindow(HWND h, UINT cmd) {
 HWND WINAPI GetDesktopWindow(void) { return nullptr; }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND h, LPDWORD pid) {
-    if (!IsWindow(h)) return 0;
+    bool exists = IsLocalHandle(h) ? Lookup(h) != nullptr : IsWindow(h) != FALSE;
+    if (!exists) return 0;
     if (pid) *pid = HandleProcess(h);
     return HandleProcess(h);
 }
@@ -500,10 +501,7 @@ HWND WINAPI GetFocus(void) { return T().focus; }
 
 HWND WINAPI SetFocus(HWND h) {
     HWND old = T().focus;
-    if (h && !Find(h)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
+    if (h && !Lookup(h)) return nullptr;
     if (old == h) return old;
     T().focus = h;
     if (old && Find(old)) Send(old, WM_KILLFOCUS, (WPARAM)h, 0);
@@ -524,7 +522,7 @@ HWND WINAPI GetActiveWindow(void) { return T().active; }
 
 HWND WINAPI SetActiveWindow(HWND h) {
     HWND old = T().active;
-    if (h && !Find(h)) return nullptr;
+    if (h && !Lookup(h)) return nullptr;
     T().active = h;
     return old;
 }
@@ -633,7 +631,7 @@ BOOL SetPropKey(HWND h, const std::u16string& k, HANDLE v) {
     return TRUE;
 }
 HANDLE GetPropKey(HWND h, const std::u16string& k, bool remove) {
-    Window* w = Find(h);
+    Window* w = Lookup(h);
     if (!w) return nullptr;
     auto it = w->props.find(k);
     if (it == w->props.end()) return nullptr;

@@ -210,21 +210,22 @@ TEST_F(ProgramTest, PickingStopsAtTheLimitAndDeleteEmptiesTheSelection) {
     EXPECT_EQ(app.selection.entries[46], "N48 <1048>");
 }
 
-TEST(EntryText, SplitAsTheHandoffCutsIt) {
+TEST(EntryText, SplitByTheListTextRule) {
     struct Case {
         const char* entry;
         const char* name;
         const char* fax;
     } cases[] = {
         {"Anna <123>", "Anna", "123"},
-        {"A<b <123>", "", "b <123"},
-        {"Anna <12>3>", "Anna", "12"},
-        {"<1>", "", "1"},
-        {"Anna", "Anna", ""},
+        {"A<b <123>", "A<b", "123"},
+        {"Anna <12>3>", "Anna", "12>3"},
+        {" <5>", "", "5"},
+        {"<1>", "", ""},
+        {"Anna", "", ""},
     };
     for (const auto& c : cases) {
         std::string name, fax;
-        SplitEntryText(c.entry, name, fax);
+        EXPECT_EQ(SplitEntryText(c.entry, name, fax), c.fax[0] != 0) << c.entry;
         EXPECT_EQ(name, c.name) << c.entry;
         EXPECT_EQ(fax, c.fax) << c.entry;
     }

@@ -14,6 +14,7 @@
 #include "entry_codec.h"
 #include "kfd_format.h"
 #include "posix/fault_injection.h"
+#include "settings_file.h"
 #include "store.h"
 #include "store_fixture.h"
 
@@ -66,6 +67,10 @@ std::vector<Change> Changes() {
                  [](const WideString& b) { return WriteEntry(b, nullptr, "Cai", "3", kModeNew); }, false});
     c.push_back({"new empty phonebook", base, kHead,
                  [](const WideString& b) { return DBCreateEmptyPhonebook(b.c_str()); },
+                 false});
+    // The settings file names the current phonebook; the dialogs and faxhost share its writer.
+    c.push_back({"settings file rewritten", "C:\\vanha.KFD\n", "C:\\uusi.KFD\n",
+                 [](const WideString& b) { return WriteSettingsFile(b.c_str(), WidePath("C:\\uusi.KFD").c_str()); },
                  false});
     return c;
 }
@@ -128,7 +133,7 @@ int EveryFault(const std::function<void()>& setup, const std::function<DBResult(
                 if (f.action == fault::Action::Short && kKinds[k].op != fault::Op::Write) continue;
                 setup();
                 fault::Reset();
-                fault::Arm({kKinds[k].op, n, f.action, 112, f.seed});
+                fault::Arm({kKinds[k].op, n, f.action, ERROR_DISK_FULL, f.seed});
                 attempt(std::string(kKinds[k].name) + " #" + std::to_string(n) + " " + f.what, false, 0);
             }
         }

@@ -321,6 +321,7 @@ TEST_F(Files, DirectoriesAttributesAndTempNames) {
     EXPECT_EQ(0x1234u, GetTempFileNameA(WinPath("sub").c_str(), "A", 0x1234, name));
     EXPECT_EQ(WinPath("sub\\A1234.TMP"), name);
     EXPECT_EQ(0u, GetTempFileNameA(WinPath("nodir").c_str(), "A", 0, name));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DIRECTORY), GetLastError());
 
     char tmp[MAX_PATH];
     DWORD len = GetTempPathA(MAX_PATH, tmp);
@@ -415,6 +416,7 @@ TEST_F(Faults, CrashStopsMidWayAndLeavesDiskAsItWas) {
     fault::Reset();
     SaveTwice();
     int total = fault::Calls(fault::Op::Any);
+    ASSERT_GT(total, 0) << "no file call was counted";
     for (int n = 1; n <= total; ++n) {
         SCOPED_TRACE(n);
         Put("file", "old");

@@ -380,7 +380,8 @@ TEST_F(ControlsTest, PropertiesAndWindowData) {
 }
 
 // Every call on a window that is gone fails and says why. (GetClassNameW
-// and DestroyWindow fail too, but the system's code differs: not checked.)
+// and DestroyWindow fail too, but the system's code differs; wine's
+// CheckRadioButton sets none: not checked.)
 TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
     HWND gone = nullptr;
     InDialog([&](HWND d) {
@@ -404,6 +405,14 @@ TEST_F(ControlsTest, GoneWindowSetsTheLastError) {
         {"GetWindowLongPtrW", [&] { return GetWindowLongPtrW(gone, GWL_STYLE); }},
         {"GetParent", [&] { return (LONG_PTR)GetParent(gone); }},
         {"GetDlgCtrlID", [&] { return (LONG_PTR)GetDlgCtrlID(gone); }},
+        {"SetActiveWindow", [&] { return (LONG_PTR)SetActiveWindow(gone); }},
+        {"SetFocus", [&] { return (LONG_PTR)SetFocus(gone); }},
+        {"GetNextDlgTabItem", [&] { return (LONG_PTR)GetNextDlgTabItem(gone, nullptr, FALSE); }},
+        {"MapDialogRect", [&] { return (LONG_PTR)MapDialogRect(gone, &r); }},
+        {"SetPropW", [&] { return (LONG_PTR)SetPropW(gone, WIDE("p"), &r); }},
+        {"GetPropW", [&] { return (LONG_PTR)GetPropW(gone, WIDE("p")); }},
+        {"EndDialog", [&] { return (LONG_PTR)EndDialog(gone, 1); }},
+        {"GetWindowThreadProcessId", [&] { return (LONG_PTR)GetWindowThreadProcessId(gone, nullptr); }},
     };
     for (auto& c : cases) {
         SetLastError(0);

@@ -155,6 +155,45 @@ TEST_F(PropertySheetTest, PagesAreToldWhatTheUserDoes) {
     }
 }
 
+// A dialog that opens the sheet from its button IDC_NESTED.
+INT_PTR CALLBACK SheetOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM) {
+    if (msg != WM_COMMAND) return msg == WM_INITDIALOG;
+    if (LOWORD(wp) == IDC_NESTED) {
+        PROPSHEETPAGEW pages[2] = {Page(1), Page(2)};
+        PROPSHEETHEADERW sh{};
+        sh.dwSize = sizeof sh;
+        sh.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+        sh.hwndParent = h;
+        sh.pszCaption = WIDE("Asetukset");
+        sh.nPages = 2;
+        sh.ppsp = pages;
+        PropertySheetW(&sh);
+    }
+    if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(h, LOWORD(wp));
+    return TRUE;
+}
+
+// The owner of a sheet comes back as from a nested dialog: enabled, with
+// the focus on the control that had it.
+TEST_F(PropertySheetTest, OwnerGetsItsFocusBack) {
+    bool disabledDuring = false, enabledAfter = false, focusBack = false;
+    HWND owner = nullptr;
+    automation::Play(automation::Script()
+                         .dialog(IDD_TEST).call([&](HWND d) { owner = d; }).click(IDC_NESTED)
+                         .dialog(IDD_PAGE1).call([&](HWND) { disabledDuring = !IsWindowEnabled(owner); })
+                         .sheetOk()
+                         .dialog(IDD_TEST).call([&](HWND d) {
+                             enabledAfter = IsWindowEnabled(d) != FALSE;
+                             focusBack = GetFocus() == GetDlgItem(d, IDC_NESTED);
+                         })
+                         .click(IDOK));
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, SheetOwnerProc, 0), IDOK);
+    EXPECT_TRUE(disabledDuring);
+    EXPECT_TRUE(enabledAfter);
+    EXPECT_TRUE(focusBack);
+    EXPECT_TRUE(failures.empty()) << failures[0];
+}
+
 TEST_F(PropertySheetTest, ApplyIsOfferedOnlyAfterAChange) {
     bool enabledBefore = true, enabledAfterChange = false, enabledAfterApply = true;
     auto applyEnabled = [](HWND sheet) { return IsWindowEnabled(GetDlgItem(sheet, 0x3021)) != FALSE; };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "current_phonebook.h"
+#include "entry_codec.h"
 #include "handoff.h"
 #include "handoff_file.h"
 #include "messages.h"

@@ -19,8 +19,6 @@ WideString ListItemText(HWND dialog, int listId, int index);
 // Indexes of the selected items, ascending.
 std::vector<int> SelectedItems(HWND dialog, int listId);
 bool ListHoldsText(HWND dialog, int listId, const WideString& text);
-WideString IndividualListText(const WideString& name, const WideString& fax);
-WideString GroupListText(const WideString& name);
 
 // --- phonebook files (phonebook_dialog_files.cpp)
 void OnNewPhonebook(HWND dialog);

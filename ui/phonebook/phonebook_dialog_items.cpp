@@ -1,8 +1,8 @@
 // New items and properties of items, from the phonebook list and from the
 // list of picked recipients.
+#include "entry_codec.h"
 #include "entry_dialog_ids.h"
 #include "entry_dialogs.h"
-#include "entry_codec.h"
 #include "entry_edit.h"
 #include "dialog_help.h"
 #include "group_dialogs.h"

@@ -27,8 +27,3 @@ bool ListHoldsText(HWND dialog, int listId, const WideString& text) {
                                reinterpret_cast<LPARAM>(text.c_str())) != LB_ERR;
 }
 
-WideString IndividualListText(const WideString& name, const WideString& fax) {
-    return name + WIDE(" <") + fax + WIDE(">");
-}
-
-WideString GroupListText(const WideString& name) { return WIDE("[") + name + WIDE("]"); }

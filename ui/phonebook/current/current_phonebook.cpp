@@ -9,6 +9,7 @@
 #include "handoff_file.h"
 #include "dialog_help.h"
 #include "messages.h"
+#include "settings_file.h"
 #include "store.h"
 #include "store_file.h"
 #include "store_state.h"
@@ -50,46 +51,6 @@ WideString WindowsDirectory(bool* ok) {
     WCHAR sep = SeparatorOf(d);
     if (d.back() != sep) d += sep;
     return d;
-}
-
-// Reads the path KFD.INI names; empty when it names none.
-WideString ReadSettingsPath() {
-    HANDLE h = CreateFileW(StoreState.settingsPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return WideString();
-    char text[361] = {0};
-    DWORD got = 0;
-    BOOL ok = ReadFile(h, text, 360, &got, nullptr);
-    CloseHandle(h);
-    if (!ok) return WideString();
-    const char* lf = static_cast<const char*>(std::memchr(text, '\n', got));
-    if (!lf || lf == text) return WideString();
-    return AnsiToWide(std::string(text, static_cast<size_t>(lf - text)));
-}
-
-// True when KFD.INI holds exactly these bytes.
-bool SettingsFileHolds(const std::string& bytes) {
-    HANDLE h = CreateFileW(StoreState.settingsPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    char text[400];
-    DWORD got = 0;
-    BOOL ok = ReadFile(h, text, sizeof text, &got, nullptr);
-    CloseHandle(h);
-    return ok && got == bytes.size() && std::memcmp(text, bytes.data(), got) == 0;
-}
-
-// Writes KFD.INI anew through its temporary file, unless it already holds
-// this path: every opening of a dialog names the current phonebook again,
-// and rewriting an unchanged file costs a flush to disk each time.
-DBResult WriteSettingsPath(const WCHAR* path) {
-    std::string line = WideToAnsi(WideString(path, WideBoundedLen(path, kDirMax)));
-    if (line.size() > 360) line.resize(360);
-    line += '\n';
-    if (SettingsFileHolds(line)) return DB_DONE;
-    TempFile temp(StoreState.settingsPath);
-    if (!temp.Valid() || !temp.Write(line.data(), line.size())) return DB_WRITE_FAILED;
-    return temp.Commit();
 }
 
 // Makes path current; result 1 of DBOpenCurrentPhonebook. When KFD.INI
@@ -154,7 +115,7 @@ DBResult DBSetCurrentPhonebook(const WCHAR* path) {
     WideString p(path, WideBoundedLen(path, kDirMax));
     CopyPath(StoreState.currentPath, p);
     CopyPath(StoreState.tempPath, TempPathFor(p.c_str()));
-    return WriteSettingsPath(StoreState.currentPath);
+    return WriteSettingsFile(StoreState.settingsPath, StoreState.currentPath);
 }
 
 int DBOpenCurrentPhonebook(HWND owner) {
@@ -166,7 +127,7 @@ int DBOpenCurrentPhonebook(HWND owner) {
 
     WideString declined;
     WCHAR path[kStorePathChars] = {0};
-    WideString named = ReadSettingsPath();
+    WideString named = ReadSettingsFile(StoreState.settingsPath);
     if (!named.empty()) {
         CopyPath(path, named);
         DBResult v = DBCheckVersion(path);

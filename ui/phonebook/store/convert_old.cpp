@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "entry_codec.h"
 #include "store.h"
 #include "store_file.h"
 
@@ -14,12 +15,7 @@ bool ListTextFilter::FirstTime(const std::string& name, const std::string& fax) 
     WCHAR wfax[31];
     AnsiToWideField(name.data(), name.size(), wname, 31);
     AnsiToWideField(fax.data(), fax.size(), wfax, 31);
-    WideString text(wname);
-    text += WCHAR(' ');
-    text += WCHAR('<');
-    text += wfax;
-    text += WCHAR('>');
-    return seen_.insert(FoldCase(text)).second;
+    return seen_.insert(FoldCase(IndividualListText(wname, wfax))).second;
 }
 
 }  // namespace kfd

@@ -5,6 +5,7 @@
 #include "comm_dialog.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
+#include "entry_codec.h"
 #include "resource.h"
 #include "shared_state.h"
 #include "store.h"
@@ -110,12 +111,6 @@ void EditCommSettings(HWND dialog) {
         CurrentRecipient = saved;
 }
 
-WideString ItemText(const WCHAR* name, const WCHAR* fax) {
-    WCHAR text[80] = {0};
-    wsprintfW(text, WIDE("%s %c%s%c"), name, '<', fax, '>');
-    return text;
-}
-
 bool ParentListHolds(HWND dialog, const WideString& text) {
     HWND list = GetDlgItem(GetParent(dialog), ParentListId(dialog));
     return list && SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text.c_str()) != LB_ERR;
@@ -140,11 +135,11 @@ void OnEditOk(HWND dialog) {
     AnsiToWideField(CurrentRecipient.faxNumber, strnlen(CurrentRecipient.faxNumber, 31), oldFax, 32);
     UpdateMode mode = kModeSameKey;
     if (FoldCase(name) != FoldCase(oldName) || FoldCase(fax) != FoldCase(oldFax)) {
-        if (ParentListHolds(dialog, ItemText(name, fax))) {
+        if (ParentListHolds(dialog, IndividualListText(name, fax))) {
             Warn(dialog, WIDE("Tämä nimi on jo puhelinmuistiotiedostossa.\nAnna jokin toinen nimi."));
             return;
         }
-        mode = ParentListHolds(dialog, ItemText(oldName, oldFax)) ? kModeKeyChanged : kModeNew;
+        mode = ParentListHolds(dialog, IndividualListText(oldName, oldFax)) ? kModeKeyChanged : kModeNew;
     }
     EntryDetails& d = CurrentDetails;
     memcpy(d.faxNumber, fax, sizeof fax);
