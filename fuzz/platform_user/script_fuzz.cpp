@@ -2,11 +2,11 @@
 // is either a step or a clear error, never a crash.
 #include "automation_internal.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "scratch_dir.h"
 
 // The reader on its own: no dialogs to drive.
 namespace automation {
@@ -20,7 +20,8 @@ std::string Describe(HWND) { return ""; }
 }  // namespace automation
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/script-fuzz-" + std::to_string(getpid()) + ".txt";
+    static ScratchDir dir("script-fuzz");
+    static const std::string path = dir.Path("user.script");
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return 0;
     fwrite(data, 1, size, f);

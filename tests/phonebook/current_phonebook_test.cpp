@@ -51,11 +51,9 @@ protected:
     }
 };
 
-const std::string kEmpty = std::string("KESTRELTEC_ORYX_FAX_DATA_FILE_2000") + "\n";
-
 TEST_F(CurrentPhonebookTest, FirstStartCreatesTheDefaultAndRemembersIt) {
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
-    EXPECT_EQ(Get("DEFAULT.KFD"), kEmpty);
+    EXPECT_EQ(Get("DEFAULT.KFD"), kHead);
     EXPECT_EQ(Get("KFD.INI"), WinPath("DEFAULT.KFD") + "\n");
     EXPECT_EQ(Current(), WinPath("DEFAULT.KFD"));
     EXPECT_EQ(WideToAnsi(StoreState.tempPath), WinPath("DEFAULT.TMP"));
@@ -66,7 +64,7 @@ TEST_F(CurrentPhonebookTest, FirstStartCreatesTheDefaultAndRemembersIt) {
 
 TEST_F(CurrentPhonebookTest, PathWithBlanksIsFoundAgain) {
     std::filesystem::create_directories(Path("My Documents"));
-    Put("My Documents/Oma muistio.KFD", kEmpty);
+    Put("My Documents/Oma muistio.KFD", kHead);
     DBOpenCurrentPhonebook(nullptr);
     ASSERT_EQ(DBSetCurrentPhonebook(WidePath(WinPath("My Documents/Oma muistio.KFD")).c_str()), DB_DONE);
     std::memset(StoreState.currentPath, 0, sizeof StoreState.currentPath);
@@ -85,8 +83,8 @@ TEST_F(CurrentPhonebookTest, SettingsThatNameNothingUsableFallBackSilently) {
         {"damaged file", WinPath("bad.KFD") + "\n"},
         {"empty", ""},
     };
-    Put("other.KFD", kEmpty);
-    Put("other.txt", kEmpty);
+    Put("other.KFD", kHead);
+    Put("other.txt", kHead);
     Put("bad.KFD", "not a phonebook");
     for (const auto& c : cases) {
         Put("KFD.INI", c.ini);
@@ -140,7 +138,7 @@ TEST_F(CurrentPhonebookTest, DecliningConversion) {
     automation::Play(automation::Script().answer(IDNO));
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
     EXPECT_EQ(Current(), WinPath("DEFAULT.KFD"));
-    EXPECT_EQ(Get("DEFAULT.KFD"), kEmpty);
+    EXPECT_EQ(Get("DEFAULT.KFD"), kHead);
 
     // Of an old default phonebook named by the settings: no phonebook, asked once.
     Put("DEFAULT.KFD", ReadGolden("v0000.KFD"));
@@ -155,7 +153,7 @@ TEST_F(CurrentPhonebookTest, DecliningConversion) {
 TEST_F(CurrentPhonebookTest, DamagedDefaultIsKeptAsideBeforeANewOne) {
     Put("DEFAULT.KFD", "my old notes");
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
-    EXPECT_EQ(Get("DEFAULT.KFD"), kEmpty);
+    EXPECT_EQ(Get("DEFAULT.KFD"), kHead);
     EXPECT_EQ(Get("DEFAULT.BAK"), "my old notes");
     Put("DEFAULT.KFD", "second");
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);

@@ -39,7 +39,7 @@ class MalformedListText : public StoreDir {};
 
 // An entry with an empty fax number must not be taken for the text "Nimi".
 TEST_F(MalformedListText, FindsNothing) {
-    std::string book = std::string(kfd::kMagicCurrent) + "\n" + Entry("Nimi", "") + Group("Auki", {});
+    std::string book = kHead + Entry("Nimi", "") + Group("Auki", {});
     Put("a.KFD", book);
     EXPECT_EQ(PhonebookDeleteItem(WPath("a.KFD").c_str(), Wide("Nimi").c_str(), kItemIndividual), DB_NOT_FOUND);
     EXPECT_EQ(PhonebookDeleteItem(WPath("a.KFD").c_str(), Wide("Auki").c_str(), kItemGroup), DB_NOT_FOUND);
