@@ -6,6 +6,7 @@
 
 #include "csv_reader.h"
 #include "import_app.h"
+#include "list_extent.h"
 #include "rcpimport_ids.h"
 
 namespace {
@@ -198,35 +199,19 @@ void FillSource(HWND dlg, const PickState* st) {
 
 INT_PTR CALLBACK ProgressDlgProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-// A list box counts its tab stops in quarters of its font's average
-// character width, an edit in dialog units (the dialog font's, which is
-// wider): the heading's stop is converted so its column starts over the
-// list's.
-INT HeadingTabStop(HWND dlg, INT listTab) {
-    HWND list = GetDlgItem(dlg, IDC_PICK_SELECTED);
-    HDC dc = GetDC(list);
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    TEXTMETRICW metrics{};
-    BOOL measured = dc && GetTextMetricsW(dc, &metrics);
-    if (old) SelectObject(dc, old);
-    if (dc) ReleaseDC(list, dc);
-    RECT unit = {0, 0, 4, 0};  // one average character of the dialog font
-    if (!measured || metrics.tmAveCharWidth <= 0 || !MapDialogRect(dlg, &unit) || unit.right <= 0) return listTab;
-    return (listTab * metrics.tmAveCharWidth + unit.right / 2) / unit.right;
-}
-
 void OnInit(HWND dlg, PickState* st) {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(st));
     std::string title = std::string(Caption(st)) + " - " + *st->path;
     SetWindowTextA(dlg, title.c_str());
+    // Before the tab stops are set, so the selected list is measured with them.
+    ScrollToWidestItem(GetDlgItem(dlg, IDC_PICK_SOURCE));
+    ScrollToWidestItem(GetDlgItem(dlg, IDC_PICK_SELECTED));
     SendDlgItemMessageA(dlg, IDC_PICK_SOURCE, LB_RESETCONTENT, 0, 0);
     SendDlgItemMessageA(dlg, IDC_PICK_SELECTED, LB_RESETCONTENT, 0, 0);
     if (st->speedDial) {
         INT tab = 70;
         SendDlgItemMessageA(dlg, IDC_PICK_SELECTED, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tab));
-        INT headingTab = HeadingTabStop(dlg, tab);
-        SendDlgItemMessageA(dlg, IDC_PICK_HEADING, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&headingTab));
+        SendDlgItemMessageA(dlg, IDC_PICK_HEADING, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tab));
         SendDlgItemMessageA(dlg, IDC_PICK_SEARCH, EM_LIMITTEXT, 3, 0);
         SetDlgItemTextA(dlg, IDC_PICK_HEADING, "Lyhytvalintanro\tValitut vastaanottajat");
     }

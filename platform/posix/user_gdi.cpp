@@ -118,26 +118,29 @@ const LONG kCharWidth = 6;
 const LONG kCharHeight = 13;
 }  // namespace
 
-BOOL WINAPI GetTextMetricsW(HDC dc, LPTEXTMETRICW tm) {
-    if (!FindDc(dc) || !tm) return FALSE;
-    *tm = TEXTMETRICW{};
-    tm->tmHeight = kCharHeight;
-    tm->tmAscent = kCharHeight - 3;
-    tm->tmDescent = 3;
-    tm->tmAveCharWidth = kCharWidth;
-    tm->tmMaxCharWidth = kCharWidth;
-    tm->tmWeight = 400;
-    tm->tmDigitizedAspectX = tm->tmDigitizedAspectY = 96;
-    tm->tmFirstChar = 0x20;
-    tm->tmLastChar = 0xFFFC;
-    tm->tmDefaultChar = 0x1F;
-    tm->tmBreakChar = 0x20;
-    return TRUE;
-}
-
 BOOL WINAPI GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size) {
     if (!FindDc(dc) || !size || count < 0 || (count > 0 && !text)) return FALSE;
     size->cx = count * kCharWidth;
     size->cy = kCharHeight;
     return TRUE;
+}
+
+namespace {
+// Without stops a tab reaches the next multiple of eight average
+// characters; one stop gives the spacing; several are positions, and past
+// the last the eight-character spacing holds again.
+LONG NextTabStop(LONG x, int count, const INT* stops) {
+    if (stops && count > 1)
+        for (int i = 0; i < count; ++i)
+            if (stops[i] > x) return stops[i];
+    LONG step = stops && count == 1 && stops[0] > 0 ? stops[0] : 8 * kCharWidth;
+    return (x / step + 1) * step;
+}
+}  // namespace
+
+DWORD WINAPI GetTabbedTextExtentW(HDC dc, LPCWSTR text, int count, int tabCount, const INT* tabs) {
+    if (!FindDc(dc) || count < 0 || (count > 0 && !text)) return 0;
+    LONG x = 0;
+    for (int i = 0; i < count; ++i) x = text[i] == u'\t' ? NextTabStop(x, tabCount, tabs) : x + kCharWidth;
+    return MAKELONG(x, kCharHeight);
 }

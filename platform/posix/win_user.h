@@ -913,30 +913,9 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
 #define MM_ANISOTROPIC 8
 int WINAPI GetMapMode(HDC hdc);
 int WINAPI SetMapMode(HDC hdc, int iMode);
-typedef struct tagTEXTMETRICW {
-    LONG tmHeight;
-    LONG tmAscent;
-    LONG tmDescent;
-    LONG tmInternalLeading;
-    LONG tmExternalLeading;
-    LONG tmAveCharWidth;
-    LONG tmMaxCharWidth;
-    LONG tmWeight;
-    LONG tmOverhang;
-    LONG tmDigitizedAspectX;
-    LONG tmDigitizedAspectY;
-    WCHAR tmFirstChar;
-    WCHAR tmLastChar;
-    WCHAR tmDefaultChar;
-    WCHAR tmBreakChar;
-    BYTE tmItalic;
-    BYTE tmUnderlined;
-    BYTE tmStruckOut;
-    BYTE tmPitchAndFamily;
-    BYTE tmCharSet;
-} TEXTMETRICW, *LPTEXTMETRICW;
-BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm);
 BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl);
+DWORD WINAPI GetTabbedTextExtentW(HDC hdc, LPCWSTR lpString, int chCount, int nTabPositions,
+                                  const INT* lpnTabStopPositions);
 BOOL WINAPI IsCharAlphaW(WCHAR ch);
 BOOL WINAPI IsCharAlphaA(CHAR ch);
 BOOL WINAPI IsCharAlphaNumericW(WCHAR ch);

@@ -135,6 +135,9 @@ TEST_F(ProgramTest, SpeedDialRecordsWithTheirSettings) {
                          .selectMany(IDC_PICK_SOURCE, {0, 1, 3})  // 1, 10, 3
                          .click(IDC_PICK_ADD)
                          .answer(IDYES, u"Vastaanottaja on jo nykyisess\u00e4 valinnassa.")
+                         .call([](HWND dlg) {  // scrolls as far as its widest text
+                             EXPECT_GT(SendDlgItemMessageA(dlg, IDC_PICK_SELECTED, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+                         })
                          .select(IDC_PICK_SOURCE, 2).click(IDC_PICK_DETAILS)
                          .dialog(IDD_SPEED_DETAILS)
                          .call([](HWND dlg) {

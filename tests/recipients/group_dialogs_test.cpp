@@ -476,6 +476,17 @@ TEST(ListExtent, FollowsTheWidestText) {
     GetClientRect(list, &client);
     EXPECT_LT(extents[2], extents.back());
     EXPECT_GT(extents.back(), client.right) << "the longest text reaches past the list's edge";
+
+    // A tab reaches the stop set after installing: farther than a blank.
+    HWND tabbed = CreateWindowExW(0, WIDE("LISTBOX"), WIDE(""), WS_CHILD | WS_HSCROLL | LBS_USETABSTOPS, 0, 0, 160, 100,
+                                  owner, nullptr, nullptr, nullptr);
+    ScrollToWidestItem(tabbed);
+    INT stop = 70;
+    SendMessageW(tabbed, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+    SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"10 Varasto <0401234567>"));
+    LRESULT blank = SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0);
+    SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"10\tVarasto <0401234567>"));
+    EXPECT_GT(SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0), blank);
     DestroyWindow(owner);
 }
 

@@ -1,5 +1,5 @@
 // The list is subclassed rather than told at each place that adds a text:
-// the store's listings, the dialogs and the import all fill these lists.
+// the store's listings, the dialogs and the imports all fill these lists.
 #include "list_extent.h"
 
 #include <algorithm>
@@ -18,6 +18,8 @@ struct ExtentState {
     WNDPROC previous = nullptr;
     HDC dc = nullptr;                // holds the list's font for measuring
     HGDIOBJ originalFont = nullptr;  // what the context held before it
+    bool tabbed = false;             // LBS_USETABSTOPS: tabs reach the stops
+    std::vector<INT> tabStops;       // pixels; none: every 8 average characters
 };
 
 ExtentState* State(HWND list) { return static_cast<ExtentState*>(GetPropW(list, kStateProperty)); }
@@ -34,8 +36,15 @@ void SelectListFont(HWND list, ExtentState& s) {
 }
 
 int TextWidth(const ExtentState& s, const WCHAR* text) {
+    if (!text) return 0;
+    int length = lstrlenW(text);
+    if (s.tabbed) {
+        DWORD size = GetTabbedTextExtentW(s.dc, text, length, static_cast<int>(s.tabStops.size()),
+                                          s.tabStops.empty() ? nullptr : s.tabStops.data());
+        return size ? LOWORD(size) + kTextMargin : 0;
+    }
     SIZE size{};
-    if (!text || !GetTextExtentPoint32W(s.dc, text, lstrlenW(text), &size)) return 0;
+    if (!GetTextExtentPoint32W(s.dc, text, length, &size)) return 0;
     return size.cx + kTextMargin;
 }
 
@@ -76,6 +85,23 @@ LRESULT OnDelete(HWND list, const ExtentState& s, WPARAM index) {
     return left;
 }
 
+// The list counts its stops in quarters of its font's average character,
+// reckoned as dialog units are (the letters' mean width, rounded); the
+// measuring takes pixels.
+LRESULT OnSetTabStops(HWND list, ExtentState& s, WPARAM count, LPARAM stops) {
+    LRESULT result = Previous(list, s, LB_SETTABSTOPS, count, stops);
+    if (!result || !s.tabbed) return result;
+    const WCHAR* const letters = WIDE("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    SIZE size{};
+    if (!GetTextExtentPoint32W(s.dc, letters, 52, &size)) return result;
+    const LONG average = (size.cx / 26 + 1) / 2;
+    const INT* units = reinterpret_cast<const INT*>(stops);
+    s.tabStops.clear();
+    for (WPARAM i = 0; units && i < count; ++i) s.tabStops.push_back(static_cast<INT>(units[i] * average / 4));
+    SetExtent(list, s, WidestItem(list, s));
+    return result;
+}
+
 LRESULT OnNcDestroy(HWND list, ExtentState* s, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = s->previous;
     SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
@@ -93,6 +119,7 @@ LRESULT CALLBACK ExtentProc(HWND list, UINT message, WPARAM wParam, LPARAM lPara
     case LB_ADDSTRING:
     case LB_INSERTSTRING: return OnAdd(list, *s, message, wParam, lParam);
     case LB_DELETESTRING: return OnDelete(list, *s, wParam);
+    case LB_SETTABSTOPS: return OnSetTabStops(list, *s, wParam, lParam);
     case LB_RESETCONTENT: {
         LRESULT result = Previous(list, *s, message, wParam, lParam);
         SetExtent(list, *s, 0);
@@ -116,6 +143,7 @@ void ScrollToWidestItem(HWND list) {
     auto* s = new (std::nothrow) ExtentState;
     if (!s) return;  // the list works on, only without the scrolling
     s->dc = CreateCompatibleDC(nullptr);
+    s->tabbed = (GetWindowLongPtrW(list, GWL_STYLE) & LBS_USETABSTOPS) != 0;
     if (s->dc && SetPropW(list, kStateProperty, s))
         s->previous = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ExtentProc)));
