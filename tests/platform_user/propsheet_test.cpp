@@ -70,18 +70,23 @@ PROPSHEETPAGEW Page(int n) {
     return p;
 }
 
-INT_PTR RunSheet(const automation::Script& s, DWORD flags = PSH_NOAPPLYNOW) {
-    events.clear();
-    automation::Play(s);
+// The two-page sheet "Asetukset", owned by parent.
+INT_PTR ShowSheet(HWND parent, DWORD flags) {
     PROPSHEETPAGEW pages[2] = {Page(1), Page(2)};
     PROPSHEETHEADERW h{};
     h.dwSize = sizeof h;
     h.dwFlags = PSH_PROPSHEETPAGE | flags;
-    h.hInstance = nullptr;
+    h.hwndParent = parent;
     h.pszCaption = WIDE("Asetukset");
     h.nPages = 2;
     h.ppsp = pages;
     return PropertySheetW(&h);
+}
+
+INT_PTR RunSheet(const automation::Script& s, DWORD flags = PSH_NOAPPLYNOW) {
+    events.clear();
+    automation::Play(s);
+    return ShowSheet(nullptr, flags);
 }
 
 std::string Joined() {
@@ -158,17 +163,7 @@ TEST_F(PropertySheetTest, PagesAreToldWhatTheUserDoes) {
 // A dialog that opens the sheet from its button IDC_NESTED.
 INT_PTR CALLBACK SheetOwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM) {
     if (msg != WM_COMMAND) return msg == WM_INITDIALOG;
-    if (LOWORD(wp) == IDC_NESTED) {
-        PROPSHEETPAGEW pages[2] = {Page(1), Page(2)};
-        PROPSHEETHEADERW sh{};
-        sh.dwSize = sizeof sh;
-        sh.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
-        sh.hwndParent = h;
-        sh.pszCaption = WIDE("Asetukset");
-        sh.nPages = 2;
-        sh.ppsp = pages;
-        PropertySheetW(&sh);
-    }
+    if (LOWORD(wp) == IDC_NESTED) ShowSheet(h, PSH_NOAPPLYNOW);
     if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(h, LOWORD(wp));
     return TRUE;
 }
