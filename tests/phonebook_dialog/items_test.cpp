@@ -58,18 +58,21 @@ protected:
     }
 };
 
+// One row of the item tables: the user's steps, then the file and the lists.
+struct ItemCase {
+    const char* what;
+    std::function<void(Script&)> user;
+    std::string after;
+    Items list, selected;
+    std::vector<std::u16string> boxes;
+};
+
 TEST_F(ItemsTest, NewAndEditedIndividuals) {
     const std::string kBook = Book();
     // A replaced record moves to the end of the file.
     const std::string renamed =
         kHead + Entry("Liisa", "2") + Group("G", {{"Maija", "1"}, {"Liisa", "2"}}) + Entry("Maija", "1", "muistio");
-    struct Case {
-        const char* what;
-        std::function<void(Script&)> user;
-        std::string after;
-        Items list, selected;
-        std::vector<std::u16string> boxes;
-    } cases[] = {
+    const ItemCase cases[] = {
         {"a new individual",
          [](Script& s) { NewIndividual(s, u"Aino", u"3").click(IDOK).dialog(IDD_PHONEBOOK); }, kBook + Entry("Aino", "3"),
          {u"[G]", u"Aino <3>", u"Liisa <2>", u"Matti <1>"}, {u"Aino <3>"}, {}},
@@ -208,13 +211,7 @@ TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
             .select(IDC_GROUP_AVAILABLE, u"Liisa <2>")
             .click(IDC_GROUP_ADD);
     };
-    struct Case {
-        const char* what;
-        std::function<void(Script&)> user;
-        std::string after;
-        Items list, selected;
-        std::vector<std::u16string> boxes;
-    } cases[] = {
+    const ItemCase cases[] = {
         {"a new group, then its properties",
          [&](Script& s) {
              // Its item is a group's: the properties open the group dialog.
