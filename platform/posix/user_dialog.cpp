@@ -171,6 +171,15 @@ ModalOwner DisableOwner(HWND given) {
     return o;
 }
 
+void RestoreOwner(const ModalOwner& owner) {
+    if (!Find(owner.hwnd)) return;
+    if (owner.wasEnabled) EnableWindow(owner.hwnd, TRUE);
+    SetActiveWindow(owner.hwnd);
+    SetForegroundLocal(owner.hwnd);
+    Window* o = Find(owner.hwnd);
+    if (o && o->focus && Find(o->focus)) SetFocus(o->focus);
+}
+
 bool LoadDialogTemplate(HINSTANCE inst, LPCWSTR name, winres::DialogTemplate& t) {
     const unsigned char* data;
     DWORD size;
@@ -180,15 +189,6 @@ bool LoadDialogTemplate(HINSTANCE inst, LPCWSTR name, winres::DialogTemplate& t)
     if (winres::ParseDialog(data, size, t)) return true;
     SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
     return false;
-}
-
-void RestoreOwner(const ModalOwner& owner) {
-    if (!Find(owner.hwnd)) return;
-    if (owner.wasEnabled) EnableWindow(owner.hwnd, TRUE);
-    SetActiveWindow(owner.hwnd);
-    SetForegroundLocal(owner.hwnd);
-    Window* o = Find(owner.hwnd);
-    if (o && o->focus && Find(o->focus)) SetFocus(o->focus);
 }
 
 }  // namespace winuser
@@ -445,7 +445,6 @@ INT_PTR RunDialog(HINSTANCE inst, const winres::DialogTemplate& t, HWND given, D
 }
 
 int TemplateNumber(const winres::ResName& n) { return n.id; }
-
 
 }  // namespace
 
