@@ -144,72 +144,56 @@ TEST_F(DocEventsTest, AccountIdentityFilledOnceAndStored) {
 // A fax job goes on only with its recipients in the image handed back;
 // otherwise it is stopped before the host renders what the image held.
 TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
-    using Damage = std::function<void(JobDevice&, HostJobSettings&, AddonMCB&)>;
+    struct Bad {
+        JobDevice& d;
+        HostJobSettings& s;
+        AddonMCB& m;
+    };
     enum Outcome { kGoesOn, kStopped, kNoImage };
+    const bool kDialogs = true;
     struct Case {
         const char* what;
         ImageLayout layout;
-        Damage damage;
+        void (*damage)(Bad&);
         Outcome outcome;
         bool dialogs;
     } cases[] = {
-        {"size below the fixed part", ImageLayout::Standard,
-         [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.reportedSize = 100; }, kNoImage, false},
-        {"size beyond any image", ImageLayout::Standard,
-         [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.reportedSize = 0x7FFFFFFF; }, kNoImage, false},
-        {"sub-block past the end", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 1 << 20; }, kStopped, false},
-        {"sub-block offset negative", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = -8; }, kStopped, false},
+        {"size below the fixed part", ImageLayout::Standard, [](Bad& b) { b.d.reportedSize = 100; }, kNoImage, false},
+        {"size beyond any image", ImageLayout::Standard, [](Bad& b) { b.d.reportedSize = 1 << 30; }, kNoImage, false},
+        {"sub-block past the end", ImageLayout::Standard, [](Bad& b) { b.s.subBlockOffset = 1 << 20; }, kStopped, false},
+        {"sub-block offset negative", ImageLayout::Standard, [](Bad& b) { b.s.subBlockOffset = -8; }, kStopped, false},
         {"fax block past the end", ImageLayout::Standard,
-         [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block3Offset = static_cast<int32_t>(d.image.size()); },
-         kStopped, false},
+         [](Bad& b) { b.m.block3Offset = static_cast<int32_t>(b.d.image.size()); }, kStopped, false},
         {"settings block over the end", ImageLayout::Standard,
-         [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block1Offset = static_cast<int32_t>(d.image.size()) - 100; },
-         kStopped, false},
+         [](Bad& b) { b.m.block1Offset = static_cast<int32_t>(b.d.image.size()) - 100; }, kStopped, false},
         {"recipients over the settings block", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings&, AddonMCB& m) { m.block3Offset = m.block1Offset; }, kStopped, false},
+         [](Bad& b) { b.m.block3Offset = b.m.block1Offset; }, kStopped, false},
         {"settings block over the account identity", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB& m) { m.block1Offset = s.subBlockOffset + 787; }, kStopped, false},
+         [](Bad& b) { b.m.block1Offset = b.s.subBlockOffset + 787; }, kStopped, false},
         // accountUser is bytes 756-787 of the sub-block, jobType 1800-1803 of the image.
         {"account identity over the job type", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 1800 - 787; }, kStopped, false},
+         [](Bad& b) { b.s.subBlockOffset = 1800 - 787; }, kStopped, false},
         {"account identity just before the job type", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 1800 - 788; }, kGoesOn, true},
-        // suppressAddon is bytes 164-167 of the second sub-block.
+         [](Bad& b) { b.s.subBlockOffset = 1800 - 788; }, kGoesOn, kDialogs},
+        // suppressAddon is bytes 164-167 of the second sub-block; FaxDS moves to the image's last 172 bytes.
         {"recipients over the suppress flag", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB& m) {
-             m.block3Offset = s.subBlock2Offset + 167;
-             m.block1Offset = s.subBlock2Offset + 168 + 11816;  // the image's last 172 bytes
-         },
-         kStopped, false},
+         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 167) + 11817; }, kStopped, false},
         {"recipients right after the suppress flag", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB& m) {
-             m.block3Offset = s.subBlock2Offset + 168;
-             m.block1Offset = s.subBlock2Offset + 168 + 11816;
-         },
-         kGoesOn, true},
-        {"host refuses the image back", ImageLayout::Standard,
-         [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.storeAnswer = -1; }, kStopped, true},
-        {"host says it cannot take the image", ImageLayout::Standard,
-         [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.storeAnswer = 0; }, kStopped, true},
-        {"second sub-block off its alignment", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlock2Offset += 1; }, kGoesOn, true},
+         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 168) + 11816; }, kGoesOn, kDialogs},
+        {"host refuses the image back", ImageLayout::Standard, [](Bad& b) { b.d.storeAnswer = -1; }, kStopped, kDialogs},
+        {"host cannot take the image", ImageLayout::Standard, [](Bad& b) { b.d.storeAnswer = 0; }, kStopped, kDialogs},
+        {"second sub-block off its alignment", ImageLayout::Standard, [](Bad& b) { ++b.s.subBlock2Offset; }, kGoesOn,
+         kDialogs},
         {"sub-block over bytes of the fixed part no field uses", ImageLayout::Standard,
-         [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 0; }, kGoesOn, true},
-        {"blocks back to back at odd offsets", ImageLayout::Packed, nullptr, kGoesOn, true},
-        {"blocks far apart", ImageLayout::Spread, nullptr, kGoesOn, true},
+         [](Bad& b) { b.s.subBlockOffset = 0; }, kGoesOn, kDialogs},
+        {"blocks back to back at odd offsets", ImageLayout::Packed, [](Bad&) {}, kGoesOn, kDialogs},
+        {"blocks far apart", ImageLayout::Spread, [](Bad&) {}, kGoesOn, kDialogs},
     };
     for (const auto& c : cases) {
         NewJob(c.layout);
         settings().jobType = kJobTypeFax;
-        if (c.damage) c.damage(*device_, settings(), host_->block(0));
-        const AddonMCB& m = host_->block(0);
-        // The recipient of an earlier fax, still in the host's image.
-        FaxSS earlier = DefaultFaxSS;
-        earlier.recipientCount = 1;
-        std::strcpy(earlier.recipients[0].faxNumber, "555");
-        if (BlockFits<FaxSS>(device_->image.size(), m.block3Offset)) device_->image.Put(m.block3Offset, earlier);
+        Bad bad{*device_, settings(), host_->block(0)};
+        c.damage(bad);
         if (c.outcome == kStopped) automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
         const size_t boxes = automation::Seen().messageBoxes.size();
 
@@ -217,15 +201,12 @@ TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
         EXPECT_EQ(device_->aborts, c.outcome == kStopped ? 1 : 0) << c.what;
         EXPECT_EQ(automation::Seen().messageBoxes.size() - boxes, c.outcome == kStopped ? 1u : 0u) << c.what;
         EXPECT_EQ(g_flowCalls, c.dialogs ? 1 : 0) << c.what;
-        if (c.outcome != kGoesOn) {
-            EXPECT_EQ(device_->stores, 0) << c.what;
-            continue;
-        }
-        const FaxSS sent = device_->image.Get<FaxSS>(m.block3Offset);
-        EXPECT_EQ(sent.recipientCount, 2) << c.what;
-        EXPECT_STREQ(sent.recipients[0].faxNumber, "0-800-FLOWERS") << c.what;
-        const HostSubBlock sub = device_->image.Get<HostSubBlock>(settings().subBlockOffset);
-        EXPECT_STREQ(sub.accountUser, ExpectedAccount().c_str()) << c.what;
+        EXPECT_EQ(device_->stores, c.outcome == kGoesOn ? 2 : 0) << c.what;  // the identity, then the recipients
+        if (c.outcome != kGoesOn) continue;
+        const FaxSS sent = device_->image.Get<FaxSS>(bad.m.block3Offset);
+        EXPECT_STREQ(sent.recipients[1].faxNumber, "123") << c.what;
+        EXPECT_STREQ(device_->image.Get<HostSubBlock>(bad.s.subBlockOffset).accountUser, ExpectedAccount().c_str())
+            << c.what;
         EXPECT_EQ(device_->image.Get<HostJobSettings>(0).jobType, kJobTypeFax) << c.what;
     }
 }

@@ -137,9 +137,6 @@ TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
         {"image blocks packed at odd offsets", std::string(kTyped) + kListOk + kSend,
          {"ACCTUSER=\"@maija\\TOIMISTO-PC\"\r\n@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n@PJL TELARN FAXRES"},
          "print --image-layout packed"},
-        {"image blocks spread far apart", std::string(kTyped) + kListOk + kSend,
-         {"ACCTUSER=\"@maija\\TOIMISTO-PC\"\r\n@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n@PJL TELARN FAXRES"},
-         "print --image-layout spread"},
     };
     for (const auto& c : cases) {
         CliRun run = Faxhost(c.args, kEarlierFax, c.script);
