@@ -40,6 +40,9 @@ public:
     // speedDialKey: the speed-dial number (speed-dial files), else empty.
     // False stops the reading.
     virtual bool Take(const FaxRecipient& r, const char* speedDialKey) = 0;
+    // True: a repeated recipient is handed on again rather than counted
+    // (saves the memory of remembering them).
+    virtual bool TakesRepeats() const { return false; }
 };
 
 // The sink said stop.

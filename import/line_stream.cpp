@@ -25,7 +25,9 @@ int LineStream::Open(const char* path) {
     if (h == INVALID_HANDLE_VALUE) return kImportCannotOpen;
     file_ = h;
     DWORD high = 0;
-    if (GetFileSize(h, &high) == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return kImportNoSize;
+    DWORD low = GetFileSize(h, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return kImportNoSize;
+    fileSize_ = (static_cast<uint64_t>(high) << 32) | low;
     raw_ = static_cast<char*>(std::malloc(kPiece));
     capacity_ = 2 * kPiece + 1;
     text_ = static_cast<char*>(std::malloc(capacity_));
@@ -97,8 +99,9 @@ bool LineStream::Fill() {
         if (converter_) converter_->ForgetBefore(base_);
     }
     if (rawEnd_ && rawLen_ == 0) return false;
-    if (capacity_ < end_ + kPiece + 1) {
-        size_t grown = 2 * capacity_ > end_ + kPiece + 1 ? 2 * capacity_ : end_ + kPiece + 1;
+    size_t need = end_ + rawLen_ + kPiece + 1;
+    if (capacity_ < need) {
+        size_t grown = 2 * capacity_ > need ? 2 * capacity_ : need;
         char* bigger = static_cast<char*>(std::realloc(text_, grown));
         if (!bigger) {
             error_ = kImportNoMemory;
@@ -107,12 +110,22 @@ bool LineStream::Fill() {
         text_ = bigger;
         capacity_ = grown;
     }
-    if (!ReadRaw()) return false;
     if (!converter_) {
+        // ANSI: straight into the text, after what Open read ahead.
         std::memcpy(text_ + end_, raw_, rawLen_);
         end_ += rawLen_;
         rawLen_ = 0;
+        if (rawEnd_) return true;
+        DWORD got = 0;
+        if (!ReadFile(Handle(file_), text_ + end_, static_cast<DWORD>(kPiece), &got, nullptr)) {
+            error_ = kImportCannotOpen;
+            return false;
+        }
+        rawEnd_ = got == 0;
+        end_ += got;
+        fileRead_ += got;
     } else {
+        if (!ReadRaw()) return false;
         size_t made = 0;
         size_t used = converter_->Convert(raw_, rawLen_, rawEnd_, text_ + end_, &made);
         end_ += made;

@@ -20,6 +20,7 @@ public:
     // 0, kImportCannotOpen, kImportNoSize or kImportEmpty.
     int Open(const char* path);
     TextEncoding Encoding() const { return encoding_; }
+    uint64_t FileSize() const { return fileSize_; }
 
     // The next line, NUL-terminated and changeable until the next call;
     // nullptr after the last line or on an error (Error() tells).
@@ -51,6 +52,7 @@ private:
     size_t rawLen_ = 0;
     bool rawEnd_ = false;        // the file has no more bytes
     uint64_t fileRead_ = 0;      // bytes read from the file so far
+    uint64_t fileSize_ = 0;
     char* text_ = nullptr;       // decoded text; [start_, end_) is still to be handed out
     size_t capacity_ = 0;
     size_t start_ = 0;
