@@ -288,10 +288,11 @@ int Reader::Run(const ColumnNames& names) {
 
 }  // namespace
 
-int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink) {
+int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
+                       size_t piece) {
     out = FileReading{};
     try {
-        LineStream in;
+        LineStream in(piece);
         int rc = in.Open(path);
         if (rc != 0) return rc;
         return Reader(in, out, sink).Run(names);

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr size_t kPiece = 1 << 20;
-
 HANDLE Handle(void* h) { return static_cast<HANDLE>(h); }
 
 }  // namespace
@@ -28,8 +26,8 @@ int LineStream::Open(const char* path) {
     DWORD low = GetFileSize(h, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return kImportNoSize;
     fileSize_ = (static_cast<uint64_t>(high) << 32) | low;
-    raw_ = static_cast<char*>(std::malloc(kPiece));
-    capacity_ = 2 * kPiece + 1;
+    raw_ = static_cast<char*>(std::malloc(piece_));
+    capacity_ = 2 * piece_ + 1;
     text_ = static_cast<char*>(std::malloc(capacity_));
     if (!raw_ || !text_) return kImportNoMemory;
     if (!ReadRaw()) return error_;
@@ -47,9 +45,9 @@ int LineStream::Open(const char* path) {
 }
 
 bool LineStream::ReadRaw() {
-    if (rawEnd_ || rawLen_ == kPiece) return true;
+    if (rawEnd_ || rawLen_ == piece_) return true;
     DWORD got = 0;
-    if (!ReadFile(Handle(file_), raw_ + rawLen_, static_cast<DWORD>(kPiece - rawLen_), &got, nullptr)) {
+    if (!ReadFile(Handle(file_), raw_ + rawLen_, static_cast<DWORD>(piece_ - rawLen_), &got, nullptr)) {
         error_ = kImportCannotOpen;
         return false;
     }
@@ -65,13 +63,13 @@ bool LineStream::ReadRaw() {
 void LineStream::Decide() {
     Utf8Check check;
     if (check.Feed(raw_, rawLen_) && !rawEnd_) {
-        char* more = static_cast<char*>(std::malloc(kPiece));
+        char* more = static_cast<char*>(std::malloc(piece_));
         if (!more) {
             error_ = kImportNoMemory;
             return;
         }
         DWORD got = 0;
-        while (ReadFile(Handle(file_), more, kPiece, &got, nullptr) && got > 0 && check.Feed(more, got)) {
+        while (ReadFile(Handle(file_), more, piece_, &got, nullptr) && got > 0 && check.Feed(more, got)) {
         }
         std::free(more);
         LONG high = static_cast<LONG>(fileRead_ >> 32);
@@ -99,7 +97,7 @@ bool LineStream::Fill() {
         if (converter_) converter_->ForgetBefore(base_);
     }
     if (rawEnd_ && rawLen_ == 0) return false;
-    size_t need = end_ + rawLen_ + kPiece + 1;
+    size_t need = end_ + rawLen_ + piece_ + 1;
     if (capacity_ < need) {
         size_t grown = 2 * capacity_ > need ? 2 * capacity_ : need;
         char* bigger = static_cast<char*>(std::realloc(text_, grown));
@@ -117,7 +115,7 @@ bool LineStream::Fill() {
         rawLen_ = 0;
         if (rawEnd_) return true;
         DWORD got = 0;
-        if (!ReadFile(Handle(file_), text_ + end_, static_cast<DWORD>(kPiece), &got, nullptr)) {
+        if (!ReadFile(Handle(file_), text_ + end_, static_cast<DWORD>(piece_), &got, nullptr)) {
             error_ = kImportCannotOpen;
             return false;
         }

@@ -12,7 +12,9 @@
 
 class LineStream {
 public:
-    LineStream() = default;
+    static constexpr size_t kPiece = 1 << 20;
+    // piece: the bytes read at a time (at least 8; tests read in small ones).
+    explicit LineStream(size_t piece = kPiece) : piece_(piece < 8 ? 8 : piece) {}
     ~LineStream();
     LineStream(const LineStream&) = delete;
     LineStream& operator=(const LineStream&) = delete;
@@ -45,6 +47,7 @@ private:
     void Decide();
     char* FinishLine(size_t lineFeed);
 
+    size_t piece_;
     void* file_ = nullptr;
     TextEncoding encoding_ = TextEncoding::Ansi;
     std::unique_ptr<AnsiConverter> converter_;
