@@ -1,7 +1,8 @@
 // The picking dialogs on a large file: opening one until its candidate list
-// is filled, and selecting every candidate and adding them all to the
-// selected list, for the contact file (102) and the speed-dial file (118).
-// Adding should grow with the number of candidates as the fill does.
+// is filled, selecting every candidate and adding them all to the selected
+// list, and deleting them all again, for the contact file (102) and the
+// speed-dial file (118). Adding and deleting should grow with the number of
+// candidates as the fill does.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -113,6 +114,23 @@ void BM_SelectAllAndAdd(benchmark::State& state) {
     });
 }
 
+// Delete on the whole selected list: every item goes, the last first.
+void BM_RemoveAll(benchmark::State& state) {
+    InPickDialog(state, [&](HWND d) {
+        HWND source = GetDlgItem(d, IDC_PICK_SOURCE);
+        HWND selected = GetDlgItem(d, IDC_PICK_SELECTED);
+        for (auto _ : state) {
+            state.PauseTiming();
+            SendMessageA(source, LB_SETSEL, TRUE, -1);
+            SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_PICK_ADD, BN_CLICKED), 0);
+            SendMessageA(selected, LB_SETSEL, TRUE, -1);
+            state.ResumeTiming();
+            SendMessageA(selected, WM_KEYDOWN, VK_DELETE, 0);
+        }
+        if (SendMessageA(selected, LB_GETCOUNT, 0, 0) != 0) state.SkipWithError("items left");
+    });
+}
+
 void PickSizes(benchmark::internal::Benchmark* b) {
     for (int kind : {0, 1})
         for (int n : {12500, 25000, 50000, 100000}) b->Args({kind, n});
@@ -121,6 +139,7 @@ void PickSizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_FillPickList)->Apply(PickSizes);
 BENCHMARK(BM_SelectAllAndAdd)->Apply(PickSizes);
+BENCHMARK(BM_RemoveAll)->Apply(PickSizes);
 
 }  // namespace
 
