@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "convert_old.h"
 #include "entry_codec.h"
@@ -114,6 +116,14 @@ private:
     }
 };
 
+// The key of an individual or a member reference, in the form in which
+// keys the store takes for one are the same bytes.
+std::string FoldedKey(const kfd::Field& name, const kfd::Field& fax) {
+    return kfd::FoldKey(name.data, name.len) + static_cast<char>(kfd::kFieldEnd) + kfd::FoldKey(fax.data, fax.len);
+}
+
+std::string ShowField(const kfd::Field& f) { return Show(reinterpret_cast<const char*>(f.data), f.len); }
+
 class CheckVisitor : public kfd::RecordVisitor {
 public:
     int individuals = 0, groups = 0, damaged = 0;
@@ -122,8 +132,14 @@ public:
         if (rec[0] == kfd::kGroup) {
             ++groups;
             size_t pos = 1, fields = 0;
-            kfd::Field f;
-            while (kfd::NextField(rec, len, pos, f)) ++fields;
+            kfd::Field name, n, x;
+            if (kfd::NextField(rec, len, pos, name)) ++fields;
+            while (kfd::NextField(rec, len, pos, n)) {
+                ++fields;
+                if (!kfd::NextField(rec, len, pos, x)) break;
+                ++fields;
+                members_.push_back({off, ShowField(name), ShowField(n) + " <" + ShowField(x) + ">", FoldedKey(n, x)});
+            }
             if (fields % 2 == 0) Report(off, "group record with a member reference cut in half");
             return Step::Continue;
         }
@@ -131,7 +147,18 @@ public:
         FaxRecipient r = DefaultRecipient;
         EntryDetails d;
         if (!DBDecodeEntry(rec, len, r, d)) Report(off, "individual record without the fields it should hold");
+        kfd::Field n, x;
+        kfd::RecordKey(rec, len, n, x);
+        keys_.insert(FoldedKey(n, x));
         return Step::Continue;
+    }
+    // After the whole file was seen: every member a group names must be an
+    // individual of the file, or the group has lost it.
+    void ReportMissingMembers() {
+        for (const Member& m : members_) {
+            if (keys_.count(m.key) == 0)
+                Report(m.groupAt, "group [" + m.group + "] names a member that does not exist: " + m.text);
+        }
     }
     Step Damaged(uint64_t off, const uint8_t*, size_t len) override {
         Report(off, "record cut off by the next record (" + std::to_string(len) + " bytes skipped)");
@@ -145,6 +172,14 @@ public:
         ++damaged;
         std::printf("damaged at byte %llu: %s\n", static_cast<unsigned long long>(off), what.c_str());
     }
+
+private:
+    struct Member {
+        uint64_t groupAt;
+        std::string group, text, key;
+    };
+    std::vector<Member> members_;
+    std::set<std::string> keys_;
 };
 
 class NullSink : public kfd::ByteSink {
@@ -210,6 +245,8 @@ int Check(const WideString& path) {
     else if (rc != DB_DONE) {
         std::printf("phonebook: %s\n", StoreResultText(rc));
         return kFailed;
+    } else {
+        cv.ReportMissingMembers();  // only when no individual went unseen
     }
     std::printf("records: %d (individuals %d, groups %d)\n", cv.individuals + cv.groups, cv.individuals, cv.groups);
     std::printf(cv.damaged ? "damaged spots: %d\n" : "no damage found\n", cv.damaged);

@@ -53,6 +53,8 @@ TEST_F(PhonebookCommandTest, CheckReportsEachDamagedSpotWithItsOffset) {
         {"old version", ReadGolden("v1000.KFD"), 0, {"version: 1000", "groups: 2, member lines: 4, individuals after conversion: 3"}},
         {"old version cut short", ReadGolden("v0000.KFD").substr(0, 120), 1, {"version: 0000", "damaged: 1 spots"}},
         {"not a phonebook", "hello", 1, {"not a phonebook"}},
+        {"member not in the phonebook", kHead + rec + Group("G", {{"a", "1"}, {"\xE4", "1"}}), 1,
+         {"damaged at byte " + std::to_string(35 + rec.size()) + ": group [G] names a member that does not exist: \xC3\xA4 <1>"}},
     };
     for (const auto& c : cases) {
         Put("c.KFD", c.file);

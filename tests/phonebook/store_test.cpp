@@ -196,6 +196,18 @@ TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
     }
 }
 
+// Of an old file's members only the same key twice is a duplicate: every
+// reference the converted groups hold names a record written.
+TEST(ListTextFilter, DuplicatesAreMembersOfTheSameKey) {
+    const struct {
+        const char *name, *fax;
+        bool first;
+    } members[] = {{"Smith", "1", true},        {"SMITH", "1", false},       {"Smith", "2", true},
+                   {"\xE4k\xE4s", "1", true}, {"\xC4k\xE4s", "1", true}, {"\xE4K\xE4s", "1", true}};
+    kfd::ListTextFilter filter;
+    for (const auto& m : members) EXPECT_EQ(filter.FirstTime(m.name, m.fax), m.first) << m.name << " " << m.fax;
+}
+
 TEST_F(StoreTest, ConversionThatCannotRunLeavesTheTargetAndSaysWhy) {
     const std::string old = ReadGolden("v1000.KFD");
     const fault::Plan none{fault::Op::Any, 0, fault::Action::Fail};

@@ -79,6 +79,9 @@ TEST_F(FilesTest, OpenPhonebook) {
         {"the current one", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("book.KFD")); }, "book.KFD", {}},
         {"not a phonebook", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("notes.txt")).answer(IDOK); }, "book.KFD",
          {bad + U16("notes.txt")}},
+        {"held by another process", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("other.KFD")).answer(IDOK); },
+         "book.KFD", {u"Avaa|Puhelinmuistion avaaminen ei onnistunut - " + U16("other.KFD")},
+         [&] { held = Hold(Path("other.KFD")); }},
         {"older version not converted", IDC_PB_OPEN_BOOK,
          [&](Script& s) { s.file(Path("vanha.KFD")).answer(IDNO, u"Haluatko muuntaa sen?"); }, "book.KFD",
          {u"Tiedoston muunnos|" + U16("vanha.KFD") +
@@ -93,6 +96,8 @@ TEST_F(FilesTest, OpenPhonebook) {
     for (const auto& c : cases) {
         NameCurrent("book.KFD");
         RunCase(c);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
     }
     EXPECT_EQ(Get("other.KFD"), other);
     EXPECT_EQ(Get("book.KFD"), StandardBook());

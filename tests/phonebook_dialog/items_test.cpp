@@ -65,6 +65,7 @@ struct ItemCase {
     std::string after;
     Items list, selected;
     std::vector<std::u16string> boxes;
+    std::string before = "";  // the phonebook at the start, when not the test's own
 };
 
 TEST_F(ItemsTest, NewAndEditedIndividuals) {
@@ -95,11 +96,22 @@ TEST_F(ItemsTest, NewAndEditedIndividuals) {
          },
          kHead + Entry("Matti", "1", "muistio") + Group("G", {{"Matti", "1"}, {"Leena", "2"}}) + Entry("Leena", "2"),
          {u"[G]", u"Leena <2>", u"Matti <1>"}, {u"Leena <2>"}, {}},
+        {"a letter above ASCII in another case: a rename the group follows",
+         [](Script& s) {
+             s.select(IDC_PB_PHONEBOOK_LIST, u"\u00E4k\u00E4s <1>").click(IDC_PB_PROPERTIES).dialog(IDD_ENTRY);
+             s.setText(IDC_ENTRY_NAME, u"\u00C4k\u00E4s").click(IDOK);
+         },
+         kHead + Group("G", {{"\xC4k\xE4s", "1"}}) + Entry("\xC4k\xE4s", "1"), {u"[G]", u"\u00C4k\u00E4s <1>"},
+         {u"\u00C4k\u00E4s <1>"}, {}, kHead + Entry("\xE4k\xE4s", "1") + Group("G", {{"\xE4k\xE4s", "1"}})},
+        {"a new name stored as an existing one: refused",
+         [](Script& s) { NewIndividual(s, u"\u0143ukasz", u"1").click(IDOK).answer(IDOK).click(IDCANCEL); },
+         kHead + Entry("?ukasz", "1"), {u"?ukasz <1>"}, {u"?ukasz <1>"},
+         {u"Lisää yksi|Tämä nimi on jo puhelinmuistiotiedostossa.\nAnna jokin toinen nimi."}, kHead + Entry("?ukasz", "1")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         automation::Reset();
-        Put("book.KFD", kBook);
+        Put("book.KFD", c.before.empty() ? kBook : c.before);
         DialogView v;
         Script s;
         c.user(s);
@@ -243,10 +255,12 @@ TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
          kBook, kList, {u"[G]"},
          {u"Muokkaa ryhmän ominaisuuksia|Levytila ei riitä jatkamiseen.\nRyhmän ominaisuuksia ei voi muokata."}},
 #endif
+        {"a letter above ASCII in another case: renamed", [&](Script& s) { s.click(IDC_PB_PROPERTIES).dialog(IDD_GROUP_EDIT).setText(IDC_GROUP_NAME, u"\u00E4ij\u00E4t").click(IDOK); },
+         kHead + Group("\xE4ij\xE4t", {}), {u"[\u00E4ij\u00E4t]"}, {u"[\u00E4ij\u00E4t]"}, {}, kHead + Group("\xC4ij\xE4t", {})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        DialogView v = RunManager(kBook, c.user);
+        DialogView v = RunManager(c.before.empty() ? kBook : c.before, c.user);
         EXPECT_EQ(Get("book.KFD"), c.after);
         EXPECT_EQ(v.phonebook, c.list);
         EXPECT_EQ(v.selected, c.selected);

@@ -34,6 +34,8 @@ TEST_F(PhonebookDialogTest, UnusablePhonebookLeavesOnlyNewAndOpen) {
     } cases[] = {
         {"default held by another process", "DEFAULT.KFD", StandardBook(), true, IDOK,
          u"Puhelinmuistiotiedostoa ei löydy - "},
+        {"named phonebook held by another process: still named", "book.KFD", StandardBook(), true, IDOK,
+         u"Puhelinmuistiotiedostoa ei löydy - "},
         {"default of an older version, not converted", "DEFAULT.KFD", old0000, false, IDNO, u"Haluatko muuntaa sen?"},
         {"record larger than the buffer", "book.KFD", StandardBook() + "\x02" + std::string(20000, 'x') + "\x03\x04",
          false, IDOK, u"Muisti ei riitä puhelinmuistiotiedoston avaamiseen."},

@@ -145,6 +145,7 @@ TEST_F(CommDialog, DestinationsAreCodedCheckedAndNotRepeated) {
         {false, {u"*", u"**", u"4*"}, {u"00*", u"0**", u"04*"}, nullptr},
         {false, {u"*5"}, {}, u"Jokerimerkin '*' (lyhytvalinta) jälkeen ei tarvitse kirjoittaa numeroa syötettäessä lyhytvalintanumeroa faksin jatkolähetyksen kohdeluetteloon."},
         {false, {u"0"}, {}, u"Faksin jatkolähetystä varten on annettava ryhmäkohteen tunnus 1 - 99."},
+        {false, {u"\u0663*"}, {}, u"Faksin jatkolähetystä varten on annettava ryhmäkohteen tunnus 1 - 99."},
         {true, {u"7"}, {u"0#7"}, nullptr},
         {true, {u"0"}, {}, u"Faksin jatkolähetystä varten on annettava ryhmäkohteen tunnus 1 - 9."},
     };

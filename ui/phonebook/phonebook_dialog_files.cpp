@@ -100,7 +100,8 @@ void OnOpenPhonebook(HWND dialog) {
     if (version == DB_VERSION_0000 || version == DB_VERSION_1000) {
         if (!DBOfferConversion(dialog, path, version)) return;
     } else if (version != DB_DONE) {
-        ShowPhonebookFileError(dialog, path, WIDE("Avaa"), DB_BAD_FORMAT);
+        // A file held by another process, or read-only, is no bad format.
+        ShowPhonebookFileError(dialog, path, WIDE("Avaa"), version == DB_CANNOT_OPEN ? DB_CANNOT_OPEN : DB_BAD_FORMAT);
         return;
     }
     UsePhonebook(dialog, path);

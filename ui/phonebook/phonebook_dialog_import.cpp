@@ -7,6 +7,7 @@
 #include "entry_codec.h"
 #include "handoff.h"
 #include "handoff_file.h"
+#include "list_routines.h"
 #include "messages.h"
 #include "phonebook_dialog_internal.h"
 #include "shared_state.h"
@@ -36,7 +37,8 @@ bool ImportOne(HWND dialog, const FaxRecipient& record) {
     AnsiToWideField(CurrentRecipient.name, sizeof CurrentRecipient.name, CurrentDetails.name, 31);
     AnsiToWideField(CurrentRecipient.faxNumber, sizeof CurrentRecipient.faxNumber, CurrentDetails.faxNumber, 31);
     WideString text = IndividualListText(CurrentDetails.name, CurrentDetails.faxNumber);
-    bool replacing = ListHoldsText(dialog, IDC_PB_PHONEBOOK_LIST, text);
+    // Replacing is right only for the record the store will replace.
+    bool replacing = FindRecordItem(GetDlgItem(dialog, IDC_PB_PHONEBOOK_LIST), text.c_str()) != LB_ERR;
     if (replacing) {
         int answer = ShowRecipientMessage(
             dialog, CurrentDetails.name, CurrentDetails.faxNumber,

@@ -114,6 +114,6 @@ void OnPickedDoubleClick(HWND dialog) {
     // Only a recipient picked here and not read yet is still the phonebook's.
     if (ExchangeDetails[slot].workFlag != 1 || ExchangeRecipients.recipients[slot].faxNumber[0] != 0) return;
     WideString text = ListItemText(dialog, IDC_PB_PICKED_LIST, slot);
-    if (!ListHoldsText(dialog, IDC_PB_PHONEBOOK_LIST, text)) return;
+    if (FindRecordItem(GetDlgItem(dialog, IDC_PB_PHONEBOOK_LIST), text.c_str()) == LB_ERR) return;
     EditEntryProperties(dialog, IDC_PB_PICKED_LIST, text.c_str());
 }

@@ -4,6 +4,7 @@
 
 #include "entry_codec.h"
 #include "kfd_format.h"
+#include "list_routines.h"
 #include "messages.h"
 #include "shared_state.h"
 #include "store.h"
@@ -110,8 +111,12 @@ private:
         AnsiToWideField(reinterpret_cast<const char*>(n.data), n.len, name, 31);
         AnsiToWideField(reinterpret_cast<const char*>(x.data), x.len, fax, 31);
         WideString text = IndividualListText(name, fax);
-        LRESULT found = SendDlgItemMessageW(dialog_, listId_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(text.c_str()));
+        // A member list holds phonebook records, told apart by their keys; a
+        // recipient list asks about any text that looks the same.
+        HWND list = GetDlgItem(dialog_, listId_);
+        LRESULT found = add_ ? SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(text.c_str()))
+                             : FindRecordItem(list, text.c_str());
         if (found != LB_ERR) {
             if (!add_) return true;
             int answer = ShowRecipientMessage(dialog_, name, fax,

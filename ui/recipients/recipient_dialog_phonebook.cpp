@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "dialog_help.h"
+#include "list_routines.h"
 #include "messages.h"
 #include "recipient_dialog_ids.h"
 #include "recipient_dialog_state.h"
@@ -69,8 +70,8 @@ StoreStep StoreOne(HWND dialog, int index, bool& speedDialShown, bool onlyOne) {
     RecipientText text = ItemText(GetDlgItem(dialog, IDC_RCP_LIST), index);
     UpdateMode mode = kModeNew;
     HWND known = GetDlgItem(dialog, IDC_RCP_SCRATCH);
-    if (SendMessageW(known, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) !=
-        LB_ERR) {
+    // Known by the key the store will write it under.
+    if (FindRecordItem(known, text.c_str()) != LB_ERR) {
         WCHAR name[32] = {0};
         WCHAR number[32] = {0};
         SplitListText(text.c_str(), name, 32, number, 32);

@@ -61,9 +61,9 @@ int UseAsCurrent(const WCHAR* path) {
     return 1;
 }
 
-// A default phonebook that could not be written: it is current for this
-// session only, so the validation that follows names the missing file, and
-// KFD.INI keeps what it named.
+// A phonebook current for this session only, KFD.INI left as it was: a
+// default phonebook that could not be written (the validation that follows
+// names the missing file), or the named one that cannot be opened now.
 int UseUnwritten(const WCHAR* path) {
     CopyPath(StoreState.currentPath, WideString(path, WideBoundedLen(path, kDirMax)));
     CopyPath(StoreState.tempPath, TempPathFor(StoreState.currentPath));
@@ -132,6 +132,10 @@ int DBOpenCurrentPhonebook(HWND owner) {
         CopyPath(path, named);
         DBResult v = DBCheckVersion(path);
         if (v == DB_DONE) return UseAsCurrent(path);
+        // There, but held by another process or read-only for now: still the
+        // user's choice. Current for this session without rewriting KFD.INI;
+        // the validation that follows says why it cannot be used.
+        if (v == DB_CANNOT_OPEN && Exists(path)) return UseUnwritten(path);
         if (v == DB_VERSION_0000 || v == DB_VERSION_1000) {
             if (DBOfferConversion(owner, path, v)) return UseAsCurrent(path);
             declined = named;

@@ -84,3 +84,13 @@ bool GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]) {
     CopyKeyPart(ansi, n, name, kfd::kNameMax);
     return ok;
 }
+
+bool SameRecordKey(const WCHAR* a, const WCHAR* b) {
+    char an[kfd::kNameMax + 1], bn[kfd::kNameMax + 1];
+    if (GroupTextToKey(a, an))
+        return GroupTextToKey(b, bn) && kfd::KeyEquals(reinterpret_cast<const uint8_t*>(an), std::strlen(an), bn);
+    char af[kfd::kFaxMax + 1], bf[kfd::kFaxMax + 1];
+    return ListTextToKey(a, an, af) && ListTextToKey(b, bn, bf) &&
+           kfd::KeyEquals(reinterpret_cast<const uint8_t*>(an), std::strlen(an), bn) &&
+           kfd::KeyEquals(reinterpret_cast<const uint8_t*>(af), std::strlen(af), bf);
+}

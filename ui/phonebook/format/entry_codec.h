@@ -33,3 +33,10 @@ WideString GroupListText(const WCHAR* name);
 // list text of its kind.
 bool ListTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1], char fax[kfd::kFaxMax + 1]);
 bool GroupTextToKey(const WCHAR* text, char name[kfd::kNameMax + 1]);
+
+// Whether two list texts stand for the same record of the file: each is
+// taken to its key as above and the keys are compared by the file's rule
+// (KeyEquals). Texts of different kinds, or no list texts, never match.
+// Every check of the dialogs for "already in the phonebook" asks this, so
+// that the dialogs and the store always agree on what one record is.
+bool SameRecordKey(const WCHAR* a, const WCHAR* b);

@@ -214,6 +214,20 @@ bool KeyEquals(const uint8_t* a, size_t alen, const char* b) {
     return KeyEquals(a, alen, reinterpret_cast<const uint8_t*>(b), std::strlen(b));
 }
 
+std::string FoldKey(const uint8_t* key, size_t len) {
+    std::string out;
+    out.reserve(len);
+    for (size_t i = 0; i < len; ++i) {
+        if (key[i] >= 0x80 && i + 1 < len) {
+            out += static_cast<char>(key[i]);
+            out += static_cast<char>(key[++i]);
+        } else {
+            out += static_cast<char>(AsciiLower(key[i]));
+        }
+    }
+    return out;
+}
+
 bool RecordKey(const uint8_t* rec, size_t len, Field& name, Field& fax) {
     name = Field{};
     fax = Field{};

@@ -80,6 +80,9 @@ bool DecodeEntry(const uint8_t* rec, size_t len, FaxRecipient& r, AnsiDetails& d
 // other case; a byte of 0x80 or above is compared exactly with the byte after it.
 bool KeyEquals(const uint8_t* a, size_t alen, const uint8_t* b, size_t blen);
 bool KeyEquals(const uint8_t* a, size_t alen, const char* b);
+// The one form of a key: two keys are equal by KeyEquals exactly when their
+// folded forms are the same bytes (for sets and maps of keys).
+std::string FoldKey(const uint8_t* key, size_t len);
 
 // A view of one field inside a record.
 struct Field {

@@ -11,11 +11,9 @@
 namespace kfd {
 
 bool ListTextFilter::FirstTime(const std::string& name, const std::string& fax) {
-    WCHAR wname[31];
-    WCHAR wfax[31];
-    AnsiToWideField(name.data(), name.size(), wname, 31);
-    AnsiToWideField(fax.data(), fax.size(), wfax, 31);
-    return seen_.insert(FoldCase(IndividualListText(wname, wfax))).second;
+    // Field end between the parts: it never stands inside a field.
+    const auto bytes = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
+    return seen_.insert(FoldKey(bytes(name), name.size()) + char(kFieldEnd) + FoldKey(bytes(fax), fax.size())).second;
 }
 
 }  // namespace kfd

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <set>
+#include <string>
 
 #include "db_result.h"
 #include "old_format.h"
@@ -12,13 +13,14 @@
 
 namespace kfd {
 
-// Compares list texts without regard to case, as a list box would.
+// Tells members apart by the key the store finds records with, so that
+// every member reference of the converted file names a record written.
 class ListTextFilter : public DuplicateFilter {
 public:
     bool FirstTime(const std::string& name, const std::string& fax) override;
 
 private:
-    std::set<WideString> seen_;
+    std::set<std::string> seen_;
 };
 
 }  // namespace kfd

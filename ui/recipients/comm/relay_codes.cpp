@@ -40,7 +40,13 @@ DestinationCheck MakeDestinationCode(const WCHAR* typed, bool groupSend, WCHAR c
     }
     // A code has exactly 3 characters: longer texts (only ever set by a
     // program, the edit takes 2) would not fit the record.
-    if (len > 2 || (!groupSend && value > 99)) return groupSend ? DestinationCheck::NeedGroupNumber : DestinationCheck::NeedNumber;
+    const DestinationCheck outOfRange = groupSend ? DestinationCheck::NeedGroupNumber : DestinationCheck::NeedNumber;
+    if (len > 2 || (!groupSend && value > 99)) return outOfRange;
+    // The edit takes the digits of every script; the code the fax unit
+    // reads has only 0-9 and the wildcard.
+    for (int i = 0; i < len; ++i) {
+        if (!IsDigit(typed[i]) && typed[i] != '*') return outOfRange;
+    }
     for (int i = 0; i <= len; ++i) code[i] = typed[i];
     PadWithZeros(code, len, 3);
     if (groupSend) code[1] = '#';

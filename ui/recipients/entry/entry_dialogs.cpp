@@ -5,6 +5,7 @@
 #include "comm_dialog.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
+#include "list_routines.h"
 #include "entry_codec.h"
 #include "resource.h"
 #include "shared_state.h"
@@ -111,9 +112,10 @@ void EditCommSettings(HWND dialog) {
         CurrentRecipient = saved;
 }
 
+// Whether the parent list holds the record of this text, by the key the
+// store finds records with.
 bool ParentListHolds(HWND dialog, const WideString& text) {
-    HWND list = GetDlgItem(GetParent(dialog), ParentListId(dialog));
-    return list && SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text.c_str()) != LB_ERR;
+    return FindRecordItem(GetDlgItem(GetParent(dialog), ParentListId(dialog)), text.c_str()) != LB_ERR;
 }
 
 void ReadTrimmed(HWND dialog, int id, WCHAR* field, int capacity) {
@@ -133,13 +135,17 @@ void OnEditOk(HWND dialog) {
     WCHAR oldName[32] = {0}, oldFax[32] = {0};
     AnsiToWideField(CurrentRecipient.name, strnlen(CurrentRecipient.name, 31), oldName, 32);
     AnsiToWideField(CurrentRecipient.faxNumber, strnlen(CurrentRecipient.faxNumber, 31), oldFax, 32);
+    // A change the store would see as another key (a letter above ASCII in
+    // another case, too) is a rename: references follow, the item is replaced.
+    const WideString newText = IndividualListText(name, fax);
+    const WideString oldText = IndividualListText(oldName, oldFax);
     UpdateMode mode = kModeSameKey;
-    if (FoldCase(name) != FoldCase(oldName) || FoldCase(fax) != FoldCase(oldFax)) {
-        if (ParentListHolds(dialog, IndividualListText(name, fax))) {
+    if (!SameRecordKey(newText.c_str(), oldText.c_str())) {
+        if (ParentListHolds(dialog, newText)) {
             Warn(dialog, WIDE("Tämä nimi on jo puhelinmuistiotiedostossa.\nAnna jokin toinen nimi."));
             return;
         }
-        mode = ParentListHolds(dialog, IndividualListText(oldName, oldFax)) ? kModeKeyChanged : kModeNew;
+        mode = ParentListHolds(dialog, oldText) ? kModeKeyChanged : kModeNew;
     }
     EntryDetails& d = CurrentDetails;
     memcpy(d.faxNumber, fax, sizeof fax);

@@ -43,11 +43,11 @@ WideString CurrentName() { return WideString(CurrentGroupName, WideBoundedLen(Cu
 void OfferParentItems(HWND dialog) {
     HWND parent = ParentList(dialog);
     if (!parent) return;
-    const WideString self = FoldCase(GroupListText(CurrentName().c_str()));
+    const WideString self = GroupListText(CurrentName().c_str());
     const LRESULT count = SendMessageW(parent, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         WideString text = GroupItemText(parent, static_cast<int>(i));
-        if (FoldCase(text) == self) continue;
+        if (SameRecordKey(text.c_str(), self.c_str())) continue;
         GroupListAppend(Available(dialog), text, SendMessageW(parent, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
     }
 }
@@ -154,14 +154,17 @@ void OnOk(HWND dialog) {
         Refuse(dialog, WIDE("Anna ryhmän nimi."));
         return;
     }
+    // Names the store tells apart are different groups, however alike they look.
+    const WideString newText = GroupListText(name);
+    const WideString oldText = GroupListText(CurrentName().c_str());
     UpdateMode mode = kModeSameKey;
-    if (FoldCase(name) != FoldCase(CurrentName())) {
+    if (!SameRecordKey(newText.c_str(), oldText.c_str())) {
         HWND parent = ParentList(dialog);
-        if (parent && GroupListHolds(parent, GroupListText(name))) {
+        if (GroupListHolds(parent, newText)) {
             Refuse(dialog, WIDE("Ryhmän nimi on jo nykyisessä puhelinmuistiotiedostossa.\nKirjoita jokin toinen nimi."));
             return;
         }
-        mode = parent && GroupListHolds(parent, GroupListText(CurrentName().c_str())) ? kModeKeyChanged : kModeNew;
+        mode = GroupListHolds(parent, oldText) ? kModeKeyChanged : kModeNew;
     }
     std::vector<WideString> members;
     const LRESULT count = SendMessageW(Members(dialog), LB_GETCOUNT, 0, 0);

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "list_routines.h"
+
 namespace {
 
 const WCHAR* const kPropertiesCaption = WIDE("Muokkaa ominaisuuksia");
@@ -35,10 +37,7 @@ std::vector<int> GroupSelectedItems(HWND list, bool* shortOfMemory) {
     return out;
 }
 
-bool GroupListHolds(HWND list, const WideString& text) {
-    return SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) !=
-           LB_ERR;
-}
+bool GroupListHolds(HWND list, const WideString& text) { return FindRecordItem(list, text.c_str()) != LB_ERR; }
 
 void GroupListAppend(HWND list, const WideString& text, LPARAM data) {
     LRESULT i = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

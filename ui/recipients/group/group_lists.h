@@ -13,7 +13,8 @@ WideString GroupItemText(HWND list, int index);
 // Indexes of the selected items, ascending; empty when memory is short
 // (then *shortOfMemory is set).
 std::vector<int> GroupSelectedItems(HWND list, bool* shortOfMemory = nullptr);
-// Whether the list holds the text, compared without regard to case.
+// Whether the list holds the record of the text, by the key the store
+// finds records with (FindRecordItem).
 bool GroupListHolds(HWND list, const WideString& text);
 // Appends the text with its item data.
 void GroupListAppend(HWND list, const WideString& text, LPARAM data);

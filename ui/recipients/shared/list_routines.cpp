@@ -2,6 +2,21 @@
 
 #include <vector>
 
+#include "entry_codec.h"
+
+namespace {
+
+WideString ItemText(HWND list, LRESULT index) {
+    LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (len <= 0) return WideString();
+    WideString text(static_cast<size_t>(len) + 1, 0);
+    LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 && got <= len ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+}  // namespace
+
 void DeleteSelectedItems(HWND dialog, int listId, int maxSelected, RecipientBlock* block, EntryDetails* details) {
     if (maxSelected <= 0) return;
     std::vector<int> selected(static_cast<size_t>(maxSelected));
@@ -47,7 +62,23 @@ void AddAndSelectOnly(HWND dialog, int listId, const WCHAR* text, LPARAM data) {
 }
 
 void RemoveItemWithText(HWND dialog, int listId, const WCHAR* text) {
-    LRESULT i = SendDlgItemMessageW(dialog, listId, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(text));
-    if (i != LB_ERR) SendDlgItemMessageW(dialog, listId, LB_DELETESTRING, i, 0);
+    // Items that differ only in case may be different records: the one with
+    // this very text goes.
+    HWND list = GetDlgItem(dialog, listId);
+    const WideString wanted(text);
+    LRESULT i = LB_ERR;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT k = 0; k < count && i == LB_ERR; ++k) {
+        if (ItemText(list, k) == wanted) i = k;
+    }
+    if (i == LB_ERR) i = FindRecordItem(list, text);
+    if (i != LB_ERR) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+}
+
+LRESULT FindRecordItem(HWND list, const WCHAR* text) {
+    const LRESULT count = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
+    for (LRESULT k = 0; k < count; ++k) {
+        if (SameRecordKey(ItemText(list, k).c_str(), text)) return k;
+    }
+    return LB_ERR;
 }

@@ -18,7 +18,11 @@ void SearchListByPrefix(HWND dialog, int listId);
 
 // Adds a text with its item data and makes it the only selected item.
 void AddAndSelectOnly(HWND dialog, int listId, const WCHAR* text, LPARAM data);
-// Removes the first item whose text equals text (ignoring case).
+// Removes the item whose text is text; without one, the first that stands
+// for the same record (FindRecordItem).
 void RemoveItemWithText(HWND dialog, int listId, const WCHAR* text);
+// The first item of a phonebook list that stands for the same record as
+// text (SameRecordKey), or LB_ERR.
+LRESULT FindRecordItem(HWND list, const WCHAR* text);
 
 constexpr int kSearchEditId = 606;
