@@ -34,7 +34,7 @@ void ApplyJobToImage(const JobDescription& job, SettingsImage& image, const Addo
     s.outputOption = job.outputOption;
     s.outputTray = job.outputTray;
     s.jobMonitor = job.jobMonitor;
-    HostSubBlock& sub = image.sub();
+    HostSubBlock sub = image.Get<HostSubBlock>(s.subBlockOffset);
     sub.collateMode = job.collateMode;
     sub.optionA = job.optionA;
     sub.optionB = job.optionB;
@@ -42,8 +42,9 @@ void ApplyJobToImage(const JobDescription& job, SettingsImage& image, const Addo
     sub.g4Available = job.g4Available;
     sub.speedDial999 = job.speedDial999;
     std::memcpy(sub.accountUser, job.accountUser, sizeof sub.accountUser);
-    std::memcpy(image.At<FaxDS>(mcb.block1Offset), &job.ds, sizeof job.ds);
-    std::memcpy(image.At<FaxSS>(mcb.block3Offset), &job.ss, sizeof job.ss);
+    image.Put(s.subBlockOffset, sub);
+    image.Put(mcb.block1Offset, job.ds);
+    image.Put(mcb.block3Offset, job.ss);
 }
 
 namespace {

@@ -30,10 +30,12 @@ const char kUsage[] =
     "       faxhost [--module PATH] header [JOBFILE]\n"
     "                                               print the header of the job in JOBFILE (or of\n"
     "                                               the built-in job with its four recipients)\n"
-    "       faxhost [--module PATH] print [JOBFILE] [--output FILE]\n"
+    "       faxhost [--module PATH] print [JOBFILE] [--output FILE] [--image-layout LAYOUT]\n"
     "                                               print a job through both add-ons: the\n"
     "                                               document events through faxui, the header\n"
-    "                                               through faxrender (exit 4: fax cancelled)\n"
+    "                                               through faxrender (exit 4: fax cancelled);\n"
+    "                                               LAYOUT standard, packed (blocks back to back\n"
+    "                                               at odd offsets) or spread (blocks far apart)\n"
     "       faxhost prefs [JOBFILE]                  printing preferences with the fax pages\n"
     "       faxhost phonebook list|check FILE        list or check a .KFD phonebook\n"
     "       faxhost phonebook convert OLD NEW        convert an older phonebook\n"
@@ -47,7 +49,8 @@ const char kUsage[] =
     "       faxhost jobwatch uninstall               remove its registration\n"
     "The PJL header goes to standard output. The render module is PATH, else\n"
     "$FAX_RENDER_MODULE, else faxrender next to faxhost. FAX_FIXED_TIME=HH:MM:SS\n"
-    "fixes the time in the COMMENT lines. Job files: see host/JOBFILE.md.\n";
+    "fixes the time in the COMMENT lines. FAX_HOST_FAIL=15001[,...] makes the host\n"
+    "fail those escapes while it prints. Job files: see host/JOBFILE.md.\n";
 
 bool ReadFile(const std::string& path, std::string* text) {
     std::ifstream in(path, std::ios::binary);

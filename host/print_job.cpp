@@ -25,8 +25,9 @@ constexpr int32_t kEventEndDoc = 8;
 // page only.
 class HostPrinter : public headless::PrinterDevice {
 public:
-    explicit HostPrinter(SettingsImage& image) : image_(image) {}
+    HostPrinter(SettingsImage& image, const std::vector<int>& failing) : image_(image), failing_(failing) {}
     int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
+        if (std::find(failing_.begin(), failing_.end(), code) != failing_.end()) return -1;
         switch (code) {
         case 15004:
             return page_ == 1 ? 1 : 0;
@@ -54,6 +55,7 @@ public:
 
 private:
     SettingsImage& image_;
+    const std::vector<int>& failing_;
     int page_ = 0;
 };
 
@@ -63,19 +65,50 @@ AddOnDocEventHook DocEventHook(const AddonModule& ui) {
 
 }  // namespace
 
+bool ParseImageLayout(const std::string& text, ImageLayout* layout) {
+    static const struct {
+        const char* name;
+        ImageLayout layout;
+    } kLayouts[] = {{"standard", ImageLayout::Standard}, {"packed", ImageLayout::Packed}, {"spread", ImageLayout::Spread}};
+    for (const auto& l : kLayouts) {
+        if (text == l.name) {
+            *layout = l.layout;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParseFailingEscapes(const std::string& text, std::vector<int>* codes, std::string* error) {
+    codes->clear();
+    if (text.empty()) return true;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(',', start);
+        const std::string item = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (item.empty() || item.size() > 9 || item.find_first_not_of("0123456789") != std::string::npos) {
+            *error = "not an escape number: \"" + item + "\"";
+            return false;
+        }
+        codes->push_back(std::stoi(item));
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
 bool RunPrintJob(const AddonModule& ui, const AddonModule& render, const JobDescription& job,
-                 PrintJobResult* result, std::string* error) {
+                 const PrintHost& options, PrintJobResult* result, std::string* error) {
     AddOnDocEventHook hook = DocEventHook(ui);
     if (!hook) {
         *error = ui.path() + ": the module has no document-event hook";
         return false;
     }
-    SettingsImage image;
+    SettingsImage image(options.layout);
     HostContext host(1);
     image.ReserveModuleBlocks(*ui.table(), &host.block(0));
     ApplyJobToImage(job, image, host.block(0));
 
-    HostPrinter printer(image);
+    HostPrinter printer(image, options.failingEscapes);
     HDC dc = headless::CreatePrinterDC(&printer);
     HANDLE handle = headless::CreatePrinterHandle(kHostPrinterName, kHostPortName, u"PCL XL");
     WCHAR docName[kHostDocNameSize + 1] = {};

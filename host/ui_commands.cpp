@@ -124,10 +124,15 @@ bool SeedBuiltinPhonebook(std::string* book, std::string* error) {
 }
 #endif
 
-// Prints the job through both add-ons; the header goes to outputPath, or
-// to standard output when it is null.
-int PrintThroughAddons(const std::string& renderModule, const JobDescription& job, const char* outputPath) {
+// Prints the job through both add-ons, the host laid out and failing as
+// 'host' and FAX_HOST_FAIL say; the header goes to outputPath, or to
+// standard output when it is null.
+int PrintThroughAddons(const std::string& renderModule, const JobDescription& job, PrintHost host,
+                       const char* outputPath) {
     std::string error;
+    const char* failing = std::getenv("FAX_HOST_FAIL");
+    if (!ParseFailingEscapes(failing ? failing : "", &host.failingEscapes, &error))
+        return Fail("FAX_HOST_FAIL: " + error);
     AddonModule ui, render;
     if (!ui.Load(DefaultUiModulePath(), kFaxModuleId, &error)) return Fail(error);
     if (!render.Load(renderModule.empty() ? DefaultRenderModulePath() : renderModule, kFaxModuleId, &error))
@@ -135,7 +140,7 @@ int PrintThroughAddons(const std::string& renderModule, const JobDescription& jo
     StartScriptedUserIfAsked();
 
     PrintJobResult result;
-    if (!RunPrintJob(ui, render, job, &result, &error)) return Fail(error);
+    if (!RunPrintJob(ui, render, job, host, &result, &error)) return Fail(error);
     if (result.cancelled) {
         std::fprintf(stderr, "faxhost: the fax job was cancelled; no header was written\n");
         return kExitCancelled;
@@ -228,7 +233,7 @@ int RunBuiltinPrint(const std::string& renderModule) {
                  "faxhost: gives one relay broadcast settings and confirms a send at 18:30\n",
                  book.c_str());
     std::fflush(stderr);
-    int status = PrintThroughAddons(renderModule, job, nullptr);
+    int status = PrintThroughAddons(renderModule, job, PrintHost(), nullptr);
     CopyLogToStandardError(log);
     return status;
 }
@@ -236,11 +241,15 @@ int RunBuiltinPrint(const std::string& renderModule) {
 int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
     const char* jobPath = nullptr;
     const char* outputPath = nullptr;
+    PrintHost host;
     for (int i = 0; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--output") && i + 1 < argc) outputPath = argv[++i];
+        else if (!std::strcmp(argv[i], "--image-layout") && i + 1 < argc && ParseImageLayout(argv[i + 1], &host.layout))
+            ++i;
         else if (!jobPath && argv[i][0] != '-') jobPath = argv[i];
         else {
-            std::fputs("usage: faxhost print [JOBFILE] [--output FILE]\n", stderr);
+            std::fputs("usage: faxhost print [JOBFILE] [--output FILE] [--image-layout standard|packed|spread]\n",
+                       stderr);
             return 2;
         }
     }
@@ -251,5 +260,5 @@ int RunPrintCommand(const std::string& renderModule, int argc, char** argv) {
     std::string book;
     if (!jobPath && !SeedBuiltinPhonebook(&book, &error)) return Fail(error);
 #endif
-    return PrintThroughAddons(renderModule, job, outputPath);
+    return PrintThroughAddons(renderModule, job, host, outputPath);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // "faxhost prefs [JOBFILE]": printing preferences with the fax pages (on
 // Linux a script file plays the user), then the fax settings the sheet left.
-// "faxhost print JOBFILE [--output FILE]": a whole job through both add-ons.
+// "faxhost print JOBFILE [--output FILE] [--image-layout LAYOUT]": a whole
+// job through both add-ons, the settings image laid out as LAYOUT says;
+// FAX_HOST_FAIL names escapes the host fails.
 #include <string>
 
 int RunPrefsCommand(const std::string& renderModule, int argc, char** argv);

@@ -31,13 +31,21 @@ struct Output {
     }
 };
 
+// The host places its blocks where it likes, on any byte boundary: each is
+// read into a copy of its own. FaxSS is large and only a fax job's settings
+// need it, so it is copied where the recipients are written.
 struct Job {
-    const HostJobSettings* settings;
-    const HostSubBlock* sub;
-    const FaxDS* ds;
-    const FaxSS* ss;
+    HostJobSettings settings;
+    HostSubBlock sub;
+    FaxDS ds;
+    const void* ss;
     const HostOutputContext* out;
 };
+
+template <typename T>
+void Copy(T* to, const void* from) {
+    std::memcpy(to, from, sizeof *to);
+}
 
 // Keyword tables are indexed by stored values; a damaged image gets the
 // default keyword (FINE, ONERROR) rather than a read past the table.
@@ -61,24 +69,24 @@ void WriteJobStart(const Output& w, const Job& job) {
     WriteTimeLine(w, PJL_CommentStartJob);
 
     w.Text(PJL_JobAccount);
-    w.Field(job.sub->accountUser, sizeof job.sub->accountUser);
+    w.Field(job.sub.accountUser, sizeof job.sub.accountUser);
     w.Text(PJL_TimeEnd);
 
-    if (job.settings->jobMonitor == 1 && job.ds->clientId[0]) {
+    if (job.settings.jobMonitor == 1 && job.ds.clientId[0]) {
         w.Text(PJL_ClientID);
-        w.Field(job.ds->clientId, sizeof job.ds->clientId);
+        w.Field(job.ds.clientId, sizeof job.ds.clientId);
         w.Text(PJL_CommandEnd);
     }
 }
 
 void WriteUserAndDocName(const Output& w, const Job& job) {
     w.Text(PJL_PrintUserID);
-    w.Field(job.ds->printUserId, sizeof job.ds->printUserId);
+    w.Field(job.ds.printUserId, sizeof job.ds.printUserId);
     w.Text(PJL_TimeEnd);
 
     w.Text(PJL_PrintDocName);
-    if (job.ds->printDocName[0])
-        w.Field(job.ds->printDocName, sizeof job.ds->printDocName);
+    if (job.ds.printDocName[0])
+        w.Field(job.ds.printDocName, sizeof job.ds.printDocName);
     else
         w.Field(job.out->docName, kAppDocNameChars);
     w.Text(PJL_TimeEnd);
@@ -90,35 +98,37 @@ void WritePaddedNumber(const Output& w, const char* format, int32_t value) {
 }
 
 void WriteFaxLines(const Output& w, const Job& job) {
-    int count = ClampedRecipientCount(*job.ss);
+    FaxSS ss;
+    Copy(&ss, job.ss);
+    int count = ClampedRecipientCount(ss);
     if (count == 0) return;
     for (int i = 0; i < count; ++i) {
         char param[kFaxNumParamSize];
-        size_t n = BuildFaxNumParam(job.ss->recipients[i], param, sizeof param);
+        size_t n = BuildFaxNumParam(ss.recipients[i], param, sizeof param);
         w.Text(PJL_FaxNumber);
         w.Piece(param, n);
     }
     w.Text(PJL_FaxRes);
-    w.Text(Resolution(job.ds->resolution));
+    w.Text(Resolution(job.ds.resolution));
     w.Text(PJL_CommandEnd);
 
     w.Text(PJL_TxReport);
-    w.Text(Report(job.ds->txReport));
+    w.Text(Report(job.ds.txReport));
     w.Text(PJL_CommandEnd);
 
     w.Text(PJL_TxHeader);
-    w.Text(job.ds->txHeader == 1 ? PJL_HeaderOn : PJL_HeaderOff);
+    w.Text(job.ds.txHeader == 1 ? PJL_HeaderOn : PJL_HeaderOff);
 
-    if (job.ss->delaySend == 1) {
+    if (ss.delaySend == 1) {
         w.Text(PJL_DelaySend);
-        WritePaddedNumber(w, PJL_NumberColon, job.ss->delayHour);
-        WritePaddedNumber(w, PJL_NumberLine, job.ss->delayMinute);
+        WritePaddedNumber(w, PJL_NumberColon, ss.delayHour);
+        WritePaddedNumber(w, PJL_NumberLine, ss.delayMinute);
     }
 }
 
 bool QuantityWanted(const Job& job) {
-    const HostJobSettings& s = *job.settings;
-    const HostSubBlock& sub = *job.sub;
+    const HostJobSettings& s = job.settings;
+    const HostSubBlock& sub = job.sub;
     if (sub.collateMode != 1) return false;
     return s.jobType == kJobTypeProof || s.qtyForce == 1 ||
            (sub.optionA == 1 && s.outputOption > 0 && s.copies == 1) ||
@@ -126,11 +136,11 @@ bool QuantityWanted(const Job& job) {
 }
 
 void WriteJobSettings(const Output& w, const Job& job) {
-    switch (job.settings->jobType) {
+    switch (job.settings.jobType) {
         case kJobTypeSecure:
             WriteUserAndDocName(w, job);
             w.Text(PJL_PrintPassword);
-            w.Field(job.ds->printPassword, sizeof job.ds->printPassword);
+            w.Field(job.ds.printPassword, sizeof job.ds.printPassword);
             w.Text(PJL_TimeEnd);
             w.Text(PJL_PrintSecure);
             break;
@@ -146,7 +156,7 @@ void WriteJobSettings(const Output& w, const Job& job) {
     }
     if (QuantityWanted(job)) {
         w.Text(PJL_CollateQty);
-        w.Number(PJL_NumberLine, job.settings->copies);
+        w.Number(PJL_NumberLine, job.settings.copies);
     }
 }
 
@@ -162,10 +172,13 @@ extern "C" void FAXAPI AddOnWriteCallback(void* host, void* out, void* settings,
 
     // The block offsets are the host's own bookkeeping, as is the pointer to
     // FaxDS; the image contents are what this hook must not trust.
-    const auto* image = static_cast<const HostJobSettings*>(settings);
-    Job job{image, BlockAt<HostSubBlock>(settings, image->subBlockOffset),
-            ds ? ds : BlockAt<FaxDS>(settings, mcb->block1Offset),
-            BlockAt<FaxSS>(settings, mcb->block3Offset), output};
+    const auto* image = static_cast<const uint8_t*>(settings);
+    Job job;
+    Copy(&job.settings, image);
+    Copy(&job.sub, image + job.settings.subBlockOffset);
+    Copy(&job.ds, ds ? static_cast<const void*>(ds) : image + mcb->block1Offset);
+    job.ss = image + mcb->block3Offset;
+    job.out = output;
     Output w{output};
 
     switch (event) {

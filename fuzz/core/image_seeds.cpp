@@ -1,7 +1,8 @@
 // Writes the starting inputs of the core image fuzz target into a folder:
-// the built-in job's settings image as the host lays it out, and a few
-// variations the hook treats differently (missing account identity, a
-// watched print job, a cancelled and a rewritten fax flow).
+// the built-in job's settings image as the host lays it out (also packed at
+// odd offsets), and a few variations the hook treats differently (missing
+// account identity, a watched print job, a cancelled and a rewritten fax
+// flow).
 
 #include <cstdio>
 #include <cstring>
@@ -14,10 +15,11 @@
 
 namespace {
 
-bool WriteSeed(const std::string& path, const JobDescription& job, uint8_t flags) {
+bool WriteSeed(const std::string& path, const JobDescription& job, uint8_t flags,
+               ImageLayout layout = ImageLayout::Standard) {
     AddOnTable table = FaxAddOnTable();
     AddonMCB mcb{};
-    SettingsImage image;
+    SettingsImage image(layout);
     image.ReserveModuleBlocks(table, &mcb);
     ApplyJobToImage(job, image, mcb);
     ImageInputHeader head{};
@@ -46,7 +48,8 @@ int main(int argc, char** argv) {
     std::string dir = argv[1];
     bool ok = WriteSeed(dir + "/builtin", job, 0) && WriteSeed(dir + "/builtin-rewritten", job, kInputFlowWritesList) &&
               WriteSeed(dir + "/builtin-sheet-block", job, kInputSheetBlock) &&
-              WriteSeed(dir + "/builtin-cancelled", job, kInputUserCancels);
+              WriteSeed(dir + "/builtin-cancelled", job, kInputUserCancels) &&
+              WriteSeed(dir + "/builtin-packed", job, kInputFlowWritesList, ImageLayout::Packed);
     JobDescription print = job;
     print.jobType = 0;
     print.outputTray = 2;

@@ -25,6 +25,7 @@ public:
             std::memcpy(out, image.data(), std::min<size_t>(outSize, image.size()));
             return 1;
         case 15001:
+            if (storeAnswer <= 0) return storeAnswer;
             ++stores;
             std::memcpy(image.data(), in, std::min<size_t>(inSize, image.size()));
             return 1;
@@ -33,8 +34,10 @@ public:
     }
     void AbortDocument() override { ++aborts; }
 
+    explicit JobDevice(ImageLayout layout) : image(layout) {}
     SettingsImage image;
     int due = 1;
+    int storeAnswer = 1;
     int reportedSize = 0;
     int stores = 0;
     int aborts = 0;
@@ -62,12 +65,12 @@ protected:
         NewJob();
     }
     // A fresh host, image and device context.
-    void NewJob() {
+    void NewJob(ImageLayout layout = ImageLayout::Standard) {
         g_flowAnswer = 1;
         g_flowCalls = 0;
         if (dc_) headless::DeletePrinterDC(dc_);
         host_ = std::make_unique<HostContext>(1);
-        device_ = std::make_unique<JobDevice>();
+        device_ = std::make_unique<JobDevice>(layout);
         device_->image.ReserveModuleBlocks(table_, &host_->block(0));
         dc_ = headless::CreatePrinterDC(device_.get());
     }
@@ -138,31 +141,73 @@ TEST_F(DocEventsTest, AccountIdentityFilledOnceAndStored) {
     EXPECT_EQ(device_->stores, 1);  // nothing new to hand back
 }
 
-TEST_F(DocEventsTest, DamagedImagesAreRefusedBeforeAnyBlockIsTouched) {
+// A fax job goes on only with its recipients in the image handed back;
+// otherwise it is stopped before the host renders what the image held.
+TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
+    struct Bad {
+        JobDevice& d;
+        HostJobSettings& s;
+        AddonMCB& m;
+    };
+    enum Outcome { kGoesOn, kStopped, kNoImage };
+    const bool kDialogs = true;
     struct Case {
         const char* what;
-        std::function<void(JobDevice&, HostJobSettings&, AddonMCB&)> damage;
+        ImageLayout layout;
+        void (*damage)(Bad&);
+        Outcome outcome;
+        bool dialogs;
     } cases[] = {
-        {"size below the fixed part", [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.reportedSize = 100; }},
-        {"size beyond any image", [](JobDevice& d, HostJobSettings&, AddonMCB&) { d.reportedSize = 0x7FFFFFFF; }},
-        {"sub-block past the end", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 1 << 20; }},
-        {"sub-block offset negative", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = -8; }},
-        {"second sub-block misaligned", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlock2Offset += 1; }},
-        {"fax block past the end",
-         [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block3Offset = static_cast<int32_t>(d.image.size()); }},
-        {"settings block over the end",
-         [](JobDevice& d, HostJobSettings&, AddonMCB& m) { m.block1Offset = static_cast<int32_t>(d.image.size()) - 100; }},
-        {"sub-block over the fixed part", [](JobDevice&, HostJobSettings& s, AddonMCB&) { s.subBlockOffset = 0; }},
-        {"recipients over the settings block",
-         [](JobDevice&, HostJobSettings&, AddonMCB& m) { m.block3Offset = m.block1Offset; }},
+        {"size below the fixed part", ImageLayout::Standard, [](Bad& b) { b.d.reportedSize = 100; }, kNoImage, false},
+        {"size beyond any image", ImageLayout::Standard, [](Bad& b) { b.d.reportedSize = 1 << 30; }, kNoImage, false},
+        {"sub-block past the end", ImageLayout::Standard, [](Bad& b) { b.s.subBlockOffset = 1 << 20; }, kStopped, false},
+        {"sub-block offset negative", ImageLayout::Standard, [](Bad& b) { b.s.subBlockOffset = -8; }, kStopped, false},
+        {"fax block past the end", ImageLayout::Standard,
+         [](Bad& b) { b.m.block3Offset = static_cast<int32_t>(b.d.image.size()); }, kStopped, false},
+        {"settings block over the end", ImageLayout::Standard,
+         [](Bad& b) { b.m.block1Offset = static_cast<int32_t>(b.d.image.size()) - 100; }, kStopped, false},
+        {"recipients over the settings block", ImageLayout::Standard,
+         [](Bad& b) { b.m.block3Offset = b.m.block1Offset; }, kStopped, false},
+        {"settings block over the account identity", ImageLayout::Standard,
+         [](Bad& b) { b.m.block1Offset = b.s.subBlockOffset + 787; }, kStopped, false},
+        // accountUser is bytes 756-787 of the sub-block, jobType 1800-1803 of the image.
+        {"account identity over the job type", ImageLayout::Standard,
+         [](Bad& b) { b.s.subBlockOffset = 1800 - 787; }, kStopped, false},
+        {"account identity just before the job type", ImageLayout::Standard,
+         [](Bad& b) { b.s.subBlockOffset = 1800 - 788; }, kGoesOn, kDialogs},
+        // suppressAddon is bytes 164-167 of the second sub-block; FaxDS moves to the image's last 172 bytes.
+        {"recipients over the suppress flag", ImageLayout::Standard,
+         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 167) + 11817; }, kStopped, false},
+        {"recipients right after the suppress flag", ImageLayout::Standard,
+         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 168) + 11816; }, kGoesOn, kDialogs},
+        {"host refuses the image back", ImageLayout::Standard, [](Bad& b) { b.d.storeAnswer = -1; }, kStopped, kDialogs},
+        {"host cannot take the image", ImageLayout::Standard, [](Bad& b) { b.d.storeAnswer = 0; }, kStopped, kDialogs},
+        {"second sub-block off its alignment", ImageLayout::Standard, [](Bad& b) { ++b.s.subBlock2Offset; }, kGoesOn,
+         kDialogs},
+        {"sub-block over bytes of the fixed part no field uses", ImageLayout::Standard,
+         [](Bad& b) { b.s.subBlockOffset = 0; }, kGoesOn, kDialogs},
+        {"blocks back to back at odd offsets", ImageLayout::Packed, [](Bad&) {}, kGoesOn, kDialogs},
+        {"blocks far apart", ImageLayout::Spread, [](Bad&) {}, kGoesOn, kDialogs},
     };
     for (const auto& c : cases) {
-        NewJob();
+        NewJob(c.layout);
         settings().jobType = kJobTypeFax;
-        c.damage(*device_, settings(), host_->block(0));
-        EXPECT_EQ(PrintPage(), 1) << c.what;
-        EXPECT_EQ(device_->stores, 0) << c.what;
-        EXPECT_EQ(g_flowCalls, 0) << c.what;
+        Bad bad{*device_, settings(), host_->block(0)};
+        c.damage(bad);
+        if (c.outcome == kStopped) automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
+        const size_t boxes = automation::Seen().messageBoxes.size();
+
+        EXPECT_EQ(PrintPage(), c.outcome == kStopped ? kDocEventCancelled : 1) << c.what;
+        EXPECT_EQ(device_->aborts, c.outcome == kStopped ? 1 : 0) << c.what;
+        EXPECT_EQ(automation::Seen().messageBoxes.size() - boxes, c.outcome == kStopped ? 1u : 0u) << c.what;
+        EXPECT_EQ(g_flowCalls, c.dialogs ? 1 : 0) << c.what;
+        EXPECT_EQ(device_->stores, c.outcome == kGoesOn ? 2 : 0) << c.what;  // the identity, then the recipients
+        if (c.outcome != kGoesOn) continue;
+        const FaxSS sent = device_->image.Get<FaxSS>(bad.m.block3Offset);
+        EXPECT_STREQ(sent.recipients[1].faxNumber, "123") << c.what;
+        EXPECT_STREQ(device_->image.Get<HostSubBlock>(bad.s.subBlockOffset).accountUser, ExpectedAccount().c_str())
+            << c.what;
+        EXPECT_EQ(device_->image.Get<HostJobSettings>(0).jobType, kJobTypeFax) << c.what;
     }
 }
 
@@ -237,12 +282,18 @@ TEST_F(DocEventsTest, FaxJobsReportedWithDisplaysOnlyWhenSent) {
                                                         "QjwCreateJobId", "QjwUnInitializeJobwatch"}));
 }
 
+// Every job the monitor is on for carries the client id of its own print,
+// empty when no monitor answers, never an earlier job's.
 TEST_F(DocEventsTest, MissingMonitorLeavesTheClientIdEmpty) {
-    settings().jobMonitor = 1;
-    settings().jobType = kJobTypeFax;
-    std::strcpy(ds().clientId, "OLD.ID");
-    EXPECT_EQ(PrintPage(), 1);
-    EXPECT_STREQ(ds().clientId, "");
+    for (int32_t type : {kJobTypeFax, 0, kJobTypeSecure, kJobTypeProof}) {
+        NewJob();
+        settings().jobMonitor = 1;
+        settings().jobType = type;
+        std::strcpy(sub().accountUser, "OMISTAJA");
+        std::strcpy(ds().clientId, "OLD.ID");
+        EXPECT_EQ(PrintPage(), 1) << type;
+        EXPECT_STREQ(ds().clientId, "") << type;
+    }
 }
 
 }  // namespace

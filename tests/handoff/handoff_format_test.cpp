@@ -1,10 +1,14 @@
-// Hand-off records in both layouts, paths and command lines.
+// Hand-off files and records in both layouts, paths and command lines.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
-#include "handoff.h"
+#include "handoff_file.h"
 
 namespace {
 
@@ -26,19 +30,48 @@ FaxRecipient SpeedDialRecipient() {
     return r;
 }
 
-TEST(HandoffSizes, FileSizesOfThreeSpeedDialRecipients) {
+// Bytes written out by hand: a text NUL-padded to its field, a number
+// little-endian in 'width' bytes.
+std::string Text(const char* text, size_t field) {
+    std::string bytes(text);
+    bytes.resize(field, '\0');
+    return bytes;
+}
+std::string Le(uint32_t value, size_t width) {
+    std::string bytes;
+    for (size_t i = 0; i < width; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+TEST(HandoffSizes, FileOfThreeSpeedDialRecipientsByteForByte) {
+    const std::string names = Text("Varasto", 31) + Text("17", 31);
+    const std::string full = names + Le(0, 2) + Le(2, 4) + "1" + Text("12", 4) + Text("4321", 5) + Le(0, 2) +
+                             Text("9", 3) + "1" + Le(2, 4) + Text("0010#2", 100) + Le(1, 4) + Text("123", 21) +
+                             Text("#*1", 21) + Le(0, 2);
+    const std::string compact = names + Le(2, 2) + "1" + Text("12", 4) + Text("4321", 5) + Text("9", 3) + "1" +
+                                Le(2, 2) + Text("0010#2", 60) + Le(0, 2) + Text("123", 21) + Text("#*1", 21);
     struct Case {
         HandoffLayout layout;
         int command;
+        std::string count, record;
         size_t fileSize;
     } cases[] = {
-        {HandoffLayout::Standard, kImportDoneFull, 712},
-        {HandoffLayout::Compact, kImportDoneFull, 554},
-        {HandoffLayout::Standard, kImportDoneNames, 4 + 3 * 62},
-        {HandoffLayout::Compact, kImportDoneNames, 2 + 3 * 62},
+        {HandoffLayout::Standard, kImportDoneFull, Le(3, 4), full, 712},
+        {HandoffLayout::Compact, kImportDoneFull, Le(3, 2), compact, 554},
+        {HandoffLayout::Standard, kImportDoneNames, Le(3, 4), names, 4 + 3 * 62},
+        {HandoffLayout::Compact, kImportDoneNames, Le(3, 2), names, 2 + 3 * 62},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(HandoffCountSize(c.layout) + 3 * HandoffRecordSize(c.layout, c.command), c.fileSize);
+    const std::string path = ::testing::TempDir() + "DB000001.TMP";
+    const FaxRecipient three[3] = {SpeedDialRecipient(), SpeedDialRecipient(), SpeedDialRecipient()};
+    for (const auto& c : cases) {
+        std::remove(path.c_str());
+        ASSERT_EQ(WriteRecipientImportFile(path.c_str(), c.layout, c.command, three, 3), HandoffWrite::Written);
+        std::ifstream in(path, std::ios::binary);
+        const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(file.size(), c.fileSize);
+        EXPECT_EQ(file, c.count + c.record + c.record + c.record) << c.command;
+    }
+    std::remove(path.c_str());
 }
 
 TEST(HandoffRecords, CompactBytesAtTheirOffsets) {

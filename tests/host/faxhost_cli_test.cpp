@@ -77,6 +77,10 @@ TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
     EXPECT_EQ(Faxhost("print a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
+    EXPECT_EQ(Faxhost("print --image-layout diagonal").status, 2);
+    CliResult failing = Faxhost("print " + WriteJob("print.job", "type = print\n"), "FAX_HOST_FAIL=15001,x");
+    EXPECT_EQ(failing.status, 1);
+    EXPECT_NE(failing.err.find("FAX_HOST_FAIL: not an escape number: \"x\""), std::string::npos) << failing.err;
 }
 
 // A module next to the executable wins over the build tree's; with neither

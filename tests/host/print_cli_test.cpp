@@ -27,9 +27,10 @@ protected:
     std::string Read(const std::string& name) const { return scratch_.Get(name); }
     // faxhost ARGS with the job file and script given, in this test's own
     // Windows and runtime directories.
-    CliRun Faxhost(const std::string& args, const std::string& job, const std::string& script) {
+    CliRun Faxhost(const std::string& args, const std::string& job, const std::string& script,
+                   const std::string& env = "") {
         std::remove((dir_ + "/ui.log").c_str());
-        std::string command = "FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC"
+        std::string command = env + " FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC"
                               " FAX_WINDIR=" + dir_ + " FAX_UI_RUNTIME_DIR=" + dir_ +
                               " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" + dir_ +
                               "/ui.log FAX_JOBWATCH_LOG=" + dir_ + "/jobwatch.log " + FAXHOST_PATH + " " + args +
@@ -114,11 +115,16 @@ const char kMailbox[] =
 const char kListOk[] = "dialog 101\nclick 1\n";
 const char kSend[] = "dialog 108\nclick 801\n";
 
+// The job file's own recipient stands for an earlier fax's, still in the
+// host's image: the dialogs' list replaces it however the image is laid out.
+const char kEarlierFax[] = "type = fax\n[recipient]\nnumber = 555\n";
+
 TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
     struct Case {
         const char* what;
         std::string script;
         std::vector<std::string> lines;
+        std::string args = "print";
     } cases[] = {
         {"typed", std::string(kTyped) + kListOk + kSend, {"@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n"}},
         {"speed dial", std::string(kSpeedDial) + kListOk + kSend, {"@PJL TELARN FAXNUM = '012'\n"}},
@@ -128,9 +134,12 @@ TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
              "dialog 108\ncheck 803 on\nsettext 804 07\nsettext 805 05\nclick 801\n",
          {"@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n@PJL TELARN FAXNUM = '012'\n",
           "@PJL TELARN DELAYSEND = 07:05\n"}},
+        {"image blocks packed at odd offsets", std::string(kTyped) + kListOk + kSend,
+         {"ACCTUSER=\"@maija\\TOIMISTO-PC\"\r\n@PJL TELARN FAXNUM = 0-800-3569377{20}{30}\n@PJL TELARN FAXRES"},
+         "print --image-layout packed"},
     };
     for (const auto& c : cases) {
-        CliRun run = Faxhost("print", "type = fax\n", c.script);
+        CliRun run = Faxhost(c.args, kEarlierFax, c.script);
         EXPECT_EQ(run.status, 0) << c.what << "\n" << run.err;
         for (const std::string& line : c.lines) EXPECT_NE(run.out.find(line), std::string::npos) << c.what << run.out;
         EXPECT_NE(run.log.find("108"), std::string::npos) << c.what << run.log;
@@ -187,10 +196,18 @@ TEST_F(UiCliTest, BuiltInPrintRunsTheWholeFaxPath) {
 
 TEST_F(UiCliTest, CancelledFaxJobWritesNoHeader) {
     const std::string answer = "msgbox IDOK Faksity\xC3\xB6 on peruutettu!\n";
-    for (const std::string& script : {std::string("dialog 101\nclick 2\n") + answer,
-                                      std::string(kTyped) + kListOk + "dialog 108\nclick 802\n" + answer}) {
-        CliRun run = Faxhost("print", "type = fax\n", script);
-        EXPECT_EQ(run.status, 4) << run.err;
+    struct Case {
+        std::string script, env;
+    } cases[] = {
+        {std::string("dialog 101\nclick 2\n") + answer, ""},
+        {std::string(kTyped) + kListOk + "dialog 108\nclick 802\n" + answer, ""},
+        // Confirmed, but the host does not take the list back.
+        {std::string(kTyped) + kListOk + kSend + answer, "FAX_HOST_FAIL=15001"},
+        {std::string(kTyped) + kListOk + kSend + answer, "FAX_HOST_FAIL=99,15001"},
+    };
+    for (const auto& c : cases) {
+        CliRun run = Faxhost("print", kEarlierFax, c.script, c.env);
+        EXPECT_EQ(run.status, 4) << c.env << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("cancelled"), std::string::npos) << run.err;
     }

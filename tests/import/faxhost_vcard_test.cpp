@@ -37,12 +37,32 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
         std::string err;
     } cases[] = {
         {data + "export_30.vcf", 0,
-         "kind: address book, entries: 4, malformed cards skipped: 0\n"
+         "kind: address book, entries: 5, malformed cards skipped: 0\n"
          "recipient: Liisa M\xC3\xA4kinen <+35891234568>\n"
          "recipient: Liisa M\xC3\xA4kinen <09-7654321>\n"
          "recipient: Pekka Virtanen, toimitusjohtaj <(09)5550101>\n"
          "recipient: Anna-Maria Elisabet Korhonen-L <+358401234567>\n"
-         "recipients: 4, found: 4, rejected: 1, confirmed: 4\n",
+         "recipient: Outi Laine <017555666>\n"
+         "recipient: Outi Laine <+358945678900>\n"
+         "recipient: Outi Laine <091112222>\n"
+         "recipients: 7, found: 5, rejected: 1, confirmed: 7\n",
+         ""},
+        {data + "export_21.vcf", 0,
+         "kind: address book, entries: 4, malformed cards skipped: 0\n"
+         "recipient: Sirkka H\xC3\xA4m\xC3\xA4l\xC3\xA4inen <092223333>\n"
+         "recipient: Sirkka H\xC3\xA4m\xC3\xA4l\xC3\xA4inen <094445555>\n"
+         "recipient: \xC3\x96sten J\xC3\xA4rvinen, Kuljetus ja hu <019-888777>\n"
+         "recipient: Ville Lahti <092>\n"
+         "recipient: Kaisa Lehto <098765432>\n"
+         "recipient: Kaisa Lehto <098765433>\n"
+         "recipients: 6, found: 4, rejected: 0, confirmed: 6\n",
+         ""},
+        {data + "phone_export.vcf", 0,
+         "kind: address book, entries: 2, malformed cards skipped: 0\n"
+         "recipient: Jukka M\xC3\xA4kel\xC3\xA4 <+35898765432>\n"
+         "recipient: Jukka M\xC3\xA4kel\xC3\xA4 <097654321>\n"
+         "recipient: Toimisto <092>\n"
+         "recipients: 3, found: 2, rejected: 0, confirmed: 3\n",
          ""},
         // The list's two people again through the list; the place is rejected.
         {data + "export_40.vcf", 0,
@@ -52,10 +72,11 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
          "recipients: 2, found: 5, rejected: 3, confirmed: 2\n",
          ""},
         {data + "damaged.vcf", 0,
-         "kind: address book, entries: 2, malformed cards skipped: 2\n"
+         "kind: address book, entries: 3, malformed cards skipped: 1\n"
          "recipient: Hyv\xC3\xA4 Ensimm\xC3\xA4inen <111>\n"
+         "recipient:  <222>\n"
          "recipient: Hyv\xC3\xA4 Toinen <333>\n"
-         "recipients: 2, found: 2, rejected: 0, confirmed: 2\n",
+         "recipients: 3, found: 3, rejected: 0, confirmed: 3\n",
          ""},
         {dir.Path("cycles.VCF"), 0,
          "kind: address book, entries: 5, malformed cards skipped: 0\n"

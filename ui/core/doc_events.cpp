@@ -101,17 +101,28 @@ void ReportCancelled(HDC dc) {
 
 int32_t StartDocument(const AddonMCB& mcb, HANDLE printer, HDC dc, void* docInfoRef) {
     JobImage image;
-    if (!image.Read(dc, mcb)) return 1;
+    if (image.Read(dc, mcb) != ImageState::Usable) return 1;
     if (image.sub2().suppressAddon == 1 || image.settings().jobMonitor != 1) return 1;
     const DOCINFOW* docInfo = docInfoRef ? *static_cast<const DOCINFOW* const*>(docInfoRef) : nullptr;
     CaptureNames(printer, docInfo);
     return 1;
 }
 
+// A fax job whose recipients do not reach this job's settings would go out
+// to whatever the host's image held before: it is stopped instead.
+int32_t StopFaxJob(HDC dc) {
+    ReportCancelled(dc);
+    return kDocEventCancelled;
+}
+
 int32_t StartPage(const AddonMCB& mcb, HDC dc, FaxFlowFn faxFlow) {
     if (ExtEscape(dc, kEscapeAddonDue, 0, nullptr, 0, nullptr) != 1) return 1;
     JobImage image;
-    if (!image.Read(dc, mcb) || image.sub2().suppressAddon == 1) return 1;
+    const ImageState state = image.Read(dc, mcb);
+    if (state == ImageState::Missing) return 1;
+    const bool fax = image.settings().jobType == kJobTypeFax;
+    if (state == ImageState::Unusable) return fax ? StopFaxJob(dc) : 1;
+    if (image.sub2().suppressAddon == 1) return 1;
 
     if (AccountMissing(image.sub())) {
         FillAccountUser(image.sub().accountUser);
@@ -125,16 +136,13 @@ int32_t StartPage(const AddonMCB& mcb, HDC dc, FaxFlowFn faxFlow) {
     if (watched) OpenMonitor(image, &monitor);
 
     int32_t result = 1;
-    if (image.settings().jobType == kJobTypeFax) {
-        if (faxFlow && faxFlow(GetActiveWindow(), image.sub(), image.ss()) == 1) {
-            if (monitor.open()) FillFaxEntry(image, &record.get()->entry);
-            image.Store(dc);
-        } else {
-            ReportCancelled(dc);
-            result = kDocEventCancelled;
-        }
-    } else if (monitor.open()) {
-        FillPrintEntry(image, &record.get()->entry);
+    if (fax) {
+        const bool sent = faxFlow && faxFlow(GetActiveWindow(), image.sub(), image.ss()) == 1;
+        if (sent && monitor.open()) FillFaxEntry(image, &record.get()->entry);
+        if (!sent || !image.Store(dc)) result = StopFaxJob(dc);
+    } else if (watched) {
+        if (monitor.open()) FillPrintEntry(image, &record.get()->entry);
+        // The client id, new or cleared, reaches every job the monitor is on for.
         image.Store(dc);
     }
 

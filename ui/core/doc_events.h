@@ -17,10 +17,11 @@ constexpr int32_t kDocEventStartPage = 6;
 constexpr int32_t kDocEventCancelled = -1;
 
 // The fax flow: recipient list, then confirmation. 1 = send ('ss' holds
-// the recipients and the send time), 0 = cancelled. Both blocks lie inside
-// the job's image, checked.
+// the recipients and the send time), 0 = cancelled. Both are this call's copies
+// of the job's blocks; 'ss' goes back to the host after an accepted flow.
 typedef int (*FaxFlowFn)(HWND owner, const HostSubBlock& sub, FaxSS& ss);
 
-// 1 = go on, -1 = the fax job was cancelled and the document aborted.
+// 1 = go on, -1 = the fax job was cancelled, or its recipients could not be
+// written into the job's settings, and the document was aborted.
 int32_t HandleDocumentEvent(const HostDriverContext* host, HANDLE printer, HDC dc, int32_t event,
                             void* docInfoRef, FaxFlowFn faxFlow);
