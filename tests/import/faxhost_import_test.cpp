@@ -88,6 +88,8 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
         {"import " + Data("yhteystiedot_utf16.csv"), 0,
          "encoding: UTF-16 LE, separator: comma\nrecipient: S\xC3\xB6" "derstr\xC3\xB6m AB <+468123456>\n"
          "recipient: Nguy?n V?n An <+842838221234>\n", ""},
+        {"import " + Data("contacts_en.csv"), 0,
+         "recipient: Doe, Jane <+1(555)010-2000>\nrecipient: Very Long Company Name Limited <00441632960000>\n", ""},
         {"import --fax 'business fax' " + Data("mail_export.csv"), 0,
          "no name column, fax columns 6\nencoding: ANSI (1252), separator: comma\nrecipient:  <+35891112222>\n", ""},
         {"import " + Data("no_such.csv"), 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
