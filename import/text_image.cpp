@@ -56,28 +56,28 @@ void TextImage::Truncate(size_t n) {
     data_[n] = '\0';
 }
 
+bool TextImage::RoomForLine() {
+    // One slot is always kept free for the line after the last feed.
+    if (lineFeeds_ + 2 <= lineCapacity_) return true;
+    size_t grown = lineCapacity_ ? 2 * lineCapacity_ : 1024;
+    if (grown > static_cast<size_t>(-1) / sizeof(char*)) return false;
+    char** bigger = static_cast<char**>(std::realloc(lines_, grown * sizeof(char*)));
+    if (!bigger) return false;
+    lines_ = bigger;
+    lineCapacity_ = grown;
+    return true;
+}
+
 int TextImage::SplitLines() {
     char* end = data_ + size_;
     char* lineStart = data_;
+    if (!RoomForLine()) return kImportNoMemory;
     for (char* p = data_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p) {
-        // One slot is always kept free for the line after the last feed.
-        if (lineFeeds_ + 2 > lineCapacity_) {
-            size_t grown = lineCapacity_ ? 2 * lineCapacity_ : 1024;
-            if (grown > static_cast<size_t>(-1) / sizeof(char*)) return kImportNoMemory;
-            char** bigger = static_cast<char**>(std::realloc(lines_, grown * sizeof(char*)));
-            if (!bigger) return kImportNoMemory;
-            lines_ = bigger;
-            lineCapacity_ = grown;
-        }
         lines_[lineFeeds_++] = lineStart;
         *p = '\0';
         if (p > lineStart && p[-1] == '\r') p[-1] = '\0';
         lineStart = p + 1;
-    }
-    if (!lines_) {
-        lines_ = static_cast<char**>(std::malloc(sizeof(char*)));
-        if (!lines_) return kImportNoMemory;
-        lineCapacity_ = 1;
+        if (!RoomForLine()) return kImportNoMemory;
     }
     lines_[lineFeeds_] = lineStart;
     return 0;

@@ -44,6 +44,8 @@ public:
     void Release();
 
 private:
+    bool RoomForLine();
+
     char* data_ = nullptr;
     void (*releaseData_)(char*) = nullptr;
     size_t size_ = 0;
