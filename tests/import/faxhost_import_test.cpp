@@ -97,6 +97,7 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
          "no name column, fax columns 6\nencoding: ANSI (1252), separator: comma\nrecipient:  <+35891112222>\n", ""},
         {"import " + Data("no_such.csv"), 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
         {"import /dev/null", 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
+        {"import .vcf", 1, "", ".vcf: cannot be read"},
         {"import", 2, "", "usage"},
     };
     for (const auto& c : cases) {
