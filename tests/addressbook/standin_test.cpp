@@ -10,6 +10,7 @@
 
 #include "addrbook_api.h"
 #include "automation.h"
+#include "scratch_dir.h"
 #include "scripted_user.h"
 
 namespace {
@@ -88,13 +89,14 @@ TEST_F(StandinTest, WabFilePickPersonAndListReadAndExpandWithoutLeaks) {
     ASSERT_EQ(open(&book, &wabObject, &param, 0), S_OK);
 
     // Moved twice, in the well once.
-    automation::Play(Pick({u"Tiina Salo", u"Tiina Salo", u"Myyntitiimi (jakelulista)"}));
+    automation::Play(Pick({u"Tiina Salo", u"Tiina Salo", u"Myyntitiimi (jakelulista)", u"Neuvotteluhuone 3"}));
     ADRPARM parm = Parm();
     ULONG_PTR ui = 0;
     LPADRLIST list = nullptr;
     ASSERT_EQ(book->Address(&ui, &parm, &list), S_OK);
     ASSERT_TRUE(list);
-    ASSERT_EQ(list->cEntries, 2u);
+    ASSERT_EQ(list->cEntries, 3u);
+    EXPECT_EQ(FindLong(list->aEntries[2].rgPropVals, list->aEntries[2].cValues, PR_OBJECT_TYPE), 4u);  // a container
 
     // The person: its business fax, its name; a missing fax is an error value.
     const ADRENTRY& person = list->aEntries[0];
@@ -200,6 +202,8 @@ TEST_F(StandinTest, MapiSessionOpensTheDefaultBookAndRefusesOnPurpose) {
 TEST_F(StandinTest, EntryFaultsAndFilesThatAreNoBook) {
     Library wab(WAB_LIBRARY);
     auto open = wab.Get<LPWABOPEN>("WABOpen");
+    LPADRBOOK noBook = nullptr;
+    EXPECT_EQ(open(&noBook, nullptr, nullptr, 0), MAPI_E_INVALID_PARAMETER);
     struct Case { const char* file; const char* fail; HRESULT result; } cases[] = {
         {"/not_a_vcard.vcf", "", MAPI_E_NOT_FOUND},
         {"/missing.vcf", "", MAPI_E_NOT_FOUND},
@@ -252,8 +256,21 @@ TEST_F(StandinTest, EntryFaultsAndFilesThatAreNoBook) {
     for (ULONG i = 0; i < list->cEntries; ++i) w->FreeBuffer(list->aEntries[i].rgPropVals);
     w->FreeBuffer(list);
 
-    // Cancel in the dialog gives no list.
-    automation::Play(automation::Script().dialog(100).click(IDCANCEL));
+    // Cancel in the dialog gives no list. The dialog shows the caller's texts.
+    char caption[] = "Kirja", wells[] = "Valitut", to[] = "Kenelle";
+    LPSTR titles[] = {to};
+    parm.lpszCaption = caption;
+    parm.lpszDestWellsTitle = wells;
+    parm.lppszDestTitles = titles;
+    automation::Play(automation::Script().dialog(100).call([](HWND dlg) {
+        char text[32] = {};
+        GetWindowTextA(dlg, text, sizeof text);
+        EXPECT_STREQ(text, "Kirja");
+        GetDlgItemTextA(dlg, 1005, text, sizeof text);
+        EXPECT_STREQ(text, "Valitut");
+        GetDlgItemTextA(dlg, 1002, text, sizeof text);
+        EXPECT_STREQ(text, "Kenelle ->");
+    }).click(IDCANCEL));
     list = nullptr;
     EXPECT_EQ(book->Address(nullptr, &parm, &list), MAPI_E_USER_CANCEL);
     EXPECT_EQ(list, nullptr);
@@ -262,6 +279,32 @@ TEST_F(StandinTest, EntryFaultsAndFilesThatAreNoBook) {
     std::vector<ULONG> c = wab.Counts();
     EXPECT_EQ(c[2], 0u);
     EXPECT_EQ(c[5], 0u);
+}
+
+// The line written at unload, for runs in another process, tells what the
+// counts said last: here a block still live and a free of a block never handed out.
+TEST_F(StandinTest, UnloadLogTellsTheLastCounts) {
+    ScratchDir dir("fax-standin");
+    setenv("FAX_ADDRESS_BOOK_LOG", dir.Path("standin.log").c_str(), 1);
+    void* kept = nullptr;
+    {
+        Library wab(WAB_LIBRARY);
+        std::string file = kData + "/export_40.vcf";
+        WAB_PARAM param{sizeof(WAB_PARAM), nullptr, &file[0], 0};
+        LPADRBOOK book = nullptr;
+        LPWABOBJECT w = nullptr;
+        ASSERT_EQ(wab.Get<LPWABOPEN>("WABOpen")(&book, &w, &param, 0), S_OK);
+        void* freed = nullptr;
+        ASSERT_EQ(w->AllocateBuffer(8, &kept), S_OK);
+        ASSERT_EQ(w->AllocateBuffer(8, &freed), S_OK);
+        w->FreeBuffer(freed);
+        w->FreeBuffer(&dir);
+        book->Release();
+        w->Release();
+    }
+    unsetenv("FAX_ADDRESS_BOOK_LOG");
+    std::free(kept);  // the block outlived its library; the process's allocator takes it back
+    EXPECT_EQ(dir.Get("standin.log"), "allocations 2 frees 1 live 1 wrong 0 unknown 1 objects 0\n");
 }
 
 }  // namespace
