@@ -24,6 +24,7 @@ TEST(FaxhostImport, ContactFileFromItsHeaderWords) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "kind: contact file, name column 3, fax columns 5 6\n"
+              "encoding: ANSI (1252), separator: comma\n"
               "recipient: Anna Ek <+35891234567>\n"
               "recipient: Pekka M\xC3\xA4ki (Myynti) <(09)555-1212>\n"
               "recipient: Pekka M\xC3\xA4ki (Myynti) <095551213>\n"
@@ -37,6 +38,7 @@ TEST(FaxhostImport, SpeedDialExportWithItsSettings) {
     CliRun run = Faxhost("import " + Data("lyhytvalinnat.csv"));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("kind: speed-dial export\n"
+                           "encoding: ANSI (1252)\n"
                            "recipient: P\xC3\xA4\xC3\xA4konttori (HKI) <091234567>\n"
                            "  speed dial: 1, comm mode: 1, comm option: 4\n"
                            "  mailbox: 12, mailbox password: 4321\n"),
@@ -63,9 +65,13 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
         {"import --name name --fax 'home fax' " + Data("contacts_en.csv"), 0,
          "recipient: Doe, Jane <+1(555)010-2000>\nrejected: line 2: no fax number\n", ""},
         {"import --fax 3 --fax 4 " + Data("contacts_en.csv"), 0, "recipient:  <+442079460000>\n", ""},
-        {"import " + Data("contacts_en.csv"), 1, "",
-         "Faksinumeroa ei l\xC3\xB6ydy tiedostosta " + Data("contacts_en.csv")},
-        {"import --fax Telefax " + Data("contacts_en.csv"), 1, "", "the header has no column Telefax"},
+        {"import " + Data("no_fax.csv"), 1, "",
+         "Faksinumeroa ei l\xC3\xB6ydy tiedostosta " + Data("no_fax.csv") + ".\nMit\xC3\xA4\xC3\xA4n tietoja"},
+        {"import --fax Telefax " + Data("contacts_en.csv"), 2, "", "the header has no column Telefax"},
+        {"import --name etunimi " + Data("yhteystiedot.csv"), 0,
+         "kind: contact file, name column 1, fax columns 5 6\nencoding: ANSI (1252), separator: comma\n"
+         "recipient: Anna <+35891234567>\n", ""},
+        {"import --name Nobody " + Data("yhteystiedot.csv"), 2, "", "the header has no column Nobody"},
         {"import " + Data("no_such.csv"), 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
         {"import /dev/null", 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
         {"import", 2, "", "usage"},

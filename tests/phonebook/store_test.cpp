@@ -16,7 +16,8 @@ class StoreTest : public StoreDir {};
 WideString W(const char* s) { return WidePath(s); }
 
 TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
-    Put("book.KFD", ReadGolden("v2000.KFD"));
+    const std::string fullMemo(254, 'm');
+    Put("book.KFD", ReadGolden("v2000.KFD") + Entry("Pitka", "9", fullMemo.c_str()));
     WideString path = WPath("book.KFD");
     struct Case {
         const char* listText;
@@ -29,6 +30,7 @@ TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
         {"anna maija virtanen <0123>", DB_DONE, "0123", "", "muistio\r\nrivi 2"},
         {"Ville <0456>", DB_DONE, "0456", "55", ""},
         {"Pekka <0789>", DB_DONE, "0789", "", ""},  // ends after the mailbox password
+        {"Pitka <9>", DB_DONE, "9", "", fullMemo.c_str()},
         {"Ville <0457>", DB_NOT_FOUND, nullptr, nullptr, nullptr},
         {"Myynti <>", DB_NOT_FOUND, nullptr, nullptr, nullptr},
     };
