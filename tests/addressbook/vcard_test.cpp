@@ -125,9 +125,13 @@ TEST(VCardText, Decoders) {
     };
     for (auto& c : esc) EXPECT_EQ(vcard::Unescape(c.in), c.out) << c.in;
     EXPECT_EQ(vcard::Windows1252ToUtf8("\x80\xE4"), "\xE2\x82\xAC\xC3\xA4");
-    EXPECT_TRUE(vcard::IsValidUtf8("M\xC3\xA4kinen"));
-    EXPECT_FALSE(vcard::IsValidUtf8("M\xE4kinen"));
-    EXPECT_FALSE(vcard::IsValidUtf8("\xC3"));
+    struct { const char* in; bool valid; } utf8[] = {
+        {"M\xC3\xA4kinen", true}, {"M\xE4kinen", false}, {"\xC3", false},
+        {"\xC2\xA7", true}, {"\xC1\xA7", false},  // the lowest two-byte lead; below it overlong
+    };
+    for (auto& c : utf8) EXPECT_EQ(vcard::IsValidUtf8(c.in), c.valid) << c.in;
+    struct { const char* in; const char* out; } quoted[] = {{"\"fax,work\"", "fax,work"}, {"\"", "\""}};
+    for (auto& c : quoted) EXPECT_EQ(vcard::Unquote(c.in), c.out) << c.in;
 }
 
 TEST(VCardText, StructuredSplitKeepsEscapedSeparators) {

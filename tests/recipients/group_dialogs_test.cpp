@@ -337,6 +337,7 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
                  EXPECT_EQ(Title(d), row.title);
                  EXPECT_EQ(Items(d, IDC_GROUP_AVAILABLE, true), row.members);
                  EXPECT_EQ(SendDlgItemMessageW(d, IDC_GROUP_SEARCH, EM_GETLIMITTEXT, 0, 0), 30);
+                 EXPECT_GT(SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_GETHORIZONTALEXTENT, 0, 0), 0);  // scrolls to its widest
              })
                 .type(IDC_GROUP_SEARCH, u"li")
                 .call([](HWND d) {
