@@ -126,6 +126,14 @@ TEST_F(ProgramTest, ReaderErrorsBecomeTheirMessages) {
                          .answer(IDOK, u"Lyhytvalinnan EWS-CSV-muoto ei kelpaa!")
                          .answer(IDOK, kNothing));
     Run();
+    StartScriptedUser();  // a mapping cancelled: no error, nothing imported
+    automation::Play(Script()
+                         .dialog(IDD_DATA_TYPE).select(IDC_TYPE_COMBO, kCsvType).click(IDOK)
+                         .file(Write("peru.csv", "Nimi,Faksi\nA,1\n"))
+                         .dialog(IDD_FIELD_MAP).click(IDCANCEL)
+                         .answer(IDOK, kNothing));
+    Run();
+    EXPECT_EQ(MessageTexts(), std::vector<std::u16string>{kNothing});
 }
 
 TEST_F(ProgramTest, SpeedDialRecordsWithTheirSettings) {
