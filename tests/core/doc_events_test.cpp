@@ -7,6 +7,7 @@
 
 #include "core_fixture.h"
 #include "doc_events.h"
+#include "print_names.h"
 #include "print_device.h"
 #include "settings_image.h"
 #include "fax_addon_table.h"
@@ -115,6 +116,7 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
         {"other event", 7, 1, 0, 1, {}},
         {"page not due", kDocEventStartPage, 0, 0, 1, {15004}},
         {"add-on suppressed", kDocEventStartPage, 1, 1, 1, {15004, 15002, 15000}},
+        {"add-on suppressed at the start of the document", kDocEventStartDoc, 1, 1, 1, {15002, 15000}},
         {"no fax control block", kDocEventStartPage, 1, 0, 0, {}},
     };
     for (const auto& c : cases) {
@@ -123,7 +125,10 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
         device_->image.sub2().suppressAddon = c.suppress;
         host_->get()->addonCount = c.count;
         settings().jobType = kJobTypeFax;
+        settings().jobMonitor = 1;
+        std::memset(&CapturedNames(), 0, sizeof(PrintNames));
         EXPECT_EQ(Event(c.event), 1) << c.what;
+        EXPECT_EQ(CapturedNames().printer[0], '\0') << c.what;
         EXPECT_EQ(device_->escapes, c.escapes) << c.what;
         EXPECT_EQ(g_flowCalls, 0) << c.what;
         EXPECT_EQ(sub().accountUser[0], '\0') << c.what;
