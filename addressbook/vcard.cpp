@@ -1,6 +1,8 @@
 #include "vcard.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string_view>
 
 #include "vcard_text.h"
@@ -8,8 +10,9 @@
 namespace vcard {
 namespace {
 
-// One property line after unfolding: NAME;PARAMS:VALUE.
+// One property line after unfolding: GROUP.NAME;PARAMS:VALUE.
 struct ContentLine {
+    std::string group;                // upper case, empty when not grouped
     std::string name;                 // upper case, group prefix removed
     std::vector<std::string> types;   // upper case, from TYPE=a,b and bare 2.1 params
     bool quotedPrintable = false;
@@ -17,21 +20,28 @@ struct ContentLine {
     std::string value;                // raw, still escaped / encoded
 };
 
-bool ParseContentLine(std::string_view line, ContentLine& out) {
-    // The value starts at the first ':' outside a quoted parameter value.
-    size_t colon = std::string_view::npos;
+// The value starts at the first ':' outside a quoted parameter value.
+size_t ValueColon(std::string_view line) {
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '"') quoted = !quoted;
-        else if (line[i] == ':' && !quoted) { colon = i; break; }
+        else if (line[i] == ':' && !quoted) return i;
     }
+    return std::string_view::npos;
+}
+
+bool ParseContentLine(std::string_view line, ContentLine& out) {
+    size_t colon = ValueColon(line);
     if (colon == std::string_view::npos || colon == 0) return false;
     out.value.assign(line.substr(colon + 1));
 
     std::vector<std::string_view> parts = SplitUnquoted(line.substr(0, colon), ';');
     std::string_view name = parts[0];
     size_t dot = name.rfind('.');
-    if (dot != std::string_view::npos) name = name.substr(dot + 1);
+    if (dot != std::string_view::npos) {
+        out.group = Upper(name.substr(0, dot));
+        name = name.substr(dot + 1);
+    }
     if (name.empty()) return false;
     out.name = Upper(name);
 
@@ -81,10 +91,28 @@ std::vector<std::string> ValueParts(const ContentLine& l, char sep) {
 }
 
 std::string FaxNumberValue(const ContentLine& l) {
-    std::string v = TextValue(l);
-    // 4.0 may write the number as a tel: URI.
-    if (v.size() >= 4 && Upper(std::string_view(v).substr(0, 4)) == "TEL:") v.erase(0, 4);
+    std::string v = Trim(TextValue(l));
+    // 4.0 may write the number as a tel: URI; its parameters (";ext=45",
+    // ";phone-context=...") are not digits to dial.
+    if (v.size() >= 4 && Upper(std::string_view(v).substr(0, 4)) == "TEL:") {
+        v.erase(0, 4);
+        v.erase(std::min(v.find(';'), v.size()));
+    }
     return Trim(v);
+}
+
+enum class FaxKind { None, Generic, Work, Home };
+
+FaxKind KindOfTypes(const ContentLine& l) {
+    if (!HasType(l, "FAX")) return FaxKind::None;
+    return HasType(l, "WORK") ? FaxKind::Work : HasType(l, "HOME") ? FaxKind::Home : FaxKind::Generic;
+}
+
+// An address-book program's label of a grouped number: "_$!<WorkFAX>!$_",
+// "homeFax", or any label of the user's own that says fax.
+FaxKind KindOfLabel(const std::string& label) {
+    if (!ContainsNoCase(label, "FAX")) return FaxKind::None;
+    return ContainsNoCase(label, "WORK") ? FaxKind::Work : ContainsNoCase(label, "HOME") ? FaxKind::Home : FaxKind::Generic;
 }
 
 std::string NameFromN(const ContentLine& l) {
@@ -99,9 +127,12 @@ std::string NameFromN(const ContentLine& l) {
 
 class CardBuilder {
 public:
-    void Start() { card_ = Card(); nameFromN_.clear(); malformed_ = false; }
-    void MarkMalformed() { malformed_ = true; }
-    bool Malformed() const { return malformed_; }
+    void Start() {
+        card_ = Card();
+        nameFromN_.clear();
+        tels_.clear();
+        labels_.clear();
+    }
 
     void Add(const ContentLine& l) {
         if (l.name == "FN") card_.displayName = Trim(TextValue(l));
@@ -111,10 +142,19 @@ public:
         else if (l.name == "MEMBER") card_.members.push_back(Trim(TextValue(l)));
         else if (l.name == "CATEGORIES") AddCategories(l);
         else if (l.name == "TEL") AddTel(l);
+        else if (l.name == "X-ABLABEL" && !l.group.empty()) labels_.emplace(l.group, Trim(TextValue(l)));
     }
 
     Card Finish() {
         if (card_.displayName.empty()) card_.displayName = nameFromN_;
+        // A group's label may follow its number, so numbers are placed
+        // only now, in the order they came.
+        for (const Tel& t : tels_) {
+            auto label = labels_.find(t.group);
+            FaxKind kind = label == labels_.end() ? FaxKind::None : KindOfLabel(label->second);
+            if (kind == FaxKind::None) kind = t.kindByType;
+            if (kind != FaxKind::None) Place(kind, t.number);
+        }
         return card_;
     }
 
@@ -130,53 +170,89 @@ private:
             if (!c.empty()) card_.categories.push_back(std::move(c));
     }
 
+    // A number that is a fax by its types, or may be one by its group's label.
+    struct Tel {
+        std::string group;
+        FaxKind kindByType;
+        std::string number;
+    };
+
     void AddTel(const ContentLine& l) {
-        if (!HasType(l, "FAX")) return;
+        FaxKind kind = KindOfTypes(l);
+        if (kind == FaxKind::None && l.group.empty()) return;
         std::string number = FaxNumberValue(l);
-        if (number.empty()) return;
-        // The first number of each kind wins, as an address book keeps one.
-        std::string& slot = HasType(l, "WORK") ? card_.businessFax
-                            : HasType(l, "HOME") ? card_.homeFax
-                                                 : card_.primaryFax;
+        if (!number.empty()) tels_.push_back(Tel{l.group, kind, std::move(number)});
+    }
+
+    // The first number of each kind wins, as an address book keeps one.
+    void Place(FaxKind kind, const std::string& number) {
+        std::string& slot = kind == FaxKind::Work ? card_.businessFax
+                            : kind == FaxKind::Home ? card_.homeFax
+                                                    : card_.primaryFax;
         if (slot.empty()) slot = number;
     }
 
     Card card_;
     std::string nameFromN_;
-    bool malformed_ = false;
+    std::vector<Tel> tels_;
+    std::map<std::string, std::string> labels_;  // group -> its first label
 };
 
 // Physical lines joined into logical ones: a line starting with a blank
 // continues the previous one; in quoted-printable values a line ending in
-// '=' is a soft break.
-std::vector<std::string> LogicalLines(std::string_view text) {
-    std::vector<std::string> lines;
-    bool softBreak = false;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') ++pos;
-        if (pos < text.size() && text[pos] == '\n') ++pos;
-
-        if (softBreak && !lines.empty()) {
-            lines.back().append(line);
-        } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && !lines.empty()) {
-            lines.back().append(line.substr(1));
-        } else {
-            lines.emplace_back(line);
+// '=' is a soft break. A line ends at LF, CR LF or a lone CR; the CR CR LF
+// of some phones' exports is one end too, or every fold after it would
+// start a line of its own.
+class LineJoiner {
+public:
+    std::vector<std::string> Join(std::string_view text) {
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t end = text.find_first_of("\r\n", pos);
+            if (end == std::string_view::npos) end = text.size();
+            std::string_view line = text.substr(pos, end - pos);
+            pos = end;
+            while (pos < text.size() && text[pos] == '\r') ++pos;
+            if (pos < text.size() && text[pos] == '\n') ++pos;
+            Add(line);
         }
-        const std::string& last = lines.back();
-        softBreak = !last.empty() && last.back() == '=' && ContainsNoCase(last, "QUOTED-PRINTABLE");
-        if (softBreak) lines.back().pop_back();
+        return std::move(lines_);
     }
-    return lines;
-}
 
-bool IsMarker(std::string_view line, const char* marker) {
-    return Upper(Trim(line)) == marker;
+private:
+    void Add(std::string_view line) {
+        if (softBreak_ && !lines_.empty()) {
+            lines_.back().append(line);
+        } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && !lines_.empty()) {
+            lines_.back().append(line.substr(1));
+        } else {
+            lines_.emplace_back(line);
+            valueKnown_ = false;
+            quotedPrintable_ = false;
+        }
+        std::string& last = lines_.back();
+        // The encoding is read once, when the parameters are whole: a long
+        // folded value is not searched again at each of its pieces.
+        if (!valueKnown_) {
+            size_t colon = ValueColon(last);
+            valueKnown_ = colon != std::string::npos;
+            quotedPrintable_ = valueKnown_ && ContainsNoCase(std::string_view(last).substr(0, colon), "QUOTED-PRINTABLE");
+        }
+        softBreak_ = quotedPrintable_ && !last.empty() && last.back() == '=';
+        if (softBreak_) last.pop_back();
+    }
+
+    std::vector<std::string> lines_;
+    bool softBreak_ = false;
+    bool valueKnown_ = false;       // the last line's ':' has been seen
+    bool quotedPrintable_ = false;  // and its parameters name that encoding
+};
+
+bool IsMarker(std::string_view line, std::string_view marker) {
+    std::string_view t = line;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    return t.size() == marker.size() && Upper(t) == marker;
 }
 
 }  // namespace
@@ -191,7 +267,7 @@ ReadResult ParseBook(const char* data, size_t size, Book& book) {
     bool inCard = false;
     int nested = 0;  // 2.1 may embed a card (AGENT); its lines are not ours
     CardBuilder builder;
-    for (const std::string& line : LogicalLines(text)) {
+    for (const std::string& line : LineJoiner().Join(text)) {
         if (IsMarker(line, "BEGIN:VCARD")) {
             sawCard = true;
             if (inCard) { ++nested; continue; }
@@ -203,14 +279,14 @@ ReadResult ParseBook(const char* data, size_t size, Book& book) {
         if (IsMarker(line, "END:VCARD")) {
             if (nested > 0) { --nested; continue; }
             inCard = false;
-            if (builder.Malformed()) ++book.skippedCards;
-            else book.cards.push_back(builder.Finish());
+            book.cards.push_back(builder.Finish());
             continue;
         }
-        if (nested > 0 || Trim(line).empty()) continue;
+        if (nested > 0) continue;
+        // A line that is no property (no ':', the unindented base64 of a
+        // 2.1 photo) costs only itself, not the contact.
         ContentLine l;
         if (ParseContentLine(line, l)) builder.Add(l);
-        else builder.MarkMalformed();
     }
     if (inCard) ++book.skippedCards;  // cut off before its END
     return sawCard ? ReadResult::Ok : ReadResult::NotVCard;

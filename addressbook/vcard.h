@@ -1,8 +1,9 @@
 #pragma once
 // Reads the contacts of a vCard file (the 2.1, 3.0 and 4.0 forms that
 // address-book programs export) into the few things the stand-in address
-// book serves: a display name, three kinds of fax number, and for a
-// distribution list its members. Text stays UTF-8; the library converts
+// book serves: a display name, three kinds of fax number (by the TEL types,
+// or by the label of a grouped number), and for a distribution list its
+// members. Text stays UTF-8; the library converts
 // it when it hands properties out.
 
 #include <cstddef>
@@ -27,7 +28,7 @@ struct Card {
 
 struct Book {
     std::vector<Card> cards;
-    size_t skippedCards = 0;  // malformed cards left out
+    size_t skippedCards = 0;  // cards cut off before their END, left out
 };
 
 // Files larger than this are refused rather than read.
@@ -36,7 +37,9 @@ constexpr size_t kMaxFileBytes = 32u << 20;
 enum class ReadResult { Ok, NotFound, TooLarge, NotVCard };
 
 // Parses text already in memory. A text without a single BEGIN:VCARD gives
-// NotVCard; a malformed card is skipped and counted.
+// NotVCard. A line that is no property is skipped, its card kept; a card
+// cut off before its END is left out and counted, as its last number may be
+// cut too.
 ReadResult ParseBook(const char* data, size_t size, Book& book);
 ReadResult ReadBookFile(const std::string& path, Book& book);
 

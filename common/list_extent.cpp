@@ -3,6 +3,7 @@
 #include "list_extent.h"
 
 #include <algorithm>
+#include <map>
 #include <new>
 #include <vector>
 
@@ -20,6 +21,12 @@ struct ExtentState {
     HGDIOBJ originalFont = nullptr;  // what the context held before it
     bool tabbed = false;             // LBS_USETABSTOPS: tabs reach the stops
     std::vector<INT> tabStops;       // pixels; none: every 8 average characters
+    // How many items measure each width, so that losing the widest text
+    // finds the next widest without measuring the whole list again (which
+    // made deleting many items cost the square of their number). Without
+    // memory for the counts the list is measured whole, as before.
+    std::map<int, size_t> widths;
+    bool counted = true;
 };
 
 ExtentState* State(HWND list) { return static_cast<ExtentState*>(GetPropW(list, kStateProperty)); }
@@ -63,25 +70,57 @@ int WidestItem(HWND list, const ExtentState& s) {
     return widest;
 }
 
+void CountWidth(ExtentState& s, int width) {
+    if (!s.counted) return;
+    try {
+        ++s.widths[width];
+    } catch (const std::bad_alloc&) {
+        s.widths.clear();
+        s.counted = false;
+    }
+}
+
+void UncountWidth(ExtentState& s, int width) {
+    auto it = s.widths.find(width);
+    if (it != s.widths.end() && --it->second == 0) s.widths.erase(it);
+}
+
+int Widest(HWND list, const ExtentState& s) {
+    if (!s.counted) return WidestItem(list, s);
+    return s.widths.empty() ? 0 : s.widths.rbegin()->first;
+}
+
 int Extent(HWND list, const ExtentState& s) { return static_cast<int>(Previous(list, s, LB_GETHORIZONTALEXTENT)); }
 void SetExtent(HWND list, const ExtentState& s, int extent) {
     Previous(list, s, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent));
 }
 
-LRESULT OnAdd(HWND list, const ExtentState& s, UINT message, WPARAM wParam, LPARAM lParam) {
+// Every item measured again: a new font or new tab stops.
+void Recount(HWND list, ExtentState& s) {
+    s.widths.clear();
+    s.counted = true;
+    LRESULT count = Previous(list, s, LB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) CountWidth(s, ItemWidth(list, s, static_cast<WPARAM>(i)));
+    SetExtent(list, s, Widest(list, s));
+}
+
+LRESULT OnAdd(HWND list, ExtentState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT index = Previous(list, s, message, wParam, lParam);
     if (index >= 0) {
         int width = TextWidth(s, reinterpret_cast<const WCHAR*>(lParam));
+        CountWidth(s, width);
         if (width > Extent(list, s)) SetExtent(list, s, width);
     }
     return index;
 }
 
 // Only the loss of the widest text narrows the extent.
-LRESULT OnDelete(HWND list, const ExtentState& s, WPARAM index) {
-    bool widest = ItemWidth(list, s, index) >= Extent(list, s);
+LRESULT OnDelete(HWND list, ExtentState& s, WPARAM index) {
+    int width = ItemWidth(list, s, index);
     LRESULT left = Previous(list, s, LB_DELETESTRING, index);
-    if (left != LB_ERR && widest) SetExtent(list, s, WidestItem(list, s));
+    if (left == LB_ERR) return left;
+    UncountWidth(s, width);
+    if (width >= Extent(list, s)) SetExtent(list, s, Widest(list, s));
     return left;
 }
 
@@ -98,7 +137,7 @@ LRESULT OnSetTabStops(HWND list, ExtentState& s, WPARAM count, LPARAM stops) {
     const INT* units = reinterpret_cast<const INT*>(stops);
     s.tabStops.clear();
     for (WPARAM i = 0; units && i < count; ++i) s.tabStops.push_back(static_cast<INT>(units[i] * average / 4));
-    SetExtent(list, s, WidestItem(list, s));
+    Recount(list, s);
     return result;
 }
 
@@ -122,13 +161,15 @@ LRESULT CALLBACK ExtentProc(HWND list, UINT message, WPARAM wParam, LPARAM lPara
     case LB_SETTABSTOPS: return OnSetTabStops(list, *s, wParam, lParam);
     case LB_RESETCONTENT: {
         LRESULT result = Previous(list, *s, message, wParam, lParam);
+        s->widths.clear();
+        s->counted = true;
         SetExtent(list, *s, 0);
         return result;
     }
     case WM_SETFONT: {
         LRESULT result = Previous(list, *s, message, wParam, lParam);
         SelectListFont(list, *s);
-        SetExtent(list, *s, WidestItem(list, *s));
+        Recount(list, *s);
         return result;
     }
     case WM_NCDESTROY: return OnNcDestroy(list, s, wParam, lParam);
@@ -154,5 +195,5 @@ void ScrollToWidestItem(HWND list) {
         return;
     }
     SelectListFont(list, *s);
-    SetExtent(list, *s, WidestItem(list, *s));
+    Recount(list, *s);
 }

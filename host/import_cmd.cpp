@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <memory>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,35 +15,74 @@
 #include "file_recipients.h"
 #include "import_codes.h"
 #include "import_messages.h"
+#include "kfd_format.h"
 #include "objects.h"
 #include "phonebook_cmd.h"
 #include "store.h"
+#include "store_file.h"
 #include "text_convert.h"
-#include "text_image.h"
+#include "text_set.h"
 #include "windows.h"
 
 namespace {
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
 
-// ANSI text as UTF-8 for the terminal; control bytes made visible.
-std::string Utf8(const std::string& ansi) {
-    std::string out;
-    if (ansi.empty()) return out;
+// ANSI text as UTF-8 for the terminal.
+std::string Utf8Text(const std::string& ansi) {
+    if (ansi.empty()) return std::string();
     int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::vector<WCHAR> wide(n > 0 ? n : 1);
     n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
     int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
     std::string utf8(m > 0 ? m : 0, '\0');
     if (m > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &utf8[0], m, nullptr, nullptr);
-    for (char c : utf8) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (static_cast<unsigned char>(c) < 0x20) out += '?';
-        else out += c;
-    }
-    return out;
+    return utf8;
 }
+
+// Standard output for a line per recipient of files of millions of lines:
+// fields of the file go out as UTF-8 through a table of the 256 bytes,
+// their control bytes made visible.
+class Terminal {
+public:
+    Terminal() {
+        for (int b = 0; b < 256; ++b) {
+            if (b == '\n') table_[b] = "\\n";
+            else if (b == '\r') table_[b] = "\\r";
+            else if (b < 0x20) table_[b] = "?";
+            else table_[b] = Utf8Text(std::string(1, static_cast<char>(b)));
+        }
+    }
+    ~Terminal() { Flush(); }
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+
+    void Text(const std::string& utf8) { out_ += utf8; }
+    // A field of at most size bytes, up to its NUL.
+    void Field(const char* p, size_t size) {
+        const char* end = p + size;
+        while (p < end && *p) {
+            const char* run = p;
+            while (p < end && static_cast<unsigned char>(*p) >= 0x20 && static_cast<unsigned char>(*p) < 0x80) ++p;
+            out_.append(run, static_cast<size_t>(p - run));
+            if (p < end && *p) out_ += table_[static_cast<unsigned char>(*p++)];
+        }
+    }
+    void EndLine() {
+        out_ += '\n';
+        if (out_.size() >= kFlushAt) Flush();
+    }
+    void Flush() {
+        if (!out_.empty()) std::fwrite(out_.data(), 1, out_.size(), stdout);
+        out_.clear();
+        std::fflush(stdout);
+    }
+
+private:
+    static constexpr size_t kFlushAt = 1 << 16;
+    std::string table_[256];
+    std::string out_;
+};
 
 // Command-line paths are UTF-8 on the headless build, ANSI on Windows.
 WideString WidePath(const char* arg) {
@@ -60,7 +99,17 @@ WideString WidePath(const char* arg) {
 
 std::string AnsiPath(const char* arg) { return WideToAnsi(WidePath(arg)); }
 
-std::string Field(const char* p, size_t size) { return Utf8(std::string(p, strnlen(p, size))); }
+// A field of the file as UTF-8, its control bytes made visible.
+std::string Utf8(const std::string& ansi) {
+    std::string out;
+    for (char c : Utf8Text(ansi)) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (static_cast<unsigned char>(c) < 0x20) out += '?';
+        else out += c;
+    }
+    return out;
+}
 
 const char* ReasonText(RejectReason r) {
     switch (r) {
@@ -95,51 +144,107 @@ bool ParseOptions(int argc, char** argv, bool phonebook, Options& o) {
     return o.paths.size() == (phonebook ? 2u : 1u);
 }
 
-// Reads the file; on an error prints the import program's message for it.
-int Read(const char* path, const Options& o, TextImage& image, FileRecipients& out) {
+// Reads the file into sink; on an error prints the import program's
+// message for it (its line breaks as they are) and returns the exit code:
+// a column named that the header does not have is a usage error.
+int Read(const char* command, const char* path, const Options& o, FileReading& f, RecipientSink& sink,
+         Terminal& t) {
     std::string ansi = AnsiPath(path);
-    int rc = LoadTextImage(ansi.c_str(), image);
-    if (rc == 0) rc = ReadFileRecipients(image, o.columns, out);
-    if (rc == 0) return 0;
-    if (!out.badColumn.empty()) {
-        std::fprintf(stderr, "faxhost import: %s: the header has no column %s\n", path,
-                     out.badColumn.c_str());
-        return rc;
+    int rc = ReadFileRecipients(ansi.c_str(), o.columns, f, sink);
+    t.Flush();
+    if (rc == 0) return kOk;
+    if (!f.badColumn.empty()) {
+        std::fprintf(stderr, "%s: %s: the header has no column %s\n", command, path, f.badColumn.c_str());
+        return kUsage;
     }
+    if (rc == kReadingStopped) return kFailed;  // the sink has said why
     char text[1024];
     std::snprintf(text, sizeof text, ReaderErrorFormat(rc), ansi.c_str());
-    std::fprintf(stderr, "faxhost import: %s\n", Utf8(text).c_str());
-    return rc;
+    std::fprintf(stderr, "%s: %s\n", command, Utf8Text(text).c_str());
+    return kFailed;
 }
 
-void PrintCommSettings(const FaxRecipient& r, const std::string& key) {
+void PrintCommSettings(const FaxRecipient& r, const char* key, Terminal& t) {
     const CommSettings& c = r.comm;
-    std::printf("  speed dial: %s, comm mode: %d, comm option: %c\n", Utf8(key).c_str(), c.commMode, c.commOption);
-    std::printf("  mailbox: %s, mailbox password: %s\n", Field(c.mailboxId, sizeof c.mailboxId).c_str(),
-                Field(c.mailboxPassword, sizeof c.mailboxPassword).c_str());
-    std::string dests;
-    for (int i = 0; i < ClampedRelayDestCount(c); ++i) dests += " " + Field(c.relayDests + 3 * i, 3);
-    std::printf("  relay station: %s, relay print: %c, relay destinations (%d):%s\n",
-                Field(c.relayStationId, sizeof c.relayStationId).c_str(), c.relayPrint, ClampedRelayDestCount(c),
-                dests.c_str());
-    std::printf("  F-code: %s, F-code password: %s\n", Field(c.fCode, sizeof c.fCode).c_str(),
-                Field(c.fCodePassword, sizeof c.fCodePassword).c_str());
-}
-
-void PrintKind(const FileRecipients& f) {
-    if (f.speedDial) {
-        std::printf("kind: speed-dial export\n");
-        return;
+    char line[96];
+    t.Text("  speed dial: ");
+    t.Field(key, std::strlen(key));
+    std::snprintf(line, sizeof line, ", comm mode: %d, comm option: %c", c.commMode, c.commOption);
+    t.Text(line);
+    t.EndLine();
+    t.Text("  mailbox: ");
+    t.Field(c.mailboxId, sizeof c.mailboxId);
+    t.Text(", mailbox password: ");
+    t.Field(c.mailboxPassword, sizeof c.mailboxPassword);
+    t.EndLine();
+    t.Text("  relay station: ");
+    t.Field(c.relayStationId, sizeof c.relayStationId);
+    std::snprintf(line, sizeof line, ", relay print: %c, relay destinations (%d):", c.relayPrint,
+                  ClampedRelayDestCount(c));
+    t.Text(line);
+    for (int i = 0; i < ClampedRelayDestCount(c); ++i) {
+        t.Text(" ");
+        t.Field(c.relayDests + 3 * i, 3);
     }
-    std::string fax;
-    for (int c : f.columns.faxColumns) fax += " " + std::to_string(c + 1);
-    if (f.columns.nameColumn >= 0) std::printf("kind: contact file, name column %d, fax columns%s\n", f.columns.nameColumn + 1, fax.c_str());
-    else std::printf("kind: contact file, no name column, fax columns%s\n", fax.c_str());
+    t.EndLine();
+    t.Text("  F-code: ");
+    t.Field(c.fCode, sizeof c.fCode);
+    t.Text(", F-code password: ");
+    t.Field(c.fCodePassword, sizeof c.fCodePassword);
+    t.EndLine();
 }
 
-void PrintRejected(const FileRecipients& f) {
-    for (const RejectedLine& r : f.rejected)
-        std::printf("rejected: line %zu: %s\n", r.line + 1, ReasonText(r.reason));
+std::string Numbers(const char* label, const std::vector<int>& columns) {
+    std::string s = label;
+    for (int c : columns) s += " " + std::to_string(c + 1);
+    return s;
+}
+
+const char* SeparatorName(char c) { return c == ';' ? "semicolon" : c == '\t' ? "tab" : "comma"; }
+
+// The kind, the columns and the encoding the file was read with.
+void PrintKind(const FileReading& f, Terminal& t) {
+    std::string line = "kind: ";
+    if (f.speedDial) {
+        line += "speed-dial export";
+    } else {
+        const ContactColumns& c = f.columns;
+        line += "contact file, ";
+        std::vector<int> parts;
+        for (int p : {c.firstName, c.lastName})
+            if (p >= 0) parts.push_back(p);
+        if (c.name >= 0) line += Numbers("name column", {c.name});
+        if (c.name >= 0 && !parts.empty()) line += ", else";
+        if (!parts.empty()) line += Numbers(" name columns", parts).substr(c.name >= 0 ? 0 : 1);
+        if (c.name < 0 && parts.empty()) line += "no name column";
+        if (!c.fax.empty()) line += Numbers(", fax columns", c.fax);
+        if (!c.typed.empty()) {
+            line += ", fax by type columns";
+            for (const TypedColumns& tc : c.typed)
+                line += " " + std::to_string(tc.type + 1) + "/" + std::to_string(tc.value + 1);
+        }
+    }
+    t.Text(line);
+    t.EndLine();
+    t.Text(std::string("encoding: ") + EncodingName(f.encoding));
+    if (!f.speedDial) t.Text(std::string(", separator: ") + SeparatorName(f.separator));
+    t.EndLine();
+}
+
+void PrintRejected(const FileReading& f, Terminal& t) {
+    char line[96];
+    for (const RejectedLine& r : f.rejected) {
+        std::snprintf(line, sizeof line, "rejected: line %zu: %s", r.line + 1, ReasonText(r.reason));
+        t.Text(line);
+        t.EndLine();
+    }
+}
+
+// Ends the summary line: a file that was converted tells how many names
+// lost characters the code page lacks.
+void PrintLost(const FileReading& f, Terminal& t) {
+    if (f.encoding != TextEncoding::Ansi) t.Text(", names with lost characters: " + std::to_string(f.lostNames));
+    t.EndLine();
 }
 
 int Usage(bool phonebook) {
@@ -151,18 +256,11 @@ int Usage(bool phonebook) {
         std::fputs("usage: faxhost import [--name COL] [--fax COL]... FILE\n"
                    "       faxhost import FILE.vcf   (what an address book import of every card gives)\n",
                    stderr);
-    std::fputs("COL is a column number (1 = first) or a header word; without --fax the columns\n"
-               "are found from the header words NIMI and ...FAKSI...\n",
+    std::fputs("COL is a column number (1 = first) or a header word; without them the columns are\n"
+               "found from the header words (Nimi, Name, Display Name, First Name + Last Name, ...;\n"
+               "every column holding Faksi or Fax; Phone N - Type holding Fax with Phone N - Value)\n",
                stderr);
     return kUsage;
-}
-
-EntryDetails DetailsOf(const FaxRecipient& r) {
-    EntryDetails d;
-    ClearEntryDetails(d);
-    AnsiToWideField(r.name, strnlen(r.name, sizeof r.name), d.name, 31);
-    AnsiToWideField(r.faxNumber, strnlen(r.faxNumber, sizeof r.faxNumber), d.faxNumber, 31);
-    return d;
 }
 
 bool IsVcardPath(const std::string& path) {
@@ -221,7 +319,7 @@ int PreviewAddressBook(const char* path) {
 }
 
 // The entry texts "name <fax>" of an address book as recipients.
-bool ReadBookRecipients(const char* path, FileRecipients& f) {
+bool ReadBookRecipients(const char* path, std::vector<FaxRecipient>& recipients) {
     AddressTally tally;
     size_t entries = 0, skipped = 0;
     if (!CollectBook("faxhost phonebook import", path, tally, entries, skipped)) return false;
@@ -231,9 +329,206 @@ bool ReadBookRecipients(const char* path, FileRecipients& f) {
         if (!SplitEntryText(e, name, fax)) continue;
         std::memcpy(r.name, name.data(), std::min(name.size(), sizeof r.name - 1));
         std::memcpy(r.faxNumber, fax.data(), std::min(fax.size(), sizeof r.faxNumber - 1));
-        f.recipients.push_back(r);
+        recipients.push_back(r);
     }
     return true;
+}
+
+
+class PrintSink : public RecipientSink {
+public:
+    explicit PrintSink(Terminal& t) : t_(t) {}
+    size_t count = 0;
+
+    bool Begin(const FileReading& f) override {
+        speedDial_ = f.speedDial;
+        PrintKind(f, t_);
+        return true;
+    }
+    bool Take(const FaxRecipient& r, const char* key) override {
+        t_.Text("recipient: ");
+        t_.Field(r.name, sizeof r.name);
+        t_.Text(" <");
+        t_.Field(r.faxNumber, sizeof r.faxNumber);
+        t_.Text(">");
+        t_.EndLine();
+        if (speedDial_) PrintCommSettings(r, key, t_);
+        ++count;
+        return true;
+    }
+
+private:
+    Terminal& t_;
+    bool speedDial_ = false;
+};
+
+// The key of an individual as the store compares keys: a-z without regard
+// to case, a byte of 128 or more and the byte after it exactly.
+void StoreKey(const kfd::Field& name, const kfd::Field& fax, std::string& key) {
+    key.clear();
+    for (const kfd::Field* f : {&name, &fax}) {
+        for (size_t i = 0; i < f->len; ++i) {
+            unsigned char b = f->data[i];
+            if (b >= 0x80) {
+                key += static_cast<char>(b);
+                if (i + 1 < f->len) key += static_cast<char>(f->data[++i]);
+            } else {
+                key += static_cast<char>(b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
+            }
+        }
+        key += '\0';
+    }
+}
+
+bool RecordStoreKey(const uint8_t* rec, size_t len, std::string& key) {
+    kfd::Field name, fax;
+    if (len == 0 || rec[0] != kfd::kIndividual || !kfd::RecordKey(rec, len, name, fax)) return false;
+    StoreKey(name, fax, key);
+    return true;
+}
+
+// The keys of the individuals of a phonebook.
+class KeyCollector : public kfd::RecordVisitor {
+public:
+    explicit KeyCollector(TextSet& keys) : keys_(keys) {}
+    kfd::Step Gap(uint64_t, const uint8_t*, size_t) override { return kfd::Step::Continue; }
+    kfd::Step Record(uint64_t, const uint8_t* rec, size_t len) override {
+        if (RecordStoreKey(rec, len, key_)) keys_.Insert(key_.data(), key_.size());
+        return kfd::Step::Continue;
+    }
+
+private:
+    TextSet& keys_;
+    std::string key_;
+};
+
+// A copy of a phonebook without the individuals whose keys are dropped
+// (and without the remains of an append cut short).
+class CopyVisitor : public kfd::RecordVisitor {
+public:
+    CopyVisitor(const TextSet& drop, kfd::ByteSink& out) : drop_(drop), out_(out) {}
+    kfd::Step Gap(uint64_t, const uint8_t* data, size_t len) override { return Put(data, len); }
+    kfd::Step Record(uint64_t, const uint8_t* rec, size_t len) override {
+        if (RecordStoreKey(rec, len, key_) && drop_.Contains(key_.data(), key_.size())) return kfd::Step::Continue;
+        return Put(rec, len);
+    }
+
+private:
+    kfd::Step Put(const uint8_t* data, size_t len) {
+        return out_.Write(data, len) ? kfd::Step::Continue : kfd::Step::Fail;
+    }
+    const TextSet& drop_;
+    kfd::ByteSink& out_;
+    std::string key_;
+};
+
+// The record of a recipient, and its key.
+void EncodeRecipient(const FaxRecipient& r, std::string& record, std::string& key) {
+    static const EntryDetails kNoDetails{};
+    record.clear();
+    DBEncodeEntry(r, kNoDetails, record);
+    RecordStoreKey(reinterpret_cast<const uint8_t*>(record.data()), record.size(), key);
+}
+
+// First reading with --replace: the keys of the file that the phonebook
+// already has, whose records the copy leaves out.
+class ReplacedKeys : public RecipientSink {
+public:
+    ReplacedKeys(const TextSet& existing, TextSet& replaced) : existing_(existing), replaced_(replaced) {}
+    bool Take(const FaxRecipient& r, const char*) override {
+        EncodeRecipient(r, record_, key_);
+        if (existing_.Contains(key_.data(), key_.size())) replaced_.Insert(key_.data(), key_.size());
+        return true;
+    }
+    bool TakesRepeats() const override { return true; }
+
+private:
+    const TextSet& existing_;
+    TextSet& replaced_;
+    std::string record_, key_;
+};
+
+// Appends the recipients to the copy of the phonebook; a recipient the
+// file repeats is simply skipped the second time. Without --replace,
+// known holds the keys of the phonebook and gains those written, which are
+// skipped when they come again; with it, the keys to replace are those the
+// copy left out, and written holds the keys written (a key written once by
+// this import is skipped after).
+class PhonebookSink : public RecipientSink {
+public:
+    PhonebookSink(TextSet& known, const TextSet* replace, kfd::ByteSink& out, Terminal& t)
+        : known_(known), replace_(replace), out_(out), t_(t) {}
+    int added = 0, replaced = 0, skipped = 0;
+
+    // Recipients wait a few places while their keys' places in the set are
+    // fetched from memory (most of the time of a large file otherwise).
+    bool Take(const FaxRecipient& r, const char*) override {
+        if (waiting_ == kAhead && !StoreOldest()) return false;
+        Pending& p = ring_[(oldest_ + waiting_) % kAhead];
+        p.r = r;
+        EncodeRecipient(r, p.record, p.key);
+        p.hash = TextSet::Hash(p.key.data(), p.key.size());
+        Keys().Prefetch(p.hash);
+        ++waiting_;
+        return true;
+    }
+    // The recipients still waiting; false when the copy cannot be written.
+    bool Finish() {
+        while (waiting_ > 0) {
+            if (!StoreOldest()) return false;
+        }
+        return true;
+    }
+    bool TakesRepeats() const override { return true; }
+
+private:
+    struct Pending {
+        FaxRecipient r;
+        std::string record, key;
+        uint64_t hash;
+    };
+    static constexpr size_t kAhead = 16;
+
+    TextSet& Keys() { return replace_ ? written_ : known_; }
+
+    bool StoreOldest() {
+        Pending& p = ring_[oldest_];
+        oldest_ = (oldest_ + 1) % kAhead;
+        --waiting_;
+        bool had = replace_ && replace_->Contains(p.key.data(), p.key.size());
+        const char* what = had ? "replaced: " : "added: ";
+        if (!Keys().Insert(p.key.data(), p.key.size(), p.hash)) {
+            what = "already in the phonebook, skipped: ";
+            ++skipped;
+        } else {
+            if (!out_.Write(p.record.data(), p.record.size())) {
+                std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(DB_WRITE_FAILED));
+                return false;
+            }
+            ++(had ? replaced : added);
+        }
+        t_.Text(what);
+        t_.Field(p.r.name, sizeof p.r.name);
+        t_.Text(" <");
+        t_.Field(p.r.faxNumber, sizeof p.r.faxNumber);
+        t_.Text(">");
+        t_.EndLine();
+        return true;
+    }
+
+    TextSet& known_;
+    const TextSet* replace_;
+    kfd::ByteSink& out_;
+    Terminal& t_;
+    TextSet written_;
+    Pending ring_[kAhead];
+    size_t oldest_ = 0;
+    size_t waiting_ = 0;
+};
+
+int StoreFailure(DBResult rc) {
+    std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(rc));
+    return kFailed;
 }
 
 }  // namespace
@@ -242,22 +537,23 @@ int RunImportCommand(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, false, o)) return Usage(false);
     if (IsVcardPath(o.paths[0])) return PreviewAddressBook(o.paths[0]);
-    TextImage image;
-    FileRecipients f;
-    if (Read(o.paths[0], o, image, f) != 0) return kFailed;
-    PrintKind(f);
-    for (size_t i = 0; i < f.recipients.size(); ++i) {
-        const FaxRecipient& r = f.recipients[i];
-        std::printf("recipient: %s <%s>\n", Field(r.name, sizeof r.name).c_str(),
-                    Field(r.faxNumber, sizeof r.faxNumber).c_str());
-        if (f.speedDial) PrintCommSettings(r, f.speedDialKeys[i]);
-    }
-    PrintRejected(f);
-    std::printf("recipients: %zu, rejected lines: %zu, repeated: %d\n", f.recipients.size(), f.rejected.size(),
-                f.duplicates);
+    Terminal t;
+    FileReading f;
+    PrintSink sink(t);
+    if (int rc = Read("faxhost import", o.paths[0], o, f, sink, t)) return rc;
+    PrintRejected(f, t);
+    char line[160];
+    std::snprintf(line, sizeof line, "recipients: %zu, rejected lines: %zu, repeated: %d", sink.count,
+                  f.rejected.size(), f.duplicates);
+    t.Text(line);
+    PrintLost(f, t);
     return kOk;
 }
 
+// The phonebook is copied to its temporary file, the recipients appended
+// to the copy as the file is read, and the copy put in place of the
+// phonebook at the end: one pass over each file, and the phonebook stays
+// as it was when anything fails.
 int RunPhonebookImportCommand(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, true, o)) return Usage(true);
@@ -265,42 +561,58 @@ int RunPhonebookImportCommand(int argc, char** argv) {
     DBResult v = GetFileAttributesW(book.c_str()) == INVALID_FILE_ATTRIBUTES ? DBCreateEmptyPhonebook(book.c_str())
                                                                                 : DB_DONE;
     if (v == DB_DONE) v = DBCheckVersion(book.c_str());
-    if (v != DB_DONE) {
-        std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(v));
+    if (v != DB_DONE) return StoreFailure(v);
+    bool vcard = IsVcardPath(o.paths[1]);
+    std::vector<FaxRecipient> cards;
+    if (vcard && !ReadBookRecipients(o.paths[1], cards)) return kFailed;
+
+    TextSet existing;
+    KeyCollector keys(existing);
+    DBResult rc = PhonebookVisit(book.c_str(), keys, nullptr);
+    if (rc != DB_DONE) return StoreFailure(rc);
+    TextSet replacedKeys;
+    if (o.replace && existing.Size() > 0) {
+        ReplacedKeys finder(existing, replacedKeys);
+        FileReading first;
+        Terminal quiet;
+        if (vcard) {
+            for (const FaxRecipient& r : cards) finder.Take(r, "");
+        } else if (int exit = Read("faxhost phonebook import", o.paths[1], o, first, finder, quiet)) {
+            return exit;
+        }
+        TextSet().Swap(existing);  // not wanted any more
+    }
+
+    TempFile temp(book.c_str());
+    if (!temp.Valid()) return StoreFailure(DB_WRITE_FAILED);
+    BufferedWriter out(temp.Get());
+    CopyVisitor copy(replacedKeys, out);
+    if ((rc = PhonebookVisit(book.c_str(), copy, nullptr)) != DB_DONE) return StoreFailure(rc);
+    Terminal t;
+    PhonebookSink sink(existing, o.replace ? &replacedKeys : nullptr, out, t);
+    FileReading f;
+    if (vcard) {
+        for (const FaxRecipient& r : cards)
+            if (!sink.Take(r, "")) return kFailed;
+    } else if (int exit = Read("faxhost phonebook import", o.paths[1], o, f, sink, t)) {
+        return exit;
+    }
+    if (!sink.Finish()) return kFailed;
+    t.Flush();
+    if (static_cast<size_t>(sink.replaced) != replacedKeys.Size()) {
+        // The file changed between the two readings: a record left out of
+        // the copy would be lost.
+        std::fprintf(stderr, "faxhost phonebook import: %s changed while it was read; nothing imported\n",
+                     o.paths[1]);
         return kFailed;
     }
-    TextImage image;
-    FileRecipients f;
-    if (IsVcardPath(o.paths[1]) ? !ReadBookRecipients(o.paths[1], f) : Read(o.paths[1], o, image, f) != 0)
-        return kFailed;
-    int added = 0, replaced = 0, skipped = 0;
-    for (const FaxRecipient& r : f.recipients) {
-        EntryDetails d = DetailsOf(r);
-        WideString text = IndividualListText(d.name, d.faxNumber);
-        FaxRecipient existing = DefaultRecipient;
-        EntryDetails existingDetails;
-        DBResult found = PhonebookReadEntry(book.c_str(), text.c_str(), existing, existingDetails);
-        if (found != DB_DONE && found != DB_NOT_FOUND) {
-            std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(found));
-            return kFailed;
-        }
-        std::string shown = Field(r.name, sizeof r.name) + " <" + Field(r.faxNumber, sizeof r.faxNumber) + ">";
-        if (found == DB_DONE && !o.replace) {
-            std::printf("already in the phonebook, skipped: %s\n", shown.c_str());
-            ++skipped;
-            continue;
-        }
-        DBResult rc = PhonebookWriteEntry(book.c_str(), found == DB_DONE ? text.c_str() : nullptr, r, d,
-                                     found == DB_DONE ? kModeSameKey : kModeNew);
-        if (rc != DB_DONE) {
-            std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(rc));
-            return kFailed;
-        }
-        std::printf("%s: %s\n", found == DB_DONE ? "replaced" : "added", shown.c_str());
-        ++(found == DB_DONE ? replaced : added);
-    }
-    PrintRejected(f);
-    std::printf("added: %d, replaced: %d, skipped: %d, rejected lines: %zu\n", added, replaced, skipped,
-                f.rejected.size());
+    if (!out.Flush()) return StoreFailure(DB_WRITE_FAILED);
+    if ((rc = temp.Commit()) != DB_DONE) return StoreFailure(rc);
+    PrintRejected(f, t);
+    char line[160];
+    std::snprintf(line, sizeof line, "added: %d, replaced: %d, skipped: %d, rejected lines: %zu", sink.added,
+                  sink.replaced, sink.skipped, f.rejected.size());
+    t.Text(line);
+    PrintLost(f, t);
     return kOk;
 }

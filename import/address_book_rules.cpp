@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "csv_fields.h"
 
@@ -17,7 +18,10 @@ std::string Cut(const char* text) {
     return std::string(text, n);
 }
 
-Added AddEntry(AddressTally& t, const std::string& rawName, const std::string& rawNumber) {
+// `texts` holds every entry text of t, so that a repeat is found at once
+// however many entries there are.
+Added AddEntry(AddressTally& t, std::unordered_set<std::string>& texts, const std::string& rawName,
+               const std::string& rawNumber) {
     char number[kFieldBytes + 1] = {};
     std::memcpy(number, rawNumber.data(), std::min(rawNumber.size(), kFieldBytes));
     if (CleanFaxNumber(number) == 0) return Added::NotAdded;
@@ -26,8 +30,9 @@ Added AddEntry(AddressTally& t, const std::string& rawName, const std::string& r
     TrimBlanks(name);
     BracketsToParentheses(name);
     std::string text = std::string(name) + " <" + number + ">";
-    if (std::find(t.entries.begin(), t.entries.end(), text) != t.entries.end()) return Added::NotAdded;
+    if (texts.count(text) != 0) return Added::NotAdded;
     if (t.maxCount > 0 && static_cast<int>(t.entries.size()) == t.maxCount) return Added::LimitReached;
+    texts.insert(text);
     t.entries.push_back(text);
     return Added::Added;
 }
@@ -95,7 +100,7 @@ private:
         int before = t_.confirmed;
         for (const char* n : numbers) {
             if (!n) continue;
-            switch (AddEntry(t_, name, Cut(n))) {
+            switch (AddEntry(t_, texts_, name, Cut(n))) {
             case Added::Added: t_.confirmed = static_cast<int>(t_.entries.size()); break;
             case Added::LimitReached: ++t_.confirmed; break;
             case Added::NotAdded: break;
@@ -171,6 +176,7 @@ private:
     const AddressBookAccess& ab_;
     AddressTally& t_;
     std::vector<std::vector<BYTE>> visited_;  // entry identifiers of the lists expanded
+    std::unordered_set<std::string> texts_;    // the entry texts of t_
 };
 
 }  // namespace

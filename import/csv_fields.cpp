@@ -56,10 +56,14 @@ char* QuotedField(char* open, char* lineEnd) {
 
 }  // namespace
 
-int SplitFields(char** fields) {
+int SplitFields(char** fields) { return SplitFieldsBy(fields, ','); }
+
+int SplitFieldsBy(char** fields, char separator) { return SplitFieldsBy(fields, separator, std::strlen(fields[0])); }
+
+int SplitFieldsBy(char** fields, char separator, size_t length) {
     char* p = fields[0];
-    if (*p == '\0') return 0;
-    char* lineEnd = p + std::strlen(p);
+    if (length == 0) return 0;
+    char* lineEnd = p + length;
     int n = 0;
     for (;;) {
         if (n == kMaxCsvFields - 1) {
@@ -71,15 +75,51 @@ int SplitFields(char** fields) {
             char* close = QuotedField(p, lineEnd);
             if (!close) return kCsvUnclosedQuote;
             fields[n] = p + 1;
-            comma = FindByte(close + 1, lineEnd, ',');
+            comma = FindByte(close + 1, lineEnd, separator);
         } else {
             fields[n] = p;
-            comma = FindByte(p, lineEnd, ',');
+            comma = FindByte(p, lineEnd, separator);
         }
         ++n;
-        if (*comma != ',') return n;
+        if (*comma != separator) return n;
         *comma = '\0';
         p = comma + 1;
+    }
+}
+
+char HeaderSeparator(const char* line) {
+    const char kCandidates[] = {',', ';', '\t'};
+    size_t counts[3] = {};
+    bool quoted = false;
+    for (const char* p = line; *p; ++p) {
+        if (*p == '"') quoted = !quoted;
+        for (int i = 0; i < 3 && !quoted; ++i) counts[i] += *p == kCandidates[i];
+    }
+    int best = 0;
+    for (int i = 1; i < 3; ++i) {
+        if (counts[i] > counts[best]) best = i;
+    }
+    return kCandidates[best];
+}
+
+void QuoteScan::Feed(const char* p, size_t n) {
+    for (const char* end = p + n; p < end && state_ != kRest; ++p) {
+        char c = *p;
+        switch (state_) {
+        case kFieldStart: state_ = c == '"' ? kQuoted : kPlain; break;
+        case kQuoted:
+            if (c == '"') state_ = kQuoteSeen;
+            continue;
+        case kQuoteSeen:
+            // A doubled quote is one quote of the text; anything else follows the closed field.
+            state_ = c == '"' ? kQuoted : kAfterQuote;
+            break;
+        default: break;
+        }
+        if (c == separator_ && state_ != kQuoted) {
+            // The last field takes the rest of the line, quotes and all.
+            state_ = ++fields_ == kMaxCsvFields ? kRest : kFieldStart;
+        }
     }
 }
 

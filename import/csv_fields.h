@@ -11,6 +11,31 @@ constexpr int kCsvUnclosedQuote = -6;
 // closing quotes become NULs) and fills fields[0..n-1]. Returns n, 0 for an
 // empty line, or kCsvUnclosedQuote. fields has room for kMaxCsvFields.
 int SplitFields(char** fields);
+// The same with another separator (our command line reads semicolon and
+// tab separated files too).
+int SplitFieldsBy(char** fields, char separator);
+// The same for a line whose length is known.
+int SplitFieldsBy(char** fields, char separator, size_t length);
+
+// The separator of a header line: the one of comma, semicolon and tab that
+// occurs most often outside quotes; comma on a tie or when none does.
+char HeaderSeparator(const char* line);
+
+// Whether a quoted field is still open at the end of a record read in
+// pieces, by the quoting rules of SplitFields: a record whose quoted field
+// holds a line break goes on in the next line.
+class QuoteScan {
+public:
+    explicit QuoteScan(char separator) : separator_(separator) {}
+    void Feed(const char* p, size_t n);
+    bool Open() const { return state_ == kQuoted; }
+
+private:
+    enum State { kFieldStart, kPlain, kQuoted, kQuoteSeen, kAfterQuote, kRest };
+    char separator_;
+    State state_ = kFieldStart;
+    int fields_ = 1;
+};
 
 // Removes leading and trailing blanks (code 32 only).
 void TrimBlanks(char* text);

@@ -28,9 +28,6 @@ int LoadTextImage(const char* path, TextImage& image) {
     char* data = static_cast<char*>(GlobalAlloc(GPTR, static_cast<size_t>(size) + 1));
     if (!data) return kImportNoMemory;
     image.Adopt(data, static_cast<size_t>(size), [](char* block) { GlobalFree(block); });
-    int rc = 0;
-    // Lines are split chunk by chunk while the bytes just read are still
-    // in the cache.
     constexpr size_t kChunk = 256 * 1024;
     size_t done = 0;
     while (done < image.Size()) {
@@ -39,16 +36,15 @@ int LoadTextImage(const char* path, TextImage& image) {
         DWORD got = 0;
         if (!ReadFile(file.h, image.Data() + done, chunk, &got, nullptr) || got == 0) break;
         done += got;
-        if ((rc = image.SplitLinesUpTo(done)) != 0) {
-            image.Release();
-            return rc;
-        }
     }
     if (done == 0) {
         image.Release();
         return kImportEmpty;
     }
     // A file that shrank while being read ends where the reading ended.
-    image.Data()[done] = '\0';
-    return image.FinishLines();
+    image.Truncate(done);
+    image.Decode();
+    int rc = image.SplitLines();
+    if (rc != 0) image.Release();
+    return rc;
 }

@@ -1,39 +1,59 @@
 #pragma once
 // What a file yields when every recipient in it is taken: the kind told
 // from its header, the recipients in file order and the rejected lines.
-// Used where no user picks (the administrators' command line).
+// Used where no user picks (the administrators' command line); the file is
+// read a piece at a time and each recipient handed on as it is found, so
+// files of hundreds of megabytes need little memory.
 
 #include <string>
 #include <vector>
 
+#include "contact_columns.h"
 #include "csv_reader.h"
 #include "fax_settings.h"
-#include "speed_dial_reader.h"
-#include "text_image.h"
+#include "text_decoder.h"
 
 // Columns named by the user: a 1-based number or a header word (compared
 // without regard to the case of a-z, blanks around it ignored).
 struct ColumnNames {
-    std::string name;               // empty: none
-    std::vector<std::string> fax;   // empty: found from the header words
+    std::string name;               // empty: from the header words
+    std::vector<std::string> fax;   // empty: from the header words
 };
 
-struct FileRecipients {
+struct FileReading {
     bool speedDial = false;
-    CsvColumns columns;                       // contact files
-    std::vector<FaxRecipient> recipients;
-    std::vector<std::string> speedDialKeys;   // speed-dial files, parallel to recipients
+    TextEncoding encoding = TextEncoding::Ansi;
+    char separator = ',';
+    ContactColumns columns;                  // contact files
     std::vector<RejectedLine> rejected;
-    int duplicates = 0;                       // contact file candidates skipped as already taken
-    std::string badColumn;                    // a named column the header does not have
+    int duplicates = 0;       // contact file recipients skipped as already taken
+    int lostNames = 0;        // recipients whose name lost characters the code page lacks
+    std::string badColumn;    // a named column the header does not have
 };
 
-// Whether the header line is a speed-dial export header (the line is not
-// changed).
-bool HasSpeedDialHeader(const TextImage& image);
+// Where the recipients go.
+class RecipientSink {
+public:
+    virtual ~RecipientSink() = default;
+    // Once the kind and the columns are known, before any recipient.
+    virtual bool Begin(const FileReading&) { return true; }
+    // speedDialKey: the speed-dial number (speed-dial files), else empty.
+    // False stops the reading.
+    virtual bool Take(const FaxRecipient& r, const char* speedDialKey) = 0;
+    // True: a repeated recipient is handed on again rather than counted
+    // (saves the memory of remembering them).
+    virtual bool TakesRepeats() const { return false; }
+};
 
-// 0 or a reader error code (a named column that is not there gives
-// kImportNoFaxColumn with badColumn set). Contact file candidates without
-// a fax number are left out, and so is a second candidate with the same
-// name and number, as in the picking dialog.
-int ReadFileRecipients(TextImage& image, const ColumnNames& names, FileRecipients& out);
+// The sink said stop.
+constexpr int kReadingStopped = -100;
+
+// 0, a reader error code or kReadingStopped; a named column that is not
+// there gives kImportNoFaxColumn with badColumn set. A quoted field of a
+// contact file may hold line breaks, and a fax field several numbers
+// separated by " ::: ". Recipients without a fax number are left out, and
+// so is a second one with the same name and number, as in the picking
+// dialog. Recipients found before an error have been handed on.
+// piece: the bytes read at a time (tests and fuzzing read in small ones).
+int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
+                       size_t piece = 1 << 20);

@@ -47,11 +47,11 @@ int32_t CommModeFromCode(const char* text) {
     return 0;
 }
 
-bool IsEndMarker(char** fields, int k) { return k == 1 && std::strcmp(fields[0], "*") == 0; }
+}  // namespace
 
-// The record rules of one data line: the record is appended, or the
-// reason it is not.
-bool AcceptRecord(char** fields, int k, SpeedDialCandidates& out, RejectReason& why) {
+bool IsSpeedDialEnd(char** fields, int k) { return k == 1 && std::strcmp(fields[0], "*") == 0; }
+
+bool AcceptSpeedDialRecord(char** fields, int k, SpeedDialCandidates& out, RejectReason& why) {
     why = RejectReason::EntryKind;
     if (k <= 1 || std::strcmp(fields[1], "I") == 0) return false;
     why = RejectReason::NoSpeedDialNumber;
@@ -91,8 +91,6 @@ bool AcceptRecord(char** fields, int k, SpeedDialCandidates& out, RejectReason& 
     return true;
 }
 
-}  // namespace
-
 bool IsSpeedDialHeader(char** fields, int count) {
     if (count < 4) return false;
     for (const HeaderRule& rule : kHeaderRules) {
@@ -129,9 +127,9 @@ int ReadSpeedDialLines(TextImage& image, SpeedDialCandidates& out) {
                 return kImportBadCsv;
             }
             if (k == 0) continue;
-            if (IsEndMarker(fields, k)) break;
+            if (IsSpeedDialEnd(fields, k)) break;
             RejectReason why;
-            if (!AcceptRecord(fields, k, out, why)) out.rejected.push_back({line, why});
+            if (!AcceptSpeedDialRecord(fields, k, out, why)) out.rejected.push_back({line, why});
         }
     } catch (const std::bad_alloc&) {
         out.Clear();

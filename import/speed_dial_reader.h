@@ -29,6 +29,12 @@ struct SpeedDialCandidates {
     FaxRecipient Completed(size_t i) const;
 };
 
+// Whether a split data line is the single "*" that ends the data.
+bool IsSpeedDialEnd(char** fields, int k);
+// The record rules of one split data line: the record and its texts are
+// appended to out, or why is the reason they are not.
+bool AcceptSpeedDialRecord(char** fields, int k, SpeedDialCandidates& out, RejectReason& why);
+
 // Checks the header and reads every data line after it up to a line that
 // is a single "*" (or the end). 0, kImportBadCsv, kImportBadSpeedDialHeader
 // or kImportNoMemory; on an error out is empty.

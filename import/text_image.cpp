@@ -20,6 +20,8 @@ void TextImage::Release() {
     data_ = nullptr;
     releaseData_ = nullptr;
     size_ = 0;
+    encoding_ = TextEncoding::Ansi;
+    lost_ = 0;
     lineCapacity_ = 0;
     lineFeeds_ = 0;
     scanned_ = 0;
@@ -45,6 +47,17 @@ void TextImage::Adopt(char* zeroed, size_t size, void (*release)(char*)) {
     releaseData_ = release;
     size_ = size;
     lineStart_ = data_;
+}
+
+void TextImage::Decode() {
+    size_ = DecodeToAnsiInPlace(data_, size_, &encoding_, &lost_);
+    data_[size_] = '\0';
+}
+
+void TextImage::Truncate(size_t n) {
+    if (n >= size_) return;
+    size_ = n;
+    data_[n] = '\0';
 }
 
 int TextImage::SplitLinesUpTo(size_t n) {
@@ -97,5 +110,6 @@ int LoadTextImage(const void* bytes, size_t size, TextImage& image) {
     int rc = image.Allocate(size);
     if (rc != 0) return rc;
     std::memcpy(image.Data(), bytes, size);
+    image.Decode();
     return image.SplitLines();
 }

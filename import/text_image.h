@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "text_decoder.h"
+
 class TextImage {
 public:
     TextImage() = default;
@@ -18,6 +20,15 @@ public:
     void Adopt(char* zeroed, size_t size, void (*release)(char*));
     char* Data() { return data_; }
     size_t Size() const { return size_; }
+
+    // Converts the bytes to ANSI when they are UTF-8 or UTF-16 (before the
+    // lines are split); the size becomes that of the converted text.
+    void Decode();
+    // Keeps only the first n bytes (a file that shrank while being read).
+    void Truncate(size_t n);
+    TextEncoding Encoding() const { return encoding_; }
+    // Characters that became the code page's default character.
+    size_t LostCharacters() const { return lost_; }
 
     // Splits the buffer at line feeds (a CR just before one goes too) and
     // builds the line table: with N line feeds there are N + 1 lines.
@@ -40,6 +51,8 @@ private:
     char* data_ = nullptr;
     void (*releaseData_)(char*) = nullptr;
     size_t size_ = 0;
+    TextEncoding encoding_ = TextEncoding::Ansi;
+    size_t lost_ = 0;
     char** lines_ = nullptr;
     size_t lineCapacity_ = 0;
     size_t lineFeeds_ = 0;
@@ -47,7 +60,7 @@ private:
     char* lineStart_ = nullptr;  // start of the line being read
 };
 
-// Reads the file at path into image with its lines split: 0, or
+// Reads the file at path into image, decoded, with its lines split: 0, or
 // kImportCannotOpen, kImportNoSize, kImportNoMemory, kImportEmpty.
 int LoadTextImage(const char* path, TextImage& image);
 

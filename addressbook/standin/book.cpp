@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "vcard.h"
 
@@ -95,13 +96,14 @@ void Book::AddCategoryLists(const vcard::Book& cards) {
             if (m.empty() || m.back() != i) m.push_back(i);
         }
     }
+    std::set<std::string> listNames;
+    for (const Entry& e : entries_)
+        if (e.objectType == MAPI_DISTLIST) listNames.insert(e.name);
     for (const std::string& name : names) {
         Entry list;
         list.objectType = MAPI_DISTLIST;
         list.name = ToAnsi(name);
-        bool named = false;
-        for (const Entry& e : entries_) named = named || (e.objectType == MAPI_DISTLIST && e.name == list.name);
-        if (named) continue;
+        if (!listNames.insert(list.name).second) continue;
         list.members = members[name];
         entries_.push_back(std::move(list));
     }

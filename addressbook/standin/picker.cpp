@@ -1,6 +1,7 @@
 // The stand-in's own selection dialog: the user moves entries of the book
 // into the destination well and confirms.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "objects.h"
@@ -31,11 +32,13 @@ std::vector<int> SelectedItems(HWND dlg, int list) {
     return items;
 }
 
-bool InWell(HWND dlg, uint32_t index) {
+// The book indexes already in the well, read once per move.
+std::unordered_set<uint32_t> WellIndexes(HWND dlg) {
+    std::unordered_set<uint32_t> in;
     LRESULT n = SendDlgItemMessageA(dlg, IDC_WELL_LIST, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < n; ++i)
-        if (static_cast<uint32_t>(SendDlgItemMessageA(dlg, IDC_WELL_LIST, LB_GETITEMDATA, i, 0)) == index) return true;
-    return false;
+        in.insert(static_cast<uint32_t>(SendDlgItemMessageA(dlg, IDC_WELL_LIST, LB_GETITEMDATA, i, 0)));
+    return in;
 }
 
 void OnInit(HWND dlg, PickerState* st) {
@@ -48,10 +51,12 @@ void OnInit(HWND dlg, PickerState* st) {
     for (uint32_t i = 0; i < entries.size(); ++i) AddItem(dlg, IDC_BOOK_LIST, entries[i], i);
 }
 
+// Each entry is in the well at most once, however often it is moved.
 void OnAdd(HWND dlg, PickerState* st) {
+    std::unordered_set<uint32_t> inWell = WellIndexes(dlg);
     for (int item : SelectedItems(dlg, IDC_BOOK_LIST)) {
         uint32_t index = static_cast<uint32_t>(SendDlgItemMessageA(dlg, IDC_BOOK_LIST, LB_GETITEMDATA, item, 0));
-        if (index < st->book->Entries().size() && !InWell(dlg, index))
+        if (index < st->book->Entries().size() && inWell.insert(index).second)
             AddItem(dlg, IDC_WELL_LIST, st->book->Entries()[index], index);
     }
 }

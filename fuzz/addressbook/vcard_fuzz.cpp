@@ -17,8 +17,9 @@ static std::string Joined(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size();) {
         if (text[i] != '\r' && text[i] != '\n') { out += text[i++]; continue; }
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        ++i;
+        // A line end is LF, or CRs with or without an LF after them.
+        while (i < text.size() && text[i] == '\r') ++i;
+        if (i < text.size() && text[i] == '\n') ++i;
         if (i < text.size() && (text[i] == ' ' || text[i] == '\t')) { ++i; continue; }
         if (!out.empty() && out.back() == '=') { out.pop_back(); continue; }
         out += '\n';

@@ -7,6 +7,7 @@
 #include "csv_reader.h"
 #include "import_app.h"
 #include "list_extent.h"
+#include "picked_set.h"
 #include "rcpimport_ids.h"
 
 namespace {
@@ -44,59 +45,48 @@ size_t ItemIndex(HWND list, int i) { return static_cast<size_t>(SendMessageA(lis
 
 int ListCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
 
-void Append(HWND list, const std::string& text, size_t index) {
+bool Append(HWND list, const std::string& text, size_t index) {
     LRESULT i = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (i < 0) return false;
     SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(i), static_cast<LPARAM>(index));
+    return true;
 }
 
-// Name and number of a candidate, whichever table it is in.
-void Candidate(const PickState* st, size_t i, const char*& name, const char*& fax) {
-    if (st->speedDial) {
-        name = st->app->speedDial.records[i].name;
-        fax = st->app->speedDial.records[i].faxNumber;
-    } else {
-        name = (*st->csv)[i].name;
-        fax = (*st->csv)[i].faxNumber;
-    }
+RecipientTexts Candidate(const PickState* st, size_t i) {
+    if (st->speedDial) return {st->app->speedDial.records[i].name, st->app->speedDial.records[i].faxNumber};
+    return {(*st->csv)[i].name, (*st->csv)[i].faxNumber};
 }
 
-bool SameRecipient(const PickState* st, size_t a, size_t b) {
-    const char *na, *fa, *nb, *fb;
-    Candidate(st, a, na, fa);
-    Candidate(st, b, nb, fb);
-    return std::strcmp(na, nb) == 0 && std::strcmp(fa, fb) == 0;
+std::string EntryText(const RecipientTexts& r) { return std::string(r.name) + " <" + r.fax + ">"; }
+
+// The candidate of every item of the selected list, top down.
+std::vector<size_t> ListedCandidates(HWND list) {
+    std::vector<size_t> listed(static_cast<size_t>(ListCount(list)));
+    for (size_t k = 0; k < listed.size(); ++k) listed[k] = ItemIndex(list, static_cast<int>(k));
+    return listed;
 }
 
-std::string EntryText(const char* name, const char* fax) { return std::string(name) + " <" + fax + ">"; }
+void AddCsvCandidate(HWND dlg, const PickState* st, PickedSet& picked, size_t i) {
+    RecipientTexts r = Candidate(st, i);
+    size_t other, position;
+    if (r.fax[0] == '\0' || picked.Find(i, other, position)) return;
+    if (Append(GetDlgItem(dlg, IDC_PICK_SELECTED), EntryText(r), i)) picked.Append(i);
+}
 
-void AddCsvCandidate(HWND dlg, PickState* st, size_t i) {
+void AddSpeedDialCandidate(HWND dlg, const PickState* st, PickedSet& picked, size_t i) {
     HWND selected = GetDlgItem(dlg, IDC_PICK_SELECTED);
-    const char *name, *fax;
-    Candidate(st, i, name, fax);
-    if (fax[0] == '\0') return;
-    for (int k = 0; k < ListCount(selected); ++k) {
-        if (SameRecipient(st, ItemIndex(selected, k), i)) return;
-    }
-    Append(selected, EntryText(name, fax), i);
-}
-
-void AddSpeedDialCandidate(HWND dlg, PickState* st, size_t i) {
-    HWND selected = GetDlgItem(dlg, IDC_PICK_SELECTED);
-    for (int k = 0; k < ListCount(selected); ++k) {
-        size_t other = ItemIndex(selected, k);
+    size_t other, position;
+    if (picked.Find(i, other, position)) {
         if (other == i) return;
-        if (!SameRecipient(st, other, i)) continue;
-        const char *name, *fax;
-        Candidate(st, other, name, fax);
-        std::string ask = std::string("Nimi: ") + name + "\nFaksinumero: " + fax +
+        RecipientTexts r = Candidate(st, other);
+        std::string ask = std::string("Nimi: ") + r.name + "\nFaksinumero: " + r.fax +
                           "\n\nVastaanottaja on jo nykyisess\xE4 valinnassa.\nHaluatko korvata sen?";
         if (MessageBoxA(dlg, ask.c_str(), kSpeedTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-        SendMessageA(selected, LB_DELETESTRING, static_cast<WPARAM>(k), 0);
-        break;
+        SendMessageA(selected, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
+        picked.Remove(other);
     }
-    const char *name, *fax;
-    Candidate(st, i, name, fax);
-    Append(selected, st->app->speedDial.speedDialKeys[i] + "\t" + EntryText(name, fax), i);
+    if (Append(selected, st->app->speedDial.speedDialKeys[i] + "\t" + EntryText(Candidate(st, i)), i))
+        picked.Append(i);
 }
 
 bool IsFull(HWND dlg, const PickState* st) {
@@ -112,22 +102,24 @@ void AddSelected(HWND dlg) {
         MessageBoxA(dlg, kFull, Caption(st), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    std::vector<int> items;
     try {
-        items.resize(static_cast<size_t>(n));
-    } catch (const std::bad_alloc&) {
-        MessageBoxA(dlg, kNoMemory, Caption(st), MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    n = SendMessageA(source, LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(items.data()));
-    for (LRESULT k = 0; k < n; ++k) {
-        if (IsFull(dlg, st)) {
-            MessageBoxA(dlg, kFull, Caption(st), MB_OK | MB_ICONEXCLAMATION);
-            return;
+        std::vector<int> items(static_cast<size_t>(n));
+        PickedSet picked([st](size_t i) { return Candidate(st, i); },
+                         ListedCandidates(GetDlgItem(dlg, IDC_PICK_SELECTED)), items.size());
+        n = SendMessageA(source, LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(items.data()));
+        for (LRESULT k = 0; k < n; ++k) {
+            if (IsFull(dlg, st)) {
+                MessageBoxA(dlg, kFull, Caption(st), MB_OK | MB_ICONEXCLAMATION);
+                return;
+            }
+            size_t i = ItemIndex(source, items[static_cast<size_t>(k)]);
+            if (st->speedDial) AddSpeedDialCandidate(dlg, st, picked, i);
+            else AddCsvCandidate(dlg, st, picked, i);
         }
-        size_t i = ItemIndex(source, items[static_cast<size_t>(k)]);
-        if (st->speedDial) AddSpeedDialCandidate(dlg, st, i);
-        else AddCsvCandidate(dlg, st, i);
+    } catch (const std::bad_alloc&) {
+        // Before the first item when the lists cannot be had; otherwise
+        // what was added stays, each item whole.
+        MessageBoxA(dlg, kNoMemory, Caption(st), MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
@@ -192,7 +184,7 @@ void FillSource(HWND dlg, const PickState* st) {
         const SpeedDialCandidates& c = st->app->speedDial;
         for (size_t i = 0; i < c.Count(); ++i) Append(source, c.speedDialKeys[i], i);
     } else {
-        for (size_t i = 0; i < st->csv->Count(); ++i) Append(source, EntryText((*st->csv)[i].name, (*st->csv)[i].faxNumber), i);
+        for (size_t i = 0; i < st->csv->Count(); ++i) Append(source, EntryText(Candidate(st, i)), i);
     }
     SendMessageA(source, LB_SETSEL, TRUE, 0);
 }

@@ -46,6 +46,9 @@ TEST(VCardExports, Version30FoldedEscapedAndTyped) {
         {"Pekka Virtanen, toimitusjohtaja", K::Person, "(09) 555 0101", "", ""},
         {"Anna-Maria Elisabet Korhonen-Lehtinen", K::Person, "", "+358 40 123 4567", ""},
         {"Jari Nieminen", K::Person, "", "", ""},  // no FN: built from N; no fax
+        // Grouped numbers labelled work / home / a fax of the user's own
+        // (the label before its number); the mobile is no fax.
+        {"Outi Laine", K::Person, "017 555 666", "+358 9 4567 8900", "09 111 2222"},
     });
     EXPECT_EQ(book.skippedCards, 0u);
 }
@@ -56,13 +59,14 @@ TEST(VCardExports, Version21QuotedPrintableBareTypesAndLegacyCharset) {
         {"Sirkka Hämäläinen", K::Person, "", "09 222 3333", "09 444 5555"},
         {"Östen Järvinen, Kuljetus ja huolinta", K::Person, "019-888 777", "", ""},
         {"Ville Lahti", K::Person, "", "09 2", ""},  // the first work fax wins
+        {"Kaisa Lehto", K::Person, "", "09 876 5432", "09 876 5433"},  // photo lines not indented
     });
 }
 
 TEST(VCardExports, Version40GroupsMembersAndUris) {
     vcard::Book book = Read("export_40.vcf");
     ExpectCards(book, {
-        {"Tiina Salo", K::Person, "", "+358-9-100-2000", ""},
+        {"Tiina Salo", K::Person, "", "+358-9-100-2000", ""},  // a tel: URI without its ;ext=
         {"Matti Koski", K::Person, "+358 9 300 4000", "", ""},
         {"Myyntitiimi", K::List, "", "", ""},
         {"Neuvotteluhuone 3", K::Other, "09 999", "", ""},
@@ -73,13 +77,21 @@ TEST(VCardExports, Version40GroupsMembersAndUris) {
     EXPECT_EQ(vcard::MemberUid(group.members[1]), "9a1b2c3d-0000-4000-8000-000000000002");
 }
 
-TEST(VCardExports, DamagedCardsAreSkippedAndCounted) {
+TEST(VCardExports, PhoneExportWithDoubledCarriageReturnsAndFoldedPhoto) {
+    ExpectCards(Read("phone_export.vcf"), {
+        {"Jukka Mäkelä", K::Person, "", "+358 9 876 5432", "09 765 4321"},
+        {"Toimisto", K::Person, "09 2", "", ""},
+    });
+}
+
+TEST(VCardExports, OddLinesAreSkippedCardsCutOffAreCounted) {
     vcard::Book book = Read("damaged.vcf");
     ExpectCards(book, {
         {"Hyvä Ensimmäinen", K::Person, "111", "", ""},
+        {"", K::Person, "222", "", ""},  // its FN line has no ':'
         {"Hyvä Toinen", K::Person, "333", "", ""},
     });
-    EXPECT_EQ(book.skippedCards, 2u);  // a line without ':' and a card cut off
+    EXPECT_EQ(book.skippedCards, 1u);  // the card cut off
 }
 
 TEST(VCardExports, FoldedMarkersAndSoftBreaksJoinBeforeMatching) {
@@ -105,7 +117,7 @@ TEST(VCardFiles, RefusedFiles) {
 
 TEST(VCardText, Decoders) {
     struct { const char* in; const char* out; } qp[] = {
-        {"J=E4rvi", "J\xE4rvi"}, {"a=3Db", "a=b"}, {"=ZZ", "=ZZ"}, {"end=", "end="}, {"=4", "=4"},
+        {"J=E4rvi", "J\xE4rvi"}, {"a=3Db", "a=b"}, {"=ZZ", "=ZZ"}, {"end=", "end="}, {"=4", "=4"}, {"x=41", "xA"},
     };
     for (auto& c : qp) EXPECT_EQ(vcard::DecodeQuotedPrintable(c.in), c.out) << c.in;
     struct { const char* in; const char* out; } esc[] = {
@@ -113,9 +125,13 @@ TEST(VCardText, Decoders) {
     };
     for (auto& c : esc) EXPECT_EQ(vcard::Unescape(c.in), c.out) << c.in;
     EXPECT_EQ(vcard::Windows1252ToUtf8("\x80\xE4"), "\xE2\x82\xAC\xC3\xA4");
-    EXPECT_TRUE(vcard::IsValidUtf8("M\xC3\xA4kinen"));
-    EXPECT_FALSE(vcard::IsValidUtf8("M\xE4kinen"));
-    EXPECT_FALSE(vcard::IsValidUtf8("\xC3"));
+    struct { const char* in; bool valid; } utf8[] = {
+        {"M\xC3\xA4kinen", true}, {"M\xE4kinen", false}, {"\xC3", false},
+        {"\xC2\xA7", true}, {"\xC1\xA7", false},  // the lowest two-byte lead; below it overlong
+    };
+    for (auto& c : utf8) EXPECT_EQ(vcard::IsValidUtf8(c.in), c.valid) << c.in;
+    struct { const char* in; const char* out; } quoted[] = {{"\"fax,work\"", "fax,work"}, {"\"", "\""}};
+    for (auto& c : quoted) EXPECT_EQ(vcard::Unquote(c.in), c.out) << c.in;
 }
 
 TEST(VCardText, StructuredSplitKeepsEscapedSeparators) {

@@ -1,10 +1,13 @@
 // Contact files: lines, header words and candidates.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "file_recipients.h"
 #include "import_fixture.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -32,8 +35,9 @@ TEST(CsvLines, LineEndsAndTheLineAfterTheLastFeed) {
 }
 
 TEST(CsvAuto, HeaderWordsAndDataLines) {
+    using namespace std::string_literals;  // rows in UTF-16 hold NUL bytes
     struct Case {
-        const char* text;
+        std::string text;
         int rc;
         Entries entries;
         int rejected;
@@ -58,6 +62,14 @@ TEST(CsvAuto, HeaderWordsAndDataLines) {
         {"Nimi,Faksi\r\nA,1\r\nB,2", 0, {"A <1>", "B <2>"}, 0},
         // ... and serves as the header only when nothing comes before it.
         {"\r\n\r\nNimi,Faksi", 0, {}, 0},
+        // UTF-8 and UTF-16 come out in the ANSI code page; what it lacks is '?'.
+        {"Nimi,Faksi\nP\xC3\xA4\xC3\xA4 Oy,1\n", 0, {"P\xE4\xE4 Oy <1>"}, 0},
+        {"\xEF\xBB\xBFNimi,Faksi\n\xC5\x81ukasz \xE2\x82\xAC,2\n", 0, {"?ukasz \x80 <2>"}, 0},
+        {"\xFF\xFEN\0i\0m\0i\0,\0F\0a\0k\0s\0i\0\n\0\xE4\0\x41\x01,\0\x33\0\n\0\x0A"s, 0, {"\xE4? <3>"}, 0},
+        {"\xFE\xFF\0N\0i\0m\0i\0,\0F\0a\0k\0s\0i\0\n\0\xE4\0,\0\x34\0\n"s, 0, {"\xE4 <4>"}, 0},
+        // Bytes that are not UTF-8 are ANSI as they stand.
+        {"Nimi,Faksi\nM\xE4ki,5\n", 0, {"M\xE4ki <5>"}, 0},
+        {"Nimi,Faksi\nM\xC3ki,6\n", 0, {"M\xC3ki <6>"}, 0},
     };
     for (const auto& c : cases) {
         CsvRun run = RunAutoCsvText(c.text);
@@ -81,10 +93,10 @@ TEST(CsvAuto, ContactExportsAsWritten) {
          1},
         // English header words are not the automatic type's words.
         {"contacts_en.csv", kImportNoFaxColumn, {}, 0},
-        // Read as ANSI, the byte-order mark sticks to the first header word,
-        // so the name column is not found; the name bytes stay UTF-8.
-        {"bom_utf8.csv", 0, {" <091112222>"}, 0},
+        // The byte-order mark is no part of the first header word.
+        {"bom_utf8.csv", 0, {"M\xE4kinen Oy <091112222>"}, 0},
         {"wide_row.csv", 0, {"Leve\xE4 Rivi <092223333>", "Kapea Rivi <092224444>"}, 0},
+        {"yhteystiedot_utf16.csv", 0, {"S\xF6" "derstr\xF6m AB <+468123456>", "Nguy?n V?n An <+842838221234>"}, 0},
     };
     for (const auto& c : cases) {
         TextImage image;
@@ -107,6 +119,64 @@ TEST(CsvColumnsByHand, NamedColumnsOfAnEnglishExport) {
     EXPECT_EQ(EntryTexts(cands), (Entries{"John Smith <>", "Doe, Jane <+1(555)010-2000>",
                                           "Very Long Company Name Limited <>"}));
     EXPECT_EQ(cands.Rejected(), 2);
+}
+
+// Files many times the pieces they are read in: characters, records quoted
+// over line breaks and the text kept between pieces all straddle piece
+// ends somewhere.
+TEST(CsvStream, FilesReadInPieces) {
+    struct Collect : RecipientSink {
+        Entries got;
+        bool Take(const FaxRecipient& r, const char*) override {
+            got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
+            return true;
+        }
+    };
+    auto utf16 = [](const std::string& ascii, bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char c : ascii) {
+            // '@' stands for U+0142, which the code page lacks.
+            unsigned u = c == '@' ? 0x142 : static_cast<unsigned char>(c);
+            out += static_cast<char>(bigEndian ? u >> 8 : u & 0xFF);
+            out += static_cast<char>(bigEndian ? u & 0xFF : u >> 8);
+        }
+        return out;
+    };
+    std::string ascii = "Nimi;Faksi\r\n";
+    std::string utf8 = ascii;
+    const int kLines = 400;
+    for (int i = 0; i < kLines; ++i) {
+        std::string n = std::to_string(i);
+        ascii += "@" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
+        utf8 += "\xC5\x82" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
+    }
+    struct Case {
+        std::string bytes;
+        const char* encoding;
+        size_t piece;
+    } cases[] = {
+        {utf8, "UTF-8", 8},
+        {utf8, "UTF-8", 11},
+        {utf16(ascii, false), "UTF-16 LE", 9},
+        {utf16(ascii, true), "UTF-16 BE", 64},
+        {utf8, "UTF-8", 1 << 20},
+    };
+    ScratchDir dir("csv-stream");
+    for (const auto& c : cases) {
+        std::string path = dir.Path("big.csv");
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        Collect sink;
+        FileReading f;
+        ASSERT_EQ(ReadFileRecipients(path.c_str(), ColumnNames{}, f, sink, c.piece), 0) << c.encoding;
+        EXPECT_STREQ(EncodingName(f.encoding), c.encoding);
+        ASSERT_EQ(sink.got.size(), static_cast<size_t>(kLines)) << c.encoding << c.piece;
+        for (int i = 0; i < kLines; ++i) {
+            std::string n = std::to_string(i);
+            ASSERT_EQ(sink.got[i], "?" + n + " <" + n + n + ">") << c.encoding << c.piece;
+        }
+        EXPECT_EQ(f.lostNames, kLines);
+        EXPECT_TRUE(f.rejected.empty());
+    }
 }
 
 TEST(CsvFiles, FilesThatCannotBeRead) {

@@ -37,12 +37,22 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
         std::string err;
     } cases[] = {
         {data + "export_30.vcf", 0,
-         "kind: address book, entries: 4, malformed cards skipped: 0\n"
+         "kind: address book, entries: 5, malformed cards skipped: 0\n"
          "recipient: Liisa M\xC3\xA4kinen <+35891234568>\n"
          "recipient: Liisa M\xC3\xA4kinen <09-7654321>\n"
          "recipient: Pekka Virtanen, toimitusjohtaj <(09)5550101>\n"
          "recipient: Anna-Maria Elisabet Korhonen-L <+358401234567>\n"
-         "recipients: 4, found: 4, rejected: 1, confirmed: 4\n",
+         "recipient: Outi Laine <017555666>\n"
+         "recipient: Outi Laine <+358945678900>\n"
+         "recipient: Outi Laine <091112222>\n"
+         "recipients: 7, found: 5, rejected: 1, confirmed: 7\n",
+         ""},
+        {data + "phone_export.vcf", 0,
+         "kind: address book, entries: 2, malformed cards skipped: 0\n"
+         "recipient: Jukka M\xC3\xA4kel\xC3\xA4 <+35898765432>\n"
+         "recipient: Jukka M\xC3\xA4kel\xC3\xA4 <097654321>\n"
+         "recipient: Toimisto <092>\n"
+         "recipients: 3, found: 2, rejected: 0, confirmed: 3\n",
          ""},
         // The list's two people again through the list; the place is rejected.
         {data + "export_40.vcf", 0,
@@ -52,10 +62,11 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
          "recipients: 2, found: 5, rejected: 3, confirmed: 2\n",
          ""},
         {data + "damaged.vcf", 0,
-         "kind: address book, entries: 2, malformed cards skipped: 2\n"
+         "kind: address book, entries: 3, malformed cards skipped: 1\n"
          "recipient: Hyv\xC3\xA4 Ensimm\xC3\xA4inen <111>\n"
+         "recipient:  <222>\n"
          "recipient: Hyv\xC3\xA4 Toinen <333>\n"
-         "recipients: 2, found: 2, rejected: 0, confirmed: 2\n",
+         "recipients: 3, found: 3, rejected: 0, confirmed: 3\n",
          ""},
         {dir.Path("cycles.VCF"), 0,
          "kind: address book, entries: 5, malformed cards skipped: 0\n"

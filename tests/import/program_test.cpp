@@ -2,6 +2,7 @@
 // confirmation, messages and the hand-off file.
 #include <cstring>
 
+#include "picked_set.h"
 #include "program_fixture.h"
 #include "rcpimport_ids.h"
 #include "scripted_user.h"
@@ -42,6 +43,7 @@ TEST_F(ProgramTest, ContactFileWithColumnsFromTheHeader) {
                          .dialog(IDD_DATA_TYPE).select(IDC_TYPE_COMBO, kCsvType).check(IDC_TYPE_AUTO_CSV).click(IDOK)
                          .file(path)
                          .dialog(IDD_CSV_PICK).selectMany(IDC_PICK_SOURCE, {0, 1, 2, 3, 4}).click(IDC_PICK_ADD)
+                         .selectMany(IDC_PICK_SOURCE, {2, 4}).click(IDC_PICK_ADD)  // both already picked
                          .call([](HWND dlg) {
                              // Empty fax numbers and repeats are not taken.
                              EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_PICK_SELECTED, LB_GETCOUNT, 0, 0), 3);
@@ -60,7 +62,7 @@ TEST_F(ProgramTest, ContactFileWithColumnsFromTheHeader) {
     EXPECT_TRUE(MessageTexts().empty());
     // The progress window came up while the picking list was filled.
     EXPECT_EQ(automation::Seen().dialogsOpened,
-              (std::vector<int>{IDD_DATA_TYPE, IDD_PROGRESS, IDD_CSV_PICK, IDD_CONFIRM}));
+              (std::vector<int>{IDD_DATA_TYPE, IDD_CSV_PICK, IDD_PROGRESS, IDD_CONFIRM}));
     std::vector<FaxRecipient> got;
     ASSERT_EQ(ReadBack(kImportDoneNames, got), 3);
     EXPECT_STREQ(got[0].name, "Anna Ek");
@@ -135,6 +137,8 @@ TEST_F(ProgramTest, SpeedDialRecordsWithTheirSettings) {
                          .selectMany(IDC_PICK_SOURCE, {0, 1, 3})  // 1, 10, 3
                          .click(IDC_PICK_ADD)
                          .answer(IDYES, u"Vastaanottaja on jo nykyisess\u00e4 valinnassa.")
+                         .selectMany(IDC_PICK_SOURCE, {0, 3}).click(IDC_PICK_ADD)  // 1 is 3's recipient, 3 is picked
+                         .answer(IDNO, u"Nimi: Yksi\nFaksinumero: 091\n")
                          .call([](HWND dlg) {  // scrolls as far as its widest text
                              EXPECT_GT(SendDlgItemMessageA(dlg, IDC_PICK_SELECTED, LB_GETHORIZONTALEXTENT, 0, 0), 0);
                          })
@@ -171,8 +175,8 @@ TEST_F(ProgramTest, CompactLayoutOfTheSecondBuild) {
                          .dialog(IDD_SPEED_PICK).select(IDC_PICK_SOURCE, 0).click(IDC_PICK_ADD).click(IDOK)
                          .dialog(IDD_CONFIRM).click(IDOK));
     Run();
-    std::ifstream in(handoff, std::ios::binary | std::ios::ate);
-    EXPECT_EQ(static_cast<long>(in.tellg()), 2 + 184);
+    // Not held open: the reader asks for the file to itself.
+    EXPECT_EQ(static_cast<long>(std::ifstream(handoff, std::ios::binary | std::ios::ate).tellg()), 2 + 184);
     std::vector<FaxRecipient> got;
     ASSERT_EQ(ReadBack(kImportDoneFull, got, HandoffLayout::Compact), 1);
     EXPECT_STREQ(got[0].comm.relayStationId, "12");
@@ -211,6 +215,25 @@ TEST_F(ProgramTest, PickingStopsAtTheLimitAndDeleteEmptiesTheSelection) {
     ASSERT_EQ(app.selection.entries.size(), 47u);
     EXPECT_EQ(app.selection.entries[0], "N2 <1002>");
     EXPECT_EQ(app.selection.entries[46], "N48 <1048>");
+}
+
+TEST(PickedSet, FindsTheListedRecipientAndItsPlace) {
+    // Candidates 0 and 2 are one recipient; 3 has only the name of 0.
+    const RecipientTexts texts[] = {{"A", "1"}, {"B", "2"}, {"A", "1"}, {"A", "3"}, {"C", "4"}, {"D", "5"}};
+    PickedSet picked([&](size_t i) { return texts[i]; }, {1, 0, 5}, 2);  // B, A, D
+    picked.Append(4);                                                   // B, A, D, C
+    picked.Remove(0);                                                   // B, D, C
+    struct Case {
+        size_t i;
+        bool found;
+        size_t candidate, position;
+    } cases[] = {{1, true, 1, 0}, {5, true, 5, 1}, {4, true, 4, 2}, {2, false, 0, 0}, {3, false, 0, 0}};
+    for (const auto& c : cases) {
+        size_t candidate = 0, position = 0;
+        EXPECT_EQ(picked.Find(c.i, candidate, position), c.found) << c.i;
+        EXPECT_EQ(candidate, c.candidate) << c.i;
+        EXPECT_EQ(position, c.position) << c.i;
+    }
 }
 
 TEST(EntryText, SplitByTheListTextRule) {

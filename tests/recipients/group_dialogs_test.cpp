@@ -337,6 +337,7 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
                  EXPECT_EQ(Title(d), row.title);
                  EXPECT_EQ(Items(d, IDC_GROUP_AVAILABLE, true), row.members);
                  EXPECT_EQ(SendDlgItemMessageW(d, IDC_GROUP_SEARCH, EM_GETLIMITTEXT, 0, 0), 30);
+                 EXPECT_GT(SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_GETHORIZONTALEXTENT, 0, 0), 0);  // scrolls to its widest
              })
                 .type(IDC_GROUP_SEARCH, u"li")
                 .call([](HWND d) {
@@ -460,6 +461,9 @@ TEST(ListExtent, FollowsTheWidestText) {
         {"the widest deleted", LB_DELETESTRING, 1, nullptr, 1},
         {"a delete that fails", LB_DELETESTRING, 5, nullptr, 1},
         {"the longest inserted", LB_INSERTSTRING, 0, kLongest, kGrows},
+        {"the longest again", LB_ADDSTRING, 0, kLongest, 7},
+        {"one of the two longest deleted", LB_DELETESTRING, 0, nullptr, 7},
+        {"the other deleted", LB_DELETESTRING, 1, nullptr, 1},
     };
     std::vector<LRESULT> extents;
     LRESULT atInstall = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
@@ -474,8 +478,8 @@ TEST(ListExtent, FollowsTheWidestText) {
     EXPECT_EQ(extents[2], atInstall) << "measured on installing as on adding";
     RECT client{};
     GetClientRect(list, &client);
-    EXPECT_LT(extents[2], extents.back());
-    EXPECT_GT(extents.back(), client.right) << "the longest text reaches past the list's edge";
+    EXPECT_LT(extents[2], extents[7]);
+    EXPECT_GT(extents[7], client.right) << "the longest text reaches past the list's edge";
 
     // A tab reaches the stop set after installing: farther than a blank.
     HWND tabbed = CreateWindowExW(0, WIDE("LISTBOX"), WIDE(""), WS_CHILD | WS_HSCROLL | LBS_USETABSTOPS, 0, 0, 160, 100,

@@ -1,0 +1,72 @@
+#pragma once
+// A contact file read a piece at a time, decoded to ANSI and handed out a
+// line at a time, so that memory stays small however large the file. Lines
+// are those of TextImage: a line feed ends a line (with the carriage return
+// just before it), and the text after the last line feed is a line too.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "text_decoder.h"
+
+class LineStream {
+public:
+    static constexpr size_t kPiece = 1 << 20;
+    // piece: the bytes read at a time (at least 8; tests read in small ones).
+    explicit LineStream(size_t piece = kPiece) : piece_(piece < 8 ? 8 : piece) {}
+    ~LineStream();
+    LineStream(const LineStream&) = delete;
+    LineStream& operator=(const LineStream&) = delete;
+
+    // 0, kImportCannotOpen, kImportNoSize or kImportEmpty.
+    int Open(const char* path);
+    TextEncoding Encoding() const { return encoding_; }
+    uint64_t FileSize() const { return fileSize_; }
+
+    // The next line, NUL-terminated and changeable until the next call;
+    // nullptr after the last line or on an error (Error() tells).
+    char* NextLine();
+    // The line last handed out with the next line joined to it at its line
+    // break, which stays in the text; nullptr when there is no next line.
+    char* JoinNextLine();
+    // Index of the first file line of the text last handed out.
+    size_t LineIndex() const { return lineIndex_; }
+    // 0, kImportNoMemory or kImportCannotOpen (a read that failed).
+    int Error() const { return error_; }
+
+    // Whether the bytes [from, to) of the text last handed out hold a
+    // character the code page lacks.
+    bool LostIn(const char* from, const char* to) const;
+
+private:
+    // Reads and decodes the next piece after the text kept; false at the
+    // end of the file or on an error.
+    bool Fill();
+    bool ReadRaw();
+    void Decide();
+    char* FinishLine(size_t lineFeed);
+
+    size_t piece_;
+    void* file_ = nullptr;
+    TextEncoding encoding_ = TextEncoding::Ansi;
+    std::unique_ptr<AnsiConverter> converter_;
+    char* raw_ = nullptr;        // bytes read and not yet decoded
+    size_t rawLen_ = 0;
+    bool rawEnd_ = false;        // the file has no more bytes
+    uint64_t fileRead_ = 0;      // bytes read from the file so far
+    uint64_t fileSize_ = 0;
+    char* text_ = nullptr;       // decoded text; [start_, end_) is still to be handed out
+    size_t capacity_ = 0;
+    size_t start_ = 0;
+    size_t end_ = 0;
+    size_t scanned_ = 0;         // no line feed in [start_, scanned_)
+    uint64_t base_ = 0;          // decoded position of text_[0]
+    size_t line_ = 0;            // start of the text last handed out
+    size_t lineFeed_ = 0;        // its line feed, or end_ for the last line
+    bool crDropped_ = false;
+    bool lastGiven_ = false;
+    size_t nextIndex_ = 0;
+    size_t lineIndex_ = 0;
+    int error_ = 0;
+};
