@@ -182,6 +182,16 @@ TEST_F(UiPagesTest, ApplyCommitsToTheHostAndCopiesTheImageOut) {
     EXPECT_EQ(ds().resolution, 3);
 }
 
+// The render module has no page hook: no sheet, and the host says so.
+TEST_F(UiPagesTest, ModuleWithoutPagesShowsNoSheet) {
+    AddonModule render;
+    std::string error;
+    ASSERT_TRUE(render.Load(FAXRENDER_MODULE_PATH, kFaxModuleId, &error)) << error;
+    SettingsImage image;
+    EXPECT_EQ(HostUi(render, image).ShowPreferences(), -1);
+    EXPECT_TRUE(automation::Seen().dialogsOpened.empty());
+}
+
 TEST_F(UiPagesTest, FaxBlockOutsideTheImageLeavesTheOptionsDisabled) {
     // The last two lie over the host's fixed part and its sub-block, each
     // dressed as a fax job's settings: the page must not write there.
