@@ -60,10 +60,12 @@ public:
     void Text(const std::string& utf8) { out_ += utf8; }
     // A field of at most size bytes, up to its NUL.
     void Field(const char* p, size_t size) {
-        for (const char* end = p + size; p < end && *p; ++p) {
-            unsigned char b = static_cast<unsigned char>(*p);
-            if (b >= 0x20 && b < 0x80) out_ += static_cast<char>(b);
-            else out_ += table_[b];
+        const char* end = p + size;
+        while (p < end && *p) {
+            const char* run = p;
+            while (p < end && static_cast<unsigned char>(*p) >= 0x20 && static_cast<unsigned char>(*p) < 0x80) ++p;
+            out_.append(run, static_cast<size_t>(p - run));
+            if (p < end && *p) out_ += table_[static_cast<unsigned char>(*p++)];
         }
     }
     void EndLine() {
@@ -208,16 +210,13 @@ void PrintKind(const FileReading& f, Terminal& t) {
     } else {
         const ContactColumns& c = f.columns;
         line += "contact file, ";
-        if (c.name >= 0) {
-            line += Numbers("name column", {c.name});
-        } else if (c.firstName >= 0 || c.lastName >= 0) {
-            std::vector<int> parts;
-            for (int p : {c.firstName, c.lastName})
-                if (p >= 0) parts.push_back(p);
-            line += Numbers("name columns", parts);
-        } else {
-            line += "no name column";
-        }
+        std::vector<int> parts;
+        for (int p : {c.firstName, c.lastName})
+            if (p >= 0) parts.push_back(p);
+        if (c.name >= 0) line += Numbers("name column", {c.name});
+        if (c.name >= 0 && !parts.empty()) line += ", else";
+        if (!parts.empty()) line += Numbers(" name columns", parts).substr(c.name >= 0 ? 0 : 1);
+        if (c.name < 0 && parts.empty()) line += "no name column";
         if (!c.fax.empty()) line += Numbers(", fax columns", c.fax);
         if (!c.typed.empty()) {
             line += ", fax by type columns";
@@ -441,6 +440,7 @@ public:
         if (existing_.Contains(key_.data(), key_.size())) replaced_.Insert(key_.data(), key_.size());
         return true;
     }
+    bool TakesRepeats() const override { return true; }
 
 private:
     const TextSet& existing_;
@@ -448,46 +448,82 @@ private:
     std::string record_, key_;
 };
 
-// Appends the recipients to the copy of the phonebook: new keys are added,
-// keys the phonebook had are skipped or (with --replace) replaced; a key
-// already written by this import is skipped.
+// Appends the recipients to the copy of the phonebook; a recipient the
+// file repeats is simply skipped the second time. Without --replace,
+// known holds the keys of the phonebook and gains those written, which are
+// skipped when they come again; with it, the keys to replace are those the
+// copy left out, and written holds the keys written (a key written once by
+// this import is skipped after).
 class PhonebookSink : public RecipientSink {
 public:
-    PhonebookSink(const TextSet& existing, bool replace, kfd::ByteSink& out, Terminal& t)
-        : existing_(existing), replace_(replace), out_(out), t_(t) {}
+    PhonebookSink(TextSet& known, const TextSet* replace, kfd::ByteSink& out, Terminal& t)
+        : known_(known), replace_(replace), out_(out), t_(t) {}
     int added = 0, replaced = 0, skipped = 0;
 
+    // Recipients wait a few places while their keys' places in the set are
+    // fetched from memory (most of the time of a large file otherwise).
     bool Take(const FaxRecipient& r, const char*) override {
-        EncodeRecipient(r, record_, key_);
-        bool had = existing_.Contains(key_.data(), key_.size());
+        if (waiting_ == kAhead && !StoreOldest()) return false;
+        Pending& p = ring_[(oldest_ + waiting_) % kAhead];
+        p.r = r;
+        EncodeRecipient(r, p.record, p.key);
+        p.hash = TextSet::Hash(p.key.data(), p.key.size());
+        Keys().Prefetch(p.hash);
+        ++waiting_;
+        return true;
+    }
+    // The recipients still waiting; false when the copy cannot be written.
+    bool Finish() {
+        while (waiting_ > 0) {
+            if (!StoreOldest()) return false;
+        }
+        return true;
+    }
+    bool TakesRepeats() const override { return true; }
+
+private:
+    struct Pending {
+        FaxRecipient r;
+        std::string record, key;
+        uint64_t hash;
+    };
+    static constexpr size_t kAhead = 16;
+
+    TextSet& Keys() { return replace_ ? written_ : known_; }
+
+    bool StoreOldest() {
+        Pending& p = ring_[oldest_];
+        oldest_ = (oldest_ + 1) % kAhead;
+        --waiting_;
+        bool had = replace_ && replace_->Contains(p.key.data(), p.key.size());
         const char* what = had ? "replaced: " : "added: ";
-        if ((had && !replace_) || written_.Contains(key_.data(), key_.size())) {
+        if (!Keys().Insert(p.key.data(), p.key.size(), p.hash)) {
             what = "already in the phonebook, skipped: ";
             ++skipped;
         } else {
-            if (!out_.Write(record_.data(), record_.size())) {
+            if (!out_.Write(p.record.data(), p.record.size())) {
                 std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(DB_WRITE_FAILED));
                 return false;
             }
-            written_.Insert(key_.data(), key_.size());
             ++(had ? replaced : added);
         }
         t_.Text(what);
-        t_.Field(r.name, sizeof r.name);
+        t_.Field(p.r.name, sizeof p.r.name);
         t_.Text(" <");
-        t_.Field(r.faxNumber, sizeof r.faxNumber);
+        t_.Field(p.r.faxNumber, sizeof p.r.faxNumber);
         t_.Text(">");
         t_.EndLine();
         return true;
     }
 
-private:
-    const TextSet& existing_;
-    bool replace_;
+    TextSet& known_;
+    const TextSet* replace_;
     kfd::ByteSink& out_;
     Terminal& t_;
     TextSet written_;
-    std::string record_, key_;
+    Pending ring_[kAhead];
+    size_t oldest_ = 0;
+    size_t waiting_ = 0;
 };
 
 int StoreFailure(DBResult rc) {
@@ -544,6 +580,7 @@ int RunPhonebookImportCommand(int argc, char** argv) {
         } else if (int exit = Read("faxhost phonebook import", o.paths[1], o, first, finder, quiet)) {
             return exit;
         }
+        TextSet().Swap(existing);  // not wanted any more
     }
 
     TempFile temp(book.c_str());
@@ -552,7 +589,7 @@ int RunPhonebookImportCommand(int argc, char** argv) {
     CopyVisitor copy(replacedKeys, out);
     if ((rc = PhonebookVisit(book.c_str(), copy, nullptr)) != DB_DONE) return StoreFailure(rc);
     Terminal t;
-    PhonebookSink sink(existing, o.replace, out, t);
+    PhonebookSink sink(existing, o.replace ? &replacedKeys : nullptr, out, t);
     FileReading f;
     if (vcard) {
         for (const FaxRecipient& r : cards)
@@ -560,6 +597,8 @@ int RunPhonebookImportCommand(int argc, char** argv) {
     } else if (int exit = Read("faxhost phonebook import", o.paths[1], o, f, sink, t)) {
         return exit;
     }
+    if (!sink.Finish()) return kFailed;
+    t.Flush();
     if (static_cast<size_t>(sink.replaced) != replacedKeys.Size()) {
         // The file changed between the two readings: a record left out of
         // the copy would be lost.

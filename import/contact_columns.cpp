@@ -61,5 +61,4 @@ void FindContactColumns(char* const* fields, int n, ContactColumns& c) {
             }
         }
     }
-    if (c.name >= 0) c.firstName = c.lastName = -1;
 }

@@ -15,8 +15,8 @@ struct TypedColumns {
 
 struct ContactColumns {
     int name = -1;        // the whole name
-    int firstName = -1;   // without a whole name: first and last joined with a blank
-    int lastName = -1;
+    int firstName = -1;   // where the whole name is missing or empty: first
+    int lastName = -1;    // and last joined with a blank
     std::vector<int> fax;             // every value a fax number
     std::vector<TypedColumns> typed;  // a fax number when the kind says fax
     bool HasFax() const { return !fax.empty() || !typed.empty(); }

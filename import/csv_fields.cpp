@@ -58,10 +58,12 @@ char* QuotedField(char* open, char* lineEnd) {
 
 int SplitFields(char** fields) { return SplitFieldsBy(fields, ','); }
 
-int SplitFieldsBy(char** fields, char separator) {
+int SplitFieldsBy(char** fields, char separator) { return SplitFieldsBy(fields, separator, std::strlen(fields[0])); }
+
+int SplitFieldsBy(char** fields, char separator, size_t length) {
     char* p = fields[0];
-    if (*p == '\0') return 0;
-    char* lineEnd = p + std::strlen(p);
+    if (length == 0) return 0;
+    char* lineEnd = p + length;
     int n = 0;
     for (;;) {
         if (n == kMaxCsvFields - 1) {

@@ -14,6 +14,8 @@ int SplitFields(char** fields);
 // The same with another separator (our command line reads semicolon and
 // tab separated files too).
 int SplitFieldsBy(char** fields, char separator);
+// The same for a line whose length is known.
+int SplitFieldsBy(char** fields, char separator, size_t length);
 
 // The separator of a header line: the one of comma, semicolon and tab that
 // occurs most often outside quotes; comma on a tie or when none does.

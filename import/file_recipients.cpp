@@ -1,5 +1,6 @@
 #include "file_recipients.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -27,6 +28,10 @@ int ColumnOf(const std::string& name, char* const* fields, int n) {
     return -1;
 }
 
+constexpr size_t kNameMax = sizeof(FaxRecipient{}.name) - 1;
+constexpr size_t kFaxMax = sizeof(FaxRecipient{}.faxNumber) - 1;
+constexpr size_t kKeyMax = kNameMax + 1 + kFaxMax;
+
 class Reader {
 public:
     Reader(LineStream& in, FileReading& out, RecipientSink& sink) : in_(in), out_(out), sink_(sink) {}
@@ -43,9 +48,28 @@ private:
     int SpeedDialLines();
     bool ContactLine(int k);
     // The recipients of one field: each of its " ::: " values.
-    bool Numbers(char* field, const char* name, bool nameLost, bool& anyNumber);
+    bool Numbers(char* field, const std::string& name, bool nameLost, bool& anyNumber);
     bool Emit(const FaxRecipient& r, bool nameLost, const char* key);
     bool FieldLost(int i, int k) const;
+    // Contact file recipients wait a few places in a ring while their
+    // places in the set of those taken are fetched from memory: a file of
+    // millions of lines spends most of its time on those fetches otherwise.
+    bool Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost);
+    bool TakeOldest();
+    bool TakeAll();
+
+    // A recipient by its key: the name, a line feed and the fax number.
+    struct Pending {
+        char key[kKeyMax];
+        size_t len;
+        size_t nameLen;
+        bool nameLost;
+        uint64_t hash;
+    };
+    static constexpr size_t kAhead = 16;
+    Pending ring_[kAhead];
+    size_t oldest_ = 0;
+    size_t waiting_ = 0;
 
     LineStream& in_;
     FileReading& out_;
@@ -55,7 +79,6 @@ private:
     std::vector<char> copy_;
     char* fields_[kMaxCsvFields];
     TextSet taken_;
-    std::string key_;
     std::string name_;
 };
 
@@ -64,7 +87,7 @@ int Reader::Split(const char* text, char separator) {
     if (copy_.size() < recordLen_ + 1) copy_.resize(recordLen_ + 1);
     std::memcpy(copy_.data(), text, recordLen_ + 1);
     fields_[0] = copy_.data();
-    return SplitFieldsBy(fields_, separator);
+    return SplitFieldsBy(fields_, separator, recordLen_);
 }
 
 bool Reader::FieldLost(int i, int k) const {
@@ -126,28 +149,56 @@ bool Reader::Emit(const FaxRecipient& r, bool nameLost, const char* key) {
     return sink_.Take(r, key);
 }
 
-bool Reader::Numbers(char* field, const char* name, bool nameLost, bool& anyNumber) {
+bool Reader::Numbers(char* field, const std::string& name, bool nameLost, bool& anyNumber) {
     for (char* value = field; value;) {
         char* next = std::strstr(value, kMoreValues);
         if (next) {
             *next = '\0';
             next += sizeof kMoreValues - 1;
         }
-        if (CleanFaxNumber(value) > 0) {
+        if (size_t len = CleanFaxNumber(value)) {
             anyNumber = true;
-            FaxRecipient r = DefaultRecipient;
-            CopyCut(r.name, sizeof r.name - 1, name);
-            CopyCut(r.faxNumber, sizeof r.faxNumber - 1, value);
-            key_.assign(r.name);
-            key_ += '\n';
-            key_ += r.faxNumber;
-            if (!taken_.Insert(key_.data(), key_.size())) {
-                ++out_.duplicates;
-            } else if (!Emit(r, nameLost, "")) {
-                return false;
-            }
+            if (!Queue(name, value, len, nameLost)) return false;
         }
         value = next;
+    }
+    return true;
+}
+
+bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost) {
+    if (waiting_ == kAhead && !TakeOldest()) return false;
+    Pending& p = ring_[(oldest_ + waiting_) % kAhead];
+    // Both cut to their fields (a name stops at a NUL byte, as copied).
+    p.nameLen = std::min(std::strlen(name.c_str()), kNameMax);
+    faxLen = std::min(faxLen, kFaxMax);
+    std::memcpy(p.key, name.data(), p.nameLen);
+    p.key[p.nameLen] = '\n';
+    std::memcpy(p.key + p.nameLen + 1, fax, faxLen);
+    p.len = p.nameLen + 1 + faxLen;
+    p.nameLost = nameLost;
+    p.hash = TextSet::Hash(p.key, p.len);
+    taken_.Prefetch(p.hash);
+    ++waiting_;
+    return true;
+}
+
+bool Reader::TakeOldest() {
+    Pending& p = ring_[oldest_];
+    oldest_ = (oldest_ + 1) % kAhead;
+    --waiting_;
+    if (!sink_.TakesRepeats() && !taken_.Insert(p.key, p.len, p.hash)) {
+        ++out_.duplicates;
+        return true;
+    }
+    FaxRecipient r = DefaultRecipient;
+    std::memcpy(r.name, p.key, p.nameLen);
+    std::memcpy(r.faxNumber, p.key + p.nameLen + 1, p.len - p.nameLen - 1);
+    return Emit(r, p.nameLost, "");
+}
+
+bool Reader::TakeAll() {
+    while (waiting_ > 0) {
+        if (!TakeOldest()) return false;
     }
     return true;
 }
@@ -160,7 +211,9 @@ bool Reader::ContactLine(int k) {
         nameLost = FieldLost(c.name, k);
         TrimBlanks(fields_[c.name]);
         name_ = fields_[c.name];
-    } else {
+    }
+    if (name_.empty()) {
+        nameLost = false;
         for (int col : {c.firstName, c.lastName}) {
             if (col < 0 || col >= k) continue;
             nameLost = nameLost || FieldLost(col, k);
@@ -172,11 +225,11 @@ bool Reader::ContactLine(int k) {
     BracketsToParentheses(&name_[0]);
     bool anyNumber = false;
     for (int col : c.fax) {
-        if (col < k && !Numbers(fields_[col], name_.c_str(), nameLost, anyNumber)) return false;
+        if (col < k && !Numbers(fields_[col], name_, nameLost, anyNumber)) return false;
     }
     for (const TypedColumns& t : c.typed) {
         if (t.type < k && t.value < k && SaysFax(fields_[t.type]) &&
-            !Numbers(fields_[t.value], name_.c_str(), nameLost, anyNumber))
+            !Numbers(fields_[t.value], name_, nameLost, anyNumber))
             return false;
     }
     if (!anyNumber) out_.rejected.push_back({in_.LineIndex(), RejectReason::NoFaxNumber});
@@ -184,12 +237,16 @@ bool Reader::ContactLine(int k) {
 }
 
 int Reader::ContactLines() {
+    // Keys are shorter than half their lines, mostly; address space costs
+    // nothing until it is written.
+    if (!sink_.TakesRepeats())
+        taken_.Reserve(static_cast<size_t>(std::min<uint64_t>(in_.FileSize() / 2, uint64_t{1} << 28)));
     int k = 0;
     int rc;
     while ((rc = NextRecord(&k)) == 1) {
         if (k > 0 && !ContactLine(k)) return kReadingStopped;
     }
-    return rc;
+    return TakeAll() ? rc : kReadingStopped;
 }
 
 int Reader::SpeedDialLines() {
@@ -231,10 +288,11 @@ int Reader::Run(const ColumnNames& names) {
 
 }  // namespace
 
-int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink) {
+int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
+                       size_t piece) {
     out = FileReading{};
     try {
-        LineStream in;
+        LineStream in(piece);
         int rc = in.Open(path);
         if (rc != 0) return rc;
         return Reader(in, out, sink).Run(names);

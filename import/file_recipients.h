@@ -40,6 +40,9 @@ public:
     // speedDialKey: the speed-dial number (speed-dial files), else empty.
     // False stops the reading.
     virtual bool Take(const FaxRecipient& r, const char* speedDialKey) = 0;
+    // True: a repeated recipient is handed on again rather than counted
+    // (saves the memory of remembering them).
+    virtual bool TakesRepeats() const { return false; }
 };
 
 // The sink said stop.
@@ -51,4 +54,6 @@ constexpr int kReadingStopped = -100;
 // separated by " ::: ". Recipients without a fax number are left out, and
 // so is a second one with the same name and number, as in the picking
 // dialog. Recipients found before an error have been handed on.
-int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink);
+// piece: the bytes read at a time (tests and fuzzing read in small ones).
+int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
+                       size_t piece = 1 << 20);

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr size_t kPiece = 1 << 20;
-
 HANDLE Handle(void* h) { return static_cast<HANDLE>(h); }
 
 }  // namespace
@@ -25,9 +23,11 @@ int LineStream::Open(const char* path) {
     if (h == INVALID_HANDLE_VALUE) return kImportCannotOpen;
     file_ = h;
     DWORD high = 0;
-    if (GetFileSize(h, &high) == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return kImportNoSize;
-    raw_ = static_cast<char*>(std::malloc(kPiece));
-    capacity_ = 2 * kPiece + 1;
+    DWORD low = GetFileSize(h, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return kImportNoSize;
+    fileSize_ = (static_cast<uint64_t>(high) << 32) | low;
+    raw_ = static_cast<char*>(std::malloc(piece_));
+    capacity_ = 2 * piece_ + 1;
     text_ = static_cast<char*>(std::malloc(capacity_));
     if (!raw_ || !text_) return kImportNoMemory;
     if (!ReadRaw()) return error_;
@@ -45,9 +45,9 @@ int LineStream::Open(const char* path) {
 }
 
 bool LineStream::ReadRaw() {
-    if (rawEnd_ || rawLen_ == kPiece) return true;
+    if (rawEnd_ || rawLen_ == piece_) return true;
     DWORD got = 0;
-    if (!ReadFile(Handle(file_), raw_ + rawLen_, static_cast<DWORD>(kPiece - rawLen_), &got, nullptr)) {
+    if (!ReadFile(Handle(file_), raw_ + rawLen_, static_cast<DWORD>(piece_ - rawLen_), &got, nullptr)) {
         error_ = kImportCannotOpen;
         return false;
     }
@@ -63,13 +63,13 @@ bool LineStream::ReadRaw() {
 void LineStream::Decide() {
     Utf8Check check;
     if (check.Feed(raw_, rawLen_) && !rawEnd_) {
-        char* more = static_cast<char*>(std::malloc(kPiece));
+        char* more = static_cast<char*>(std::malloc(piece_));
         if (!more) {
             error_ = kImportNoMemory;
             return;
         }
         DWORD got = 0;
-        while (ReadFile(Handle(file_), more, kPiece, &got, nullptr) && got > 0 && check.Feed(more, got)) {
+        while (ReadFile(Handle(file_), more, piece_, &got, nullptr) && got > 0 && check.Feed(more, got)) {
         }
         std::free(more);
         LONG high = static_cast<LONG>(fileRead_ >> 32);
@@ -97,8 +97,9 @@ bool LineStream::Fill() {
         if (converter_) converter_->ForgetBefore(base_);
     }
     if (rawEnd_ && rawLen_ == 0) return false;
-    if (capacity_ < end_ + kPiece + 1) {
-        size_t grown = 2 * capacity_ > end_ + kPiece + 1 ? 2 * capacity_ : end_ + kPiece + 1;
+    size_t need = end_ + rawLen_ + piece_ + 1;
+    if (capacity_ < need) {
+        size_t grown = 2 * capacity_ > need ? 2 * capacity_ : need;
         char* bigger = static_cast<char*>(std::realloc(text_, grown));
         if (!bigger) {
             error_ = kImportNoMemory;
@@ -107,12 +108,22 @@ bool LineStream::Fill() {
         text_ = bigger;
         capacity_ = grown;
     }
-    if (!ReadRaw()) return false;
     if (!converter_) {
+        // ANSI: straight into the text, after what Open read ahead.
         std::memcpy(text_ + end_, raw_, rawLen_);
         end_ += rawLen_;
         rawLen_ = 0;
+        if (rawEnd_) return true;
+        DWORD got = 0;
+        if (!ReadFile(Handle(file_), text_ + end_, static_cast<DWORD>(piece_), &got, nullptr)) {
+            error_ = kImportCannotOpen;
+            return false;
+        }
+        rawEnd_ = got == 0;
+        end_ += got;
+        fileRead_ += got;
     } else {
+        if (!ReadRaw()) return false;
         size_t made = 0;
         size_t used = converter_->Convert(raw_, rawLen_, rawEnd_, text_ + end_, &made);
         end_ += made;

@@ -12,7 +12,9 @@
 
 class LineStream {
 public:
-    LineStream() = default;
+    static constexpr size_t kPiece = 1 << 20;
+    // piece: the bytes read at a time (at least 8; tests read in small ones).
+    explicit LineStream(size_t piece = kPiece) : piece_(piece < 8 ? 8 : piece) {}
     ~LineStream();
     LineStream(const LineStream&) = delete;
     LineStream& operator=(const LineStream&) = delete;
@@ -20,6 +22,7 @@ public:
     // 0, kImportCannotOpen, kImportNoSize or kImportEmpty.
     int Open(const char* path);
     TextEncoding Encoding() const { return encoding_; }
+    uint64_t FileSize() const { return fileSize_; }
 
     // The next line, NUL-terminated and changeable until the next call;
     // nullptr after the last line or on an error (Error() tells).
@@ -44,6 +47,7 @@ private:
     void Decide();
     char* FinishLine(size_t lineFeed);
 
+    size_t piece_;
     void* file_ = nullptr;
     TextEncoding encoding_ = TextEncoding::Ansi;
     std::unique_ptr<AnsiConverter> converter_;
@@ -51,6 +55,7 @@ private:
     size_t rawLen_ = 0;
     bool rawEnd_ = false;        // the file has no more bytes
     uint64_t fileRead_ = 0;      // bytes read from the file so far
+    uint64_t fileSize_ = 0;
     char* text_ = nullptr;       // decoded text; [start_, end_) is still to be handed out
     size_t capacity_ = 0;
     size_t start_ = 0;

@@ -15,7 +15,7 @@ scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DFAX_BENCH=OFF
 cmake --build build-win64 --target platform_user_tests faxui recipient_dialog_tests recipients_dialog_tests phonebook_dialog_tests \
   host_ui_pages_tests core_tests faxui_module_tests faxhost faxrender \
-  import_address_book_tests
+  import_address_book_tests import_program_tests
 built=$(date +%s)
 
 # A fresh prefix each run. Windows live on a virtual desktop: without a
@@ -76,4 +76,8 @@ FAX_UI_SCRIPT=build-win64/cancel.script "${fi[@]}" timeout 300 xvfb-run -a "$WIN
 # place of wine's own messaging and address book libraries.
 "${fi[@]}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32,wab32=n" timeout 300 xvfb-run -a "$WINE" \
   build-win64/tests/addressbook/import_address_book_tests.exe --gtest_brief=1
+# The import program's dialogs; with the same override wine's own address
+# book libraries are not found, so none is offered.
+"${fi[@]}" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32,wab32=n" timeout 300 xvfb-run -a "$WINE" \
+  build-win64/tests/import/import_program_tests.exe --gtest_brief=1
 echo "wine conformance: $(( built - start )) s to build, $(( prefixed - built )) s for a fresh prefix, $(( $(date +%s) - prefixed )) s for the run"

@@ -106,6 +106,9 @@ HWND CreateDialogFromTemplate(HINSTANCE inst, const winres::DialogTemplate& t, H
     if (!d) return nullptr;
     d->dlgProc = proc;
     d->templateId = templateId;
+    // Opened when created, as Windows' creation hook sees it: before its
+    // controls and before WM_INITDIALOG, which may open others.
+    if (!child) user::DialogOpened(h);
     for (const auto& it : t.items) {
         std::u16string text = it.title.id ? std::u16string() : it.title.name;
         std::u16string c = ClassOf(it.cls);
@@ -404,7 +407,6 @@ namespace winuser {
 
 void RunModal(HWND dlg) {
     ModalStack().push_back(dlg);
-    user::DialogOpened(dlg);
     for (;;) {
         Window* d = Find(dlg);
         if (!d || d->ended) break;
@@ -482,7 +484,6 @@ HWND WINAPI CreateDialogParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC
     HWND h = CreateDialogFromTemplate(inst, t, TopLevelOwner(owner), proc, param, TemplateNumber(ResNameFromW(name)),
                                       false);
     if (!h) return nullptr;
-    user::DialogOpened(h);
     if (t.style & WS_VISIBLE) ShowWindow(h, SW_SHOWNORMAL);
     return h;
 }

@@ -103,6 +103,8 @@ decltype(&MessageBeep) realMessageBeep;
 decltype(&DialogBoxParamW) realDialogBoxParamW;
 decltype(&DialogBoxParamA) realDialogBoxParamA;
 decltype(&DialogBoxIndirectParamW) realDialogBoxIndirectParamW;
+decltype(&CreateDialogParamW) realCreateDialogParamW;
+decltype(&CreateDialogParamA) realCreateDialogParamA;
 decltype(&PropertySheetW) realPropertySheetW;
 decltype(&CreatePropertySheetPageW) realCreatePropertySheetPageW;
 
@@ -188,6 +190,21 @@ INT_PTR WINAPI HookDialogBoxIndirectParamW(HINSTANCE inst, LPCDLGTEMPLATEW t, HW
     H().pending = Pending();
     detail::DialogEnded(0, r);
     return r;
+}
+
+// Modeless: the creation hook records the template; no loop to end.
+HWND WINAPI HookCreateDialogParamW(HINSTANCE inst, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
+    ExpectDialog(ResourceId(name));
+    HWND h = realCreateDialogParamW(inst, name, owner, proc, param);
+    H().pending = Pending();
+    return h;
+}
+
+HWND WINAPI HookCreateDialogParamA(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
+    ExpectDialog(IS_INTRESOURCE(name) ? (int)(ULONG_PTR)name : 0);
+    HWND h = realCreateDialogParamA(inst, name, owner, proc, param);
+    H().pending = Pending();
+    return h;
 }
 
 HPROPSHEETPAGE WINAPI HookCreatePropertySheetPageW(LPCPROPSHEETPAGEW psp) {
@@ -283,6 +300,8 @@ void Redirect(HMODULE m) {
         {"user32.dll", "DialogBoxParamW", (void*)HookDialogBoxParamW},
         {"user32.dll", "DialogBoxParamA", (void*)HookDialogBoxParamA},
         {"user32.dll", "DialogBoxIndirectParamW", (void*)HookDialogBoxIndirectParamW},
+        {"user32.dll", "CreateDialogParamW", (void*)HookCreateDialogParamW},
+        {"user32.dll", "CreateDialogParamA", (void*)HookCreateDialogParamA},
         {"comctl32.dll", "PropertySheetW", (void*)HookPropertySheetW},
         {"comctl32.dll", "CreatePropertySheetPageW", (void*)HookCreatePropertySheetPageW},
         {"comdlg32.dll", "GetOpenFileNameW", (void*)HookGetOpenFileNameW},
@@ -315,6 +334,8 @@ void PlatformStart() {
         Resolve(realDialogBoxParamW, L"user32.dll", "DialogBoxParamW");
         Resolve(realDialogBoxParamA, L"user32.dll", "DialogBoxParamA");
         Resolve(realDialogBoxIndirectParamW, L"user32.dll", "DialogBoxIndirectParamW");
+        Resolve(realCreateDialogParamW, L"user32.dll", "CreateDialogParamW");
+        Resolve(realCreateDialogParamA, L"user32.dll", "CreateDialogParamA");
         Resolve(realPropertySheetW, L"comctl32.dll", "PropertySheetW");
         Resolve(realCreatePropertySheetPageW, L"comctl32.dll", "CreatePropertySheetPageW");
         h.cbt = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());

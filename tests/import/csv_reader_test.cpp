@@ -1,10 +1,13 @@
 // Contact files: lines, header words and candidates.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "file_recipients.h"
 #include "import_fixture.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -93,6 +96,7 @@ TEST(CsvAuto, ContactExportsAsWritten) {
         // The byte-order mark is no part of the first header word.
         {"bom_utf8.csv", 0, {"M\xE4kinen Oy <091112222>"}, 0},
         {"wide_row.csv", 0, {"Leve\xE4 Rivi <092223333>", "Kapea Rivi <092224444>"}, 0},
+        {"yhteystiedot_utf16.csv", 0, {"S\xF6" "derstr\xF6m AB <+468123456>", "Nguy?n V?n An <+842838221234>"}, 0},
     };
     for (const auto& c : cases) {
         TextImage image;
@@ -115,6 +119,64 @@ TEST(CsvColumnsByHand, NamedColumnsOfAnEnglishExport) {
     EXPECT_EQ(EntryTexts(cands), (Entries{"John Smith <>", "Doe, Jane <+1(555)010-2000>",
                                           "Very Long Company Name Limited <>"}));
     EXPECT_EQ(cands.Rejected(), 2);
+}
+
+// Files many times the pieces they are read in: characters, records quoted
+// over line breaks and the text kept between pieces all straddle piece
+// ends somewhere.
+TEST(CsvStream, FilesReadInPieces) {
+    struct Collect : RecipientSink {
+        Entries got;
+        bool Take(const FaxRecipient& r, const char*) override {
+            got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
+            return true;
+        }
+    };
+    auto utf16 = [](const std::string& ascii, bool bigEndian) {
+        std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char c : ascii) {
+            // '@' stands for U+0142, which the code page lacks.
+            unsigned u = c == '@' ? 0x142 : static_cast<unsigned char>(c);
+            out += static_cast<char>(bigEndian ? u >> 8 : u & 0xFF);
+            out += static_cast<char>(bigEndian ? u & 0xFF : u >> 8);
+        }
+        return out;
+    };
+    std::string ascii = "Nimi;Faksi\r\n";
+    std::string utf8 = ascii;
+    const int kLines = 400;
+    for (int i = 0; i < kLines; ++i) {
+        std::string n = std::to_string(i);
+        ascii += "@" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
+        utf8 += "\xC5\x82" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
+    }
+    struct Case {
+        std::string bytes;
+        const char* encoding;
+        size_t piece;
+    } cases[] = {
+        {utf8, "UTF-8", 8},
+        {utf8, "UTF-8", 11},
+        {utf16(ascii, false), "UTF-16 LE", 9},
+        {utf16(ascii, true), "UTF-16 BE", 64},
+        {utf8, "UTF-8", 1 << 20},
+    };
+    ScratchDir dir("csv-stream");
+    for (const auto& c : cases) {
+        std::string path = dir.Path("big.csv");
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        Collect sink;
+        FileReading f;
+        ASSERT_EQ(ReadFileRecipients(path.c_str(), ColumnNames{}, f, sink, c.piece), 0) << c.encoding;
+        EXPECT_STREQ(EncodingName(f.encoding), c.encoding);
+        ASSERT_EQ(sink.got.size(), static_cast<size_t>(kLines)) << c.encoding << c.piece;
+        for (int i = 0; i < kLines; ++i) {
+            std::string n = std::to_string(i);
+            ASSERT_EQ(sink.got[i], "?" + n + " <" + n + n + ">") << c.encoding << c.piece;
+        }
+        EXPECT_EQ(f.lostNames, kLines);
+        EXPECT_TRUE(f.rejected.empty());
+    }
 }
 
 TEST(CsvFiles, FilesThatCannotBeRead) {

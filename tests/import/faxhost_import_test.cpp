@@ -23,7 +23,7 @@ TEST(FaxhostImport, ContactFileFromItsHeaderWords) {
     CliRun run = Faxhost("import " + Data("yhteystiedot.csv"));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
-              "kind: contact file, name column 3, fax columns 5 6\n"
+              "kind: contact file, name column 3, else name columns 1 2, fax columns 5 6\n"
               "encoding: ANSI (1252), separator: comma\n"
               "recipient: Anna Ek <+35891234567>\n"
               "recipient: Pekka M\xC3\xA4ki (Myynti) <(09)555-1212>\n"
@@ -72,6 +72,24 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
          "kind: contact file, name column 1, fax columns 5 6\nencoding: ANSI (1252), separator: comma\n"
          "recipient: Anna <+35891234567>\n", ""},
         {"import --name Nobody " + Data("yhteystiedot.csv"), 2, "", "the header has no column Nobody"},
+        // Exports of mail, webmail and spreadsheet programs, without options.
+        {"import " + Data("mail_export.csv"), 0,
+         "kind: contact file, name column 3, else name columns 1 2, fax columns 5 6 7\n"
+         "encoding: ANSI (1252), separator: comma\nrecipient: Anna Ek <+35891112222>\n"
+         "recipient: Bo Berg <08-5550101>\nrecipient: Bo Berg <08-5550102>\nrejected: line 5: no fax number\n", ""},
+        {"import " + Data("webmail_export.csv"), 0,
+         "fax by type columns 4/5 6/7 8/9\nencoding: ANSI (1252), separator: comma\n"
+         "recipient: Liisa Lahti <092223333>\nrecipient: Liisa Lahti <092224444>\n"
+         "recipient: Jussi Oja <093334444>\nrecipients: 3, rejected lines: 0, repeated: 1\n", ""},
+        {"import " + Data("taulukko_utf8.csv"), 0,
+         "encoding: UTF-8 with byte-order mark, separator: semicolon\n"
+         "recipient: Pekka M\xC3\xA4kinen <094445555>\nrecipient: ?ukasz Nowak <+48221234567>\n"
+         "recipients: 2, rejected lines: 0, repeated: 0, names with lost characters: 1\n", ""},
+        {"import " + Data("yhteystiedot_utf16.csv"), 0,
+         "encoding: UTF-16 LE, separator: comma\nrecipient: S\xC3\xB6" "derstr\xC3\xB6m AB <+468123456>\n"
+         "recipient: Nguy?n V?n An <+842838221234>\n", ""},
+        {"import --fax 'business fax' " + Data("mail_export.csv"), 0,
+         "no name column, fax columns 6\nencoding: ANSI (1252), separator: comma\nrecipient:  <+35891112222>\n", ""},
         {"import " + Data("no_such.csv"), 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
         {"import /dev/null", 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
         {"import", 2, "", "usage"},
@@ -107,6 +125,18 @@ TEST(FaxhostPhonebookImport, AddsThenTreatsRepeatsAsDuplicates) {
     CliRun contacts = Faxhost("phonebook import " + book + " " + Data("yhteystiedot.csv"));
     EXPECT_NE(contacts.out.find("added: 5, replaced: 0, skipped: 0, rejected lines: 1"), std::string::npos)
         << contacts.out;
+
+    // Differing only in the case of a-z is the same entry to the phonebook.
+    for (const char* file : {"webmail_export.csv", "taulukko_utf8.csv"}) Faxhost("phonebook import " + book + " " + Data(file));
+    CliRun shouting = Faxhost("phonebook import " + book + " --name 1 --fax 2 " + Data("taulukko_utf8.csv"));
+    EXPECT_NE(shouting.out.find("skipped: 2"), std::string::npos) << shouting.out;
+    list = Faxhost("phonebook list " + book);
+    for (const char* entry : {"individual: Liisa Lahti <092224444>\n", "individual: Jussi Oja <093334444>\n",
+                              "individual: ?ukasz Nowak <+48221234567>\n", "individual: Anna Ek <+35891234567>\n"}) {
+        size_t at = list.out.find(entry);
+        EXPECT_NE(at, std::string::npos) << entry << list.out;
+        EXPECT_EQ(list.out.find(entry, at + 1), std::string::npos) << entry << list.out;
+    }
     std::remove(book.c_str());
 }
 

@@ -23,6 +23,7 @@ protected:
         dir_ = dir;
         setenv("FAX_UI_RUNTIME_DIR", (dir + "/runtime").c_str(), 1);
         setenv("FAX_WINDIR", (dir + "/windows").c_str(), 1);
+        ForgetAddressBooks();
         StartScriptedUser();
         app = ImportApp{};
         app.instance = GetModuleHandleA(nullptr);
@@ -31,6 +32,18 @@ protected:
     }
     void TearDown() override {
         EndScriptedUser();
+    }
+
+    // No address book is offered: on Windows the registry and WIN.INI
+    // outlive the test programs that registered one before.
+    static void ForgetAddressBooks() {
+        WriteProfileStringA("Mail", "MAPIX", nullptr);
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\WAB\\DLLPath", 0, KEY_SET_VALUE, &key) ==
+            ERROR_SUCCESS) {
+            RegDeleteValueA(key, nullptr);
+            RegCloseKey(key);
+        }
     }
 
     std::string Write(const std::string& name, const std::string& text) {

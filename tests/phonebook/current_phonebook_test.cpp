@@ -91,6 +91,7 @@ TEST_F(CurrentPhonebookTest, SettingsThatNameNothingUsableFallBackSilently) {
         automation::Reset();
         EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1) << c.what;
         EXPECT_EQ(Current(), WinPath("DEFAULT.KFD")) << c.what;
+        EXPECT_EQ(Get("KFD.INI"), WinPath("DEFAULT.KFD") + "\n") << c.what;
         EXPECT_TRUE(automation::Seen().messageBoxes.empty()) << c.what;
         EXPECT_EQ(Get("bad.KFD"), "not a phonebook") << c.what;
     }

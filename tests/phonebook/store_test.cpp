@@ -1,6 +1,7 @@
 // Store operations on real files against the hand-made golden files.
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "convert_old.h"
 #include "entry_codec.h"
@@ -16,7 +17,8 @@ class StoreTest : public StoreDir {};
 WideString W(const char* s) { return WidePath(s); }
 
 TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
-    Put("book.KFD", ReadGolden("v2000.KFD"));
+    const std::string fullMemo(254, 'm');
+    Put("book.KFD", ReadGolden("v2000.KFD") + Entry("Pitka", "9", fullMemo.c_str()));
     WideString path = WPath("book.KFD");
     struct Case {
         const char* listText;
@@ -29,6 +31,7 @@ TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
         {"anna maija virtanen <0123>", DB_DONE, "0123", "", "muistio\r\nrivi 2"},
         {"Ville <0456>", DB_DONE, "0456", "55", ""},
         {"Pekka <0789>", DB_DONE, "0789", "", ""},  // ends after the mailbox password
+        {"Pitka <9>", DB_DONE, "9", "", fullMemo.c_str()},
         {"Ville <0457>", DB_NOT_FOUND, nullptr, nullptr, nullptr},
         {"Myynti <>", DB_NOT_FOUND, nullptr, nullptr, nullptr},
     };
@@ -196,16 +199,12 @@ TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
     }
 }
 
-// Of an old file's members only the same key twice is a duplicate: every
-// reference the converted groups hold names a record written.
+// Only the same key twice is a duplicate: every converted reference names a record written.
 TEST(ListTextFilter, DuplicatesAreMembersOfTheSameKey) {
-    const struct {
-        const char *name, *fax;
-        bool first;
-    } members[] = {{"Smith", "1", true},        {"SMITH", "1", false},       {"Smith", "2", true},
-                   {"\xE4k\xE4s", "1", true}, {"\xC4k\xE4s", "1", true}, {"\xE4K\xE4s", "1", true}};
     kfd::ListTextFilter filter;
-    for (const auto& m : members) EXPECT_EQ(filter.FirstTime(m.name, m.fax), m.first) << m.name << " " << m.fax;
+    for (auto [name, fax, first] : {std::tuple{"Smith", "1", true}, {"SMITH", "1", false}, {"Smith", "2", true},
+                                    {"\xE4k\xE4s", "1", true}, {"\xC4k\xE4s", "1", true}, {"\xE4K\xE4s", "1", true}})
+        EXPECT_EQ(filter.FirstTime(name, fax), first) << name << " " << fax;
 }
 
 TEST_F(StoreTest, ConversionThatCannotRunLeavesTheTargetAndSaysWhy) {

@@ -49,6 +49,7 @@ TEST_F(ImportTest, ImportedRecipientsGoIntoThePhonebook) {
     relayed.comm.relayDestCount = 1;
     std::memcpy(relayed.comm.relayDests, "034", 3);
     const std::string standard = StandardBook();
+    const char* const k30 = "123456789012345678901234567890";
     struct Case {
         const char* what;
         int command;
@@ -63,6 +64,8 @@ TEST_F(ImportTest, ImportedRecipientsGoIntoThePhonebook) {
          kHead + Entry("Bo", "2") + Entry("Cai", "3") + Group("G", {{"Anna", "1"}, {"Bo", "2"}}) + Entry("Ville", "9") +
              Entry("anna", "1"),
          {Duplicate(u"anna", u"1"), Duplicate(u"Bo", u"2")}},
+        {"a number of the full 30 digits, twice", IDC_PB_IMPORT_NAMES, {Recipient("Pitka", k30), Recipient("Pitka", k30)},
+         {IDYES}, nullptr, standard + Entry("Pitka", k30), {Duplicate(u"Pitka", u"123456789012345678901234567890")}},
         {"cancelled at a duplicate", IDC_PB_IMPORT_NAMES, {Recipient("Cai", "3"), Recipient("Ville", "9")}, {IDCANCEL},
          nullptr, standard, {Duplicate(u"Cai", u"3")}},
         {"phonebook held by another process", IDC_PB_IMPORT_NAMES, {Recipient("Ville", "9")}, {IDOK},

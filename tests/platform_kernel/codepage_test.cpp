@@ -27,7 +27,40 @@ std::string ToBytes(UINT cp, const std::u16string& text, DWORD flags = 0, const 
     return out;
 }
 
-TEST(CodePage, AnsiIs1252) { EXPECT_EQ(1252u, GetACP()); }
+// The ANSI page converts as 1252 defines it: the whole 0x80-0x9F block
+// both ways (its five unassigned bytes pass through as the C1 controls),
+// and a character 1252 lacks becomes the default '?' with the flag set.
+TEST(CodePage, AnsiIs1252) {
+    EXPECT_EQ(1252u, GetACP());
+    const char16_t block80[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    std::string bytes;
+    for (int b = 0x80; b < 0xA0; ++b) bytes.push_back(static_cast<char>(b));
+    const std::u16string wide(block80, 32);
+    BOOL used = TRUE;
+    EXPECT_EQ(wide, ToWide(CP_ACP, bytes));
+    EXPECT_EQ(bytes, ToBytes(CP_ACP, wide, 0, nullptr, &used));
+    EXPECT_FALSE(used);
+
+    struct Row {
+        std::u16string text;
+        std::string bytes;
+        BOOL usedDefault;
+    } rows[] = {
+        {u"a\u4E00b", "a?b", TRUE},
+        {u"\u00FF\u0178", "\xFF\x9F", FALSE},  // both y-diaeresis forms are in the page
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.bytes);
+        used = -1;
+        EXPECT_EQ(r.bytes, ToBytes(CP_ACP, r.text, 0, nullptr, &used));
+        EXPECT_EQ(r.usedDefault, used);
+    }
+}
 
 TEST(CodePage, Specials1252MapAsWindows) {
     struct Row {

@@ -1,3 +1,5 @@
+#include <time.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -16,6 +18,8 @@ protected:
         unsetenv("FAX_WINDIR");
         unsetenv("FAX_USERNAME");
         unsetenv("FAX_COMPUTERNAME");
+        unsetenv("TZ");
+        tzset();
         TestDir::TearDown();
     }
 };
@@ -83,22 +87,49 @@ TEST_F(System, UserAndComputerNameBufferContracts) {
     EXPECT_EQ(1u, size);
 }
 
+// The layer's clock against the C library's for the same second, field by
+// field. The zone is 5:45 ahead of UTC so that local and universal time
+// differ in hours and minutes, and near midnight in the day too.
 TEST_F(System, Time) {
-    SYSTEMTIME local, utc;
-    GetLocalTime(&local);
-    GetSystemTime(&utc);
-    EXPECT_GE(local.wYear, 2024);
-    EXPECT_TRUE(local.wMonth >= 1 && local.wMonth <= 12);
-    EXPECT_LE(local.wDayOfWeek, 6);
-    EXPECT_LT(utc.wMilliseconds, 1000);
+    setenv("TZ", "FAX-5:45", 1);
+    tzset();
+    SYSTEMTIME local{}, utc{};
+    char text[9] = {};
+    time_t before = 0, after = 0;
+    for (int tries = 0; tries < 5; ++tries) {  // again if a second began meanwhile
+        before = time(nullptr);
+        GetLocalTime(&local);
+        GetSystemTime(&utc);
+        _strtime(text);
+        after = time(nullptr);
+        if (before == after) break;
+    }
+    ASSERT_EQ(before, after);
+    struct tm localTm {}, utcTm {};
+    localtime_r(&before, &localTm);
+    gmtime_r(&before, &utcTm);
+    char expectedText[16];
+    strftime(expectedText, sizeof expectedText, "%H:%M:%S", &localTm);
+    EXPECT_STREQ(expectedText, text);
+    struct Row {
+        const char* what;
+        const SYSTEMTIME& got;
+        const struct tm& want;
+    } rows[] = {{"local", local, localTm}, {"utc", utc, utcTm}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(r.want.tm_year + 1900, r.got.wYear);
+        EXPECT_EQ(r.want.tm_mon + 1, r.got.wMonth);
+        EXPECT_EQ(r.want.tm_mday, r.got.wDay);
+        EXPECT_EQ(r.want.tm_wday, r.got.wDayOfWeek);
+        EXPECT_EQ(r.want.tm_hour, r.got.wHour);
+        EXPECT_EQ(r.want.tm_min, r.got.wMinute);
+        EXPECT_EQ(r.want.tm_sec, r.got.wSecond);
+        EXPECT_LT(r.got.wMilliseconds, 1000);
+    }
     DWORD t0 = GetTickCount();
     Sleep(20);
     EXPECT_GE(GetTickCount() - t0, 20u);
-    char text[9];
-    _strtime(text);
-    EXPECT_EQ(8u, std::string(text).size());
-    EXPECT_EQ(':', text[2]);
-    EXPECT_EQ(':', text[5]);
 }
 
 TEST_F(System, VersionIsNtFamily) {

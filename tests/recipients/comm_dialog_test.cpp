@@ -192,6 +192,9 @@ TEST_F(CommDialog, TwentiethDestinationDisablesAddAndRemovingEnablesIt) {
                 EXPECT_FALSE(Enabled(d, IDC_DEST_ADD));
                 EXPECT_EQ(Text(d, IDC_DEST_NUMBER), u"");
                 EXPECT_EQ(SendDlgItemMessageW(d, IDC_DEST_LIST, LB_GETSEL, 19, 0), 1);
+                SetFocus(GetDlgItem(d, IDC_DEST_NUMBER));  // a click that reaches Add all the same adds nothing
+                SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_DEST_ADD, BN_CLICKED), 0);
+                EXPECT_EQ(Focused(d), IDOK);
             })
             .selectMany(IDC_DEST_LIST, {0, 1})
             .click(IDC_DEST_REMOVE)

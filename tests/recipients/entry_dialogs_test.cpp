@@ -137,6 +137,7 @@ TEST_F(EntryDialogs, CommSettingsCancelRestoresTheRecord) {
 }
 
 TEST_F(EntryDialogs, ViewShowsTheDetailsReadOnly) {
+    Set(CurrentDetails.memo, std::u16string(254, u'm').c_str());  // a field of its full length, shown whole
     EXPECT_EQ(Open(IDD_ENTRY, ShowDBInfoDlgProc,
                    Script()
                        .call([](HWND d) {
@@ -147,6 +148,7 @@ TEST_F(EntryDialogs, ViewShowsTheDetailsReadOnly) {
                            EXPECT_TRUE(Visible(d, IDC_ENTRY_FAX_VIEW));
                            EXPECT_EQ(Text(d, IDC_ENTRY_FAX_VIEW), u"1");
                            EXPECT_EQ(Text(d, IDC_ENTRY_COMPANY), u"Järvisen Kuljetus Oy");
+                           EXPECT_EQ(Text(d, IDC_ENTRY_MEMO), std::u16string(254, u'm'));
                            EXPECT_TRUE(GetWindowLongW(GetDlgItem(d, IDC_ENTRY_COMPANY), GWL_STYLE) & ES_READONLY);
                            EXPECT_EQ(Focused(d), IDCANCEL);
                        })

@@ -337,6 +337,7 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
                  EXPECT_EQ(Title(d), row.title);
                  EXPECT_EQ(Items(d, IDC_GROUP_AVAILABLE, true), row.members);
                  EXPECT_EQ(SendDlgItemMessageW(d, IDC_GROUP_SEARCH, EM_GETLIMITTEXT, 0, 0), 30);
+                 EXPECT_GT(SendDlgItemMessageW(d, IDC_GROUP_AVAILABLE, LB_GETHORIZONTALEXTENT, 0, 0), 0);  // scrolls to its widest
              })
                 .type(IDC_GROUP_SEARCH, u"li")
                 .call([](HWND d) {
@@ -490,6 +491,17 @@ TEST(ListExtent, FollowsTheWidestText) {
     LRESULT blank = SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0);
     SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"10\tVarasto <0401234567>"));
     EXPECT_GT(SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0), blank);
+    // A leading tab moves the text to the stop: 70 quarters of the average
+    // character, the letters' mean width rounded.
+    SIZE letters{};
+    HDC dc = GetDC(tabbed);
+    GetTextExtentPoint32W(dc, WIDE("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), 52, &letters);
+    ReleaseDC(tabbed, dc);
+    SendMessageW(tabbed, LB_RESETCONTENT, 0, 0);
+    SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"Varasto"));
+    LRESULT plain = SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0);
+    SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"\tVarasto"));
+    EXPECT_EQ(SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0) - plain, 70 * ((letters.cx / 26 + 1) / 2) / 4);
     DestroyWindow(owner);
 }
 

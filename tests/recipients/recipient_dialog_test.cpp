@@ -228,6 +228,7 @@ TEST_F(RecipientDialogTest, StoringInThePhonebook) {
     s.select(1008, 2).click(1011).answer(IDOK, u"Lyhytvalintaa ei voi lisätä muistioon.");
     s.selectMany(1008, {0, 2}).click(1011).answer(IDOK, u"Valintaan sisältyy vähintään yksi lyhytvalinta.");
     s.select(1008, 0).click(1011).answer(IDNO, u"Vastaanottajan nimi on jo nykyisessä muistiossa.\nHaluatko korvata sen?");
+    s.call([](HWND d) { EXPECT_TRUE(Enabled(d, 1009)); });  // the first recipient has its details
     s.selectMany(1008, {0, 1}).click(1011).answer(IDCANCEL, u"Nimi: Anna\nFaksinumero: 111");  // ends before Bo
     s.select(1008, 1).click(1011).call([](HWND d) { EXPECT_TRUE(Enabled(d, 1009)); });
     s.call([](HWND) { DeleteFileW(StoreState.currentPath); }).click(1011);
@@ -315,6 +316,7 @@ TEST_F(RecipientDialogTest, ImportStartsTheProgramAndReadsItsResult) {
     s.call([](HWND d) {
         EXPECT_EQ(Items(d, 1008), (std::vector<std::u16string>{u"Imp <9>", u" <'42'>"}));
         EXPECT_EQ(Selected(d, 1008), std::vector<int>{0});
+        EXPECT_EQ(Buttons(d), "01111");
         EXPECT_EQ(GetFocus(), GetDlgItem(d, 1008));
         EXPECT_EQ(WorkingRecipients.recipients[1].comm.commMode, 2);
     });

@@ -1,5 +1,6 @@
 // The recipient list and the import program: starting it, reading its result.
 #include <cstring>
+#include <iterator>
 
 #include "current_phonebook.h"
 #include "handoff_file.h"
@@ -30,8 +31,8 @@ void OnRecipientImportResult(HWND dialog, int command) {
         const FaxRecipient& r = ExchangeRecipients.recipients[i];
         EntryDetails& d = WorkingDetails[i];
         ClearEntryDetails(d);
-        AnsiToWideField(r.name, sizeof r.name, d.name, 31);
-        AnsiToWideField(r.faxNumber, sizeof r.faxNumber, d.faxNumber, 31);
+        AnsiToWideField(r.name, sizeof r.name, d.name, std::size(d.name));
+        AnsiToWideField(r.faxNumber, sizeof r.faxNumber, d.faxNumber, std::size(d.faxNumber));
     }
     ExchangeRecipients.recipientCount = n;
     WorkingRecipients = ExchangeRecipients;

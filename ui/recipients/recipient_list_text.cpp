@@ -1,5 +1,7 @@
 #include "recipient_list_text.h"
 
+#include <iterator>
+
 #include "text_convert.h"
 
 RecipientText RecipientListText(const WCHAR* name, const WCHAR* number, bool speedDial) {
@@ -15,8 +17,8 @@ RecipientText RecipientListText(const WCHAR* name, const WCHAR* number, bool spe
 RecipientText RecipientListText(const FaxRecipient& r) {
     WCHAR name[32] = {0};
     WCHAR number[32] = {0};
-    AnsiToWideField(r.name, sizeof r.name, name, 32);
-    AnsiToWideField(r.faxNumber, sizeof r.faxNumber, number, 32);
+    AnsiToWideField(r.name, sizeof r.name, name, std::size(name));
+    AnsiToWideField(r.faxNumber, sizeof r.faxNumber, number, std::size(number));
     return RecipientListText(name, number, r.comm.speedDial == 1);
 }
 

@@ -1,6 +1,7 @@
 #include "entry_dialogs.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "comm_dialog.h"
 #include "dialog_help.h"
@@ -133,8 +134,8 @@ void OnEditOk(HWND dialog) {
     ReadTrimmed(dialog, IDC_ENTRY_NAME, name, 31);
 
     WCHAR oldName[32] = {0}, oldFax[32] = {0};
-    AnsiToWideField(CurrentRecipient.name, strnlen(CurrentRecipient.name, 31), oldName, 32);
-    AnsiToWideField(CurrentRecipient.faxNumber, strnlen(CurrentRecipient.faxNumber, 31), oldFax, 32);
+    AnsiToWideField(CurrentRecipient.name, strnlen(CurrentRecipient.name, 31), oldName, std::size(oldName));
+    AnsiToWideField(CurrentRecipient.faxNumber, strnlen(CurrentRecipient.faxNumber, 31), oldFax, std::size(oldFax));
     // A change the store would see as another key (a letter above ASCII in
     // another case, too) is a rename: references follow, the item is replaced.
     const WideString newText = IndividualListText(name, fax);

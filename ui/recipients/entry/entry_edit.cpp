@@ -1,5 +1,7 @@
 #include "entry_edit.h"
 
+#include <iterator>
+
 #include "entry_codec.h"
 #include "entry_dialogs.h"
 #include "entry_dialog_ids.h"
@@ -18,9 +20,9 @@ const WCHAR* const kPropertiesCaption = WIDE("Muokkaa ominaisuuksia");
 WideString CurrentItemText() {
     WCHAR name[32] = {0}, fax[32] = {0};
     AnsiToWideField(CurrentRecipient.name, kfd::BoundedLen(CurrentRecipient.name, sizeof CurrentRecipient.name), name,
-                    32);
+                    std::size(name));
     AnsiToWideField(CurrentRecipient.faxNumber,
-                    kfd::BoundedLen(CurrentRecipient.faxNumber, sizeof CurrentRecipient.faxNumber), fax, 32);
+                    kfd::BoundedLen(CurrentRecipient.faxNumber, sizeof CurrentRecipient.faxNumber), fax, std::size(fax));
     return IndividualListText(name, fax);
 }
 
