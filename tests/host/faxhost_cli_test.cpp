@@ -78,6 +78,10 @@ TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
     EXPECT_EQ(Faxhost("header a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
     EXPECT_EQ(Faxhost("print --image-layout diagonal").status, 2);
+    EXPECT_EQ(Faxhost("print --output").status, 2);
+    CliResult monitor = Faxhost("jobwatch install /nonexistent/monitor.so");
+    EXPECT_EQ(monitor.status, 1);
+    EXPECT_NE(monitor.err.find("/nonexistent/monitor.so does not exist"), std::string::npos) << monitor.err;
     CliResult failing = Faxhost("print " + WriteJob("print.job", "type = print\n"), "FAX_HOST_FAIL=15001,x");
     EXPECT_EQ(failing.status, 1);
     EXPECT_NE(failing.err.find("FAX_HOST_FAIL: not an escape number: \"x\""), std::string::npos) << failing.err;
