@@ -109,9 +109,9 @@ FaxKind KindOfTypes(const ContentLine& l) {
 }
 
 // An address-book program's label of a grouped number: "_$!<WorkFAX>!$_",
-// "homeFax", or any label of the user's own that says fax.
+// "homeFax", or any label of the user's own that says fax (in Finnish "faksi").
 FaxKind KindOfLabel(const std::string& label) {
-    if (!ContainsNoCase(label, "FAX")) return FaxKind::None;
+    if (!ContainsNoCase(label, "FAX") && !ContainsNoCase(label, "FAKSI")) return FaxKind::None;
     return ContainsNoCase(label, "WORK") ? FaxKind::Work : ContainsNoCase(label, "HOME") ? FaxKind::Home : FaxKind::Generic;
 }
 
