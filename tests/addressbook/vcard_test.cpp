@@ -95,11 +95,11 @@ TEST(VCardExports, OddLinesAreSkippedCardsCutOffAreCounted) {
 }
 
 TEST(VCardExports, FoldedMarkersAndSoftBreaksJoinBeforeMatching) {
-    // A marker folded over two lines is still a marker; so is a name
-    // continued by a quoted-printable soft break.
+    // A marker folded over two lines, blanks around it, is still a marker;
+    // so is a name continued by a quoted-printable soft break.
     const std::string text =
-        "BEGIN:V\n CARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Liisa =\r\nM=C3=A4kinen\r\n"
-        "TEL;FAX:555\r\nEND:VCA\r\n\tRD\r\n";
+        " BEGIN:V\n CARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Liisa =\r\nM=C3=A4kinen\r\n"
+        "TEL;FAX:555\r\nEND:VCA\r\n\tRD \r\n";
     vcard::Book book;
     ASSERT_EQ(vcard::ParseBook(text.data(), text.size(), book), vcard::ReadResult::Ok);
     ExpectCards(book, {{"Liisa Mäkinen", K::Person, "555", "", ""}});
@@ -113,6 +113,8 @@ TEST(VCardFiles, RefusedFiles) {
     EXPECT_EQ(vcard::ParseBook("", 0, book), vcard::ReadResult::NotVCard);
     std::string huge(vcard::kMaxFileBytes + 1, 'x');
     EXPECT_EQ(vcard::ParseBook(huge.data(), huge.size(), book), vcard::ReadResult::TooLarge);
+    huge.pop_back();  // at the limit: read
+    EXPECT_EQ(vcard::ParseBook(huge.data(), huge.size(), book), vcard::ReadResult::NotVCard);
 }
 
 TEST(VCardText, Decoders) {

@@ -199,7 +199,6 @@ TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
     }
 }
 
-// Only the same key twice is a duplicate: every converted reference names a record written.
 TEST(ListTextFilter, DuplicatesAreMembersOfTheSameKey) {
     kfd::ListTextFilter filter;
     for (auto [name, fax, first] : {std::tuple{"Smith", "1", true}, {"SMITH", "1", false}, {"Smith", "2", true},

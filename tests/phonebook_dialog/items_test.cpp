@@ -203,6 +203,7 @@ TEST_F(ItemsTest, FailuresShowTheirMessageAndLoseNothing) {
 
 TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
     const std::string kBook = Book();
+    const char* const n30 = "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNN";
     const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD");
     // The group dialog of [G], its name set.
     auto editG = [](Script& s, const std::u16string& name) -> Script& {
@@ -253,9 +254,10 @@ TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
          kBook, kList, {u"[G]"},
          {u"Muokkaa ryhmän ominaisuuksia|Levytila ei riitä jatkamiseen.\nRyhmän ominaisuuksia ei voi muokata."}},
 #endif
-        {"a letter above ASCII in another case: renamed",
+        {"a letter above ASCII in another case: renamed; a member of a 30-character name kept",
          [&](Script& s) { s.click(IDC_PB_PROPERTIES).dialog(IDD_GROUP_EDIT).setText(IDC_GROUP_NAME, u"\u00E4ij\u00E4t").click(IDOK); },
-         kHead + Group("\xE4ij\xE4t", {}), {u"[\u00E4ij\u00E4t]"}, {u"[\u00E4ij\u00E4t]"}, {}, kHead + Group("\xC4ij\xE4t", {})},
+         kHead + Entry(n30, "1") + Group("\xE4ij\xE4t", {{n30, "1"}}), {u"[\u00E4ij\u00E4t]", std::u16string(30, u'N') + u" <1>"},
+         {u"[\u00E4ij\u00E4t]"}, {}, kHead + Entry(n30, "1") + Group("\xC4ij\xE4t", {{n30, "1"}})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
