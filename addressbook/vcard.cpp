@@ -109,9 +109,9 @@ FaxKind KindOfTypes(const ContentLine& l) {
 }
 
 // An address-book program's label of a grouped number: "_$!<WorkFAX>!$_",
-// "homeFax", or any label of the user's own that says fax.
+// "homeFax", or any label of the user's own that says fax (in Finnish "faksi").
 FaxKind KindOfLabel(const std::string& label) {
-    if (!ContainsNoCase(label, "FAX")) return FaxKind::None;
+    if (!ContainsNoCase(label, "FAX") && !ContainsNoCase(label, "FAKSI")) return FaxKind::None;
     return ContainsNoCase(label, "WORK") ? FaxKind::Work : ContainsNoCase(label, "HOME") ? FaxKind::Home : FaxKind::Generic;
 }
 
@@ -227,16 +227,21 @@ private:
             lines_.back().append(line.substr(1));
         } else {
             lines_.emplace_back(line);
+            scanned_ = 0;
+            quoted_ = false;
             valueKnown_ = false;
             quotedPrintable_ = false;
         }
         std::string& last = lines_.back();
-        // The encoding is read once, when the parameters are whole: a long
-        // folded value is not searched again at each of its pieces.
-        if (!valueKnown_) {
-            size_t colon = ValueColon(last);
-            valueKnown_ = colon != std::string::npos;
-            quotedPrintable_ = valueKnown_ && ContainsNoCase(std::string_view(last).substr(0, colon), "QUOTED-PRINTABLE");
+        // The encoding is read once, when the parameters are whole; only the
+        // new piece of a folded line is looked at, so that a long folded
+        // line costs its length, not its length times its pieces.
+        for (; !valueKnown_ && scanned_ < last.size(); ++scanned_) {
+            if (last[scanned_] == '"') quoted_ = !quoted_;
+            else if (last[scanned_] == ':' && !quoted_) {
+                valueKnown_ = true;
+                quotedPrintable_ = ContainsNoCase(std::string_view(last).substr(0, scanned_), "QUOTED-PRINTABLE");
+            }
         }
         softBreak_ = quotedPrintable_ && !last.empty() && last.back() == '=';
         if (softBreak_) last.pop_back();
@@ -244,8 +249,10 @@ private:
 
     std::vector<std::string> lines_;
     bool softBreak_ = false;
-    bool valueKnown_ = false;       // the last line's ':' has been seen
-    bool quotedPrintable_ = false;  // and its parameters name that encoding
+    size_t scanned_ = 0;            // bytes of the last line looked at for its ':'
+    bool quoted_ = false;           // inside a quoted parameter value there
+    bool valueKnown_ = false;       // the ':' has been found
+    bool quotedPrintable_ = false;  // and the parameters before it name that encoding
 };
 
 bool IsMarker(std::string_view line, std::string_view marker) {

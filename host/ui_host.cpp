@@ -57,11 +57,15 @@ int32_t FAXAPI HostUi::RegisterPages(void* pageContext, const void* pageSet, int
 }
 
 void* FAXAPI HostUi::CreateHintWindow(void*, void* page, void*) {
-    if (g_current) ++g_current->calls_.hintWindows;
     // The hint line under the page's controls: hidden until the host shows
     // a hint in it.
-    return CreateWindowExW(0, WIDE("STATIC"), WIDE(""), WS_CHILD, 0, 0, 10, 10, static_cast<HWND>(page), nullptr,
-                           nullptr, nullptr);
+    HWND hint = CreateWindowExW(0, WIDE("STATIC"), WIDE(""), WS_CHILD, 0, 0, 10, 10, static_cast<HWND>(page),
+                                nullptr, nullptr, nullptr);
+    if (g_current) {
+        ++g_current->calls_.hintWindows;
+        g_current->calls_.hint = hint;
+    }
+    return hint;
 }
 
 intptr_t FAXAPI HostUi::PageMessage(void*, uint32_t, intptr_t) {

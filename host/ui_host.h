@@ -18,6 +18,7 @@ struct HostUiCalls {
     int hintWindows = 0;      // hint windows created
     int commits = 0;          // commit service calls
     int changeCallbacks = 0;  // change callback calls (user data, 9, 0, 1)
+    HWND hint = nullptr;      // the hint window created last
 };
 
 class HostUi {

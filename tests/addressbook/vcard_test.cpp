@@ -95,11 +95,11 @@ TEST(VCardExports, OddLinesAreSkippedCardsCutOffAreCounted) {
 }
 
 TEST(VCardExports, FoldedMarkersAndSoftBreaksJoinBeforeMatching) {
-    // A marker folded over two lines is still a marker; so is a name
-    // continued by a quoted-printable soft break.
+    // A marker folded over two lines, blanks around it, is still a marker;
+    // so is a name continued by a quoted-printable soft break.
     const std::string text =
-        "BEGIN:V\n CARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Liisa =\r\nM=C3=A4kinen\r\n"
-        "TEL;FAX:555\r\nEND:VCA\r\n\tRD\r\n";
+        " BEGIN:V\n CARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:Liisa =\r\nM=C3=A4kinen\r\n"
+        "TEL;FAX:555\r\nEND:VCA\r\n\tRD \r\n";
     vcard::Book book;
     ASSERT_EQ(vcard::ParseBook(text.data(), text.size(), book), vcard::ReadResult::Ok);
     ExpectCards(book, {{"Liisa Mäkinen", K::Person, "555", "", ""}});
@@ -113,6 +113,8 @@ TEST(VCardFiles, RefusedFiles) {
     EXPECT_EQ(vcard::ParseBook("", 0, book), vcard::ReadResult::NotVCard);
     std::string huge(vcard::kMaxFileBytes + 1, 'x');
     EXPECT_EQ(vcard::ParseBook(huge.data(), huge.size(), book), vcard::ReadResult::TooLarge);
+    huge.pop_back();  // at the limit: read
+    EXPECT_EQ(vcard::ParseBook(huge.data(), huge.size(), book), vcard::ReadResult::NotVCard);
 }
 
 TEST(VCardText, Decoders) {
@@ -125,9 +127,13 @@ TEST(VCardText, Decoders) {
     };
     for (auto& c : esc) EXPECT_EQ(vcard::Unescape(c.in), c.out) << c.in;
     EXPECT_EQ(vcard::Windows1252ToUtf8("\x80\xE4"), "\xE2\x82\xAC\xC3\xA4");
-    EXPECT_TRUE(vcard::IsValidUtf8("M\xC3\xA4kinen"));
-    EXPECT_FALSE(vcard::IsValidUtf8("M\xE4kinen"));
-    EXPECT_FALSE(vcard::IsValidUtf8("\xC3"));
+    struct { const char* in; bool valid; } utf8[] = {
+        {"M\xC3\xA4kinen", true}, {"M\xE4kinen", false}, {"\xC3", false},
+        {"\xC2\xA7", true}, {"\xC1\xA7", false},  // the lowest two-byte lead; below it overlong
+    };
+    for (auto& c : utf8) EXPECT_EQ(vcard::IsValidUtf8(c.in), c.valid) << c.in;
+    struct { const char* in; const char* out; } quoted[] = {{"\"fax,work\"", "fax,work"}, {"\"", "\""}};
+    for (auto& c : quoted) EXPECT_EQ(vcard::Unquote(c.in), c.out) << c.in;
 }
 
 TEST(VCardText, StructuredSplitKeepsEscapedSeparators) {

@@ -7,6 +7,7 @@
 
 #include "core_fixture.h"
 #include "doc_events.h"
+#include "print_names.h"
 #include "print_device.h"
 #include "settings_image.h"
 #include "fax_addon_table.h"
@@ -115,6 +116,7 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
         {"other event", 7, 1, 0, 1, {}},
         {"page not due", kDocEventStartPage, 0, 0, 1, {15004}},
         {"add-on suppressed", kDocEventStartPage, 1, 1, 1, {15004, 15002, 15000}},
+        {"add-on suppressed at the start of the document", kDocEventStartDoc, 1, 1, 1, {15002, 15000}},
         {"no fax control block", kDocEventStartPage, 1, 0, 0, {}},
     };
     for (const auto& c : cases) {
@@ -123,7 +125,10 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
         device_->image.sub2().suppressAddon = c.suppress;
         host_->get()->addonCount = c.count;
         settings().jobType = kJobTypeFax;
+        settings().jobMonitor = 1;
+        std::memset(&CapturedNames(), 0, sizeof(PrintNames));
         EXPECT_EQ(Event(c.event), 1) << c.what;
+        EXPECT_EQ(CapturedNames().printer[0], '\0') << c.what;
         EXPECT_EQ(device_->escapes, c.escapes) << c.what;
         EXPECT_EQ(g_flowCalls, 0) << c.what;
         EXPECT_EQ(sub().accountUser[0], '\0') << c.what;
@@ -149,58 +154,51 @@ TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
         HostJobSettings& s;
         AddonMCB& m;
     };
-    enum Outcome { kGoesOn, kStopped, kNoImage };
-    const bool kDialogs = true;
+    enum Outcome { kGoesOn, kStopped, kStoppedAfterDialogs, kNoImage };
     struct Case {
         const char* what;
-        ImageLayout layout;
         void (*damage)(Bad&);
         Outcome outcome;
-        bool dialogs;
+        ImageLayout layout = ImageLayout::Standard;
     } cases[] = {
-        {"size below the fixed part", ImageLayout::Standard, [](Bad& b) { b.d.reportedSize = 100; }, kNoImage, false},
-        {"size beyond any image", ImageLayout::Standard, [](Bad& b) { b.d.reportedSize = 1 << 30; }, kNoImage, false},
-        {"sub-block past the end", ImageLayout::Standard, [](Bad& b) { b.s.subBlockOffset = 1 << 20; }, kStopped, false},
-        {"sub-block offset negative", ImageLayout::Standard, [](Bad& b) { b.s.subBlockOffset = -8; }, kStopped, false},
-        {"fax block past the end", ImageLayout::Standard,
-         [](Bad& b) { b.m.block3Offset = static_cast<int32_t>(b.d.image.size()); }, kStopped, false},
-        {"settings block over the end", ImageLayout::Standard,
-         [](Bad& b) { b.m.block1Offset = static_cast<int32_t>(b.d.image.size()) - 100; }, kStopped, false},
-        {"recipients over the settings block", ImageLayout::Standard,
-         [](Bad& b) { b.m.block3Offset = b.m.block1Offset; }, kStopped, false},
-        {"settings block over the account identity", ImageLayout::Standard,
-         [](Bad& b) { b.m.block1Offset = b.s.subBlockOffset + 787; }, kStopped, false},
+        {"size below the fixed part", [](Bad& b) { b.d.reportedSize = 100; }, kNoImage},
+        {"size beyond any image", [](Bad& b) { b.d.reportedSize = 1 << 30; }, kNoImage},
+        {"sub-block past the end", [](Bad& b) { b.s.subBlockOffset = 1 << 20; }, kStopped},
+        {"sub-block offset negative", [](Bad& b) { b.s.subBlockOffset = -8; }, kStopped},
+        {"fax block past the end", [](Bad& b) { b.m.block3Offset = static_cast<int32_t>(b.d.image.size()); }, kStopped},
+        {"settings block over the end",
+         [](Bad& b) { b.m.block1Offset = static_cast<int32_t>(b.d.image.size()) - 100; }, kStopped},
+        {"recipients over the settings block", [](Bad& b) { b.m.block3Offset = b.m.block1Offset; }, kStopped},
+        {"settings block over the account identity", [](Bad& b) { b.m.block1Offset = b.s.subBlockOffset + 787; },
+         kStopped},
         // accountUser is bytes 756-787 of the sub-block, jobType 1800-1803 of the image.
-        {"account identity over the job type", ImageLayout::Standard,
-         [](Bad& b) { b.s.subBlockOffset = 1800 - 787; }, kStopped, false},
-        {"account identity just before the job type", ImageLayout::Standard,
-         [](Bad& b) { b.s.subBlockOffset = 1800 - 788; }, kGoesOn, kDialogs},
+        {"account identity over the job type", [](Bad& b) { b.s.subBlockOffset = 1800 - 787; }, kStopped},
+        {"account identity just before the job type", [](Bad& b) { b.s.subBlockOffset = 1800 - 788; }, kGoesOn},
         // suppressAddon is bytes 164-167 of the second sub-block; FaxDS moves to the image's last 172 bytes.
-        {"recipients over the suppress flag", ImageLayout::Standard,
-         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 167) + 11817; }, kStopped, false},
-        {"recipients right after the suppress flag", ImageLayout::Standard,
-         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 168) + 11816; }, kGoesOn, kDialogs},
-        {"host refuses the image back", ImageLayout::Standard, [](Bad& b) { b.d.storeAnswer = -1; }, kStopped, kDialogs},
-        {"host cannot take the image", ImageLayout::Standard, [](Bad& b) { b.d.storeAnswer = 0; }, kStopped, kDialogs},
-        {"second sub-block off its alignment", ImageLayout::Standard, [](Bad& b) { ++b.s.subBlock2Offset; }, kGoesOn,
-         kDialogs},
-        {"sub-block over bytes of the fixed part no field uses", ImageLayout::Standard,
-         [](Bad& b) { b.s.subBlockOffset = 0; }, kGoesOn, kDialogs},
-        {"blocks back to back at odd offsets", ImageLayout::Packed, [](Bad&) {}, kGoesOn, kDialogs},
-        {"blocks far apart", ImageLayout::Spread, [](Bad&) {}, kGoesOn, kDialogs},
+        {"recipients over the suppress flag",
+         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 167) + 11817; }, kStopped},
+        {"recipients right after the suppress flag",
+         [](Bad& b) { b.m.block1Offset = (b.m.block3Offset = b.s.subBlock2Offset + 168) + 11816; }, kGoesOn},
+        {"host refuses the image back", [](Bad& b) { b.d.storeAnswer = -1; }, kStoppedAfterDialogs},
+        {"host cannot take the image", [](Bad& b) { b.d.storeAnswer = 0; }, kStoppedAfterDialogs},
+        {"second sub-block off its alignment", [](Bad& b) { ++b.s.subBlock2Offset; }, kGoesOn},
+        {"sub-block over bytes of the fixed part no field uses", [](Bad& b) { b.s.subBlockOffset = 0; }, kGoesOn},
+        {"blocks back to back at odd offsets", [](Bad&) {}, kGoesOn, ImageLayout::Packed},
+        {"blocks far apart", [](Bad&) {}, kGoesOn, ImageLayout::Spread},
     };
     for (const auto& c : cases) {
         NewJob(c.layout);
         settings().jobType = kJobTypeFax;
         Bad bad{*device_, settings(), host_->block(0)};
         c.damage(bad);
-        if (c.outcome == kStopped) automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
+        const bool stopped = c.outcome == kStopped || c.outcome == kStoppedAfterDialogs;
+        if (stopped) automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
         const size_t boxes = automation::Seen().messageBoxes.size();
 
-        EXPECT_EQ(PrintPage(), c.outcome == kStopped ? kDocEventCancelled : 1) << c.what;
-        EXPECT_EQ(device_->aborts, c.outcome == kStopped ? 1 : 0) << c.what;
-        EXPECT_EQ(automation::Seen().messageBoxes.size() - boxes, c.outcome == kStopped ? 1u : 0u) << c.what;
-        EXPECT_EQ(g_flowCalls, c.dialogs ? 1 : 0) << c.what;
+        EXPECT_EQ(PrintPage(), stopped ? kDocEventCancelled : 1) << c.what;
+        EXPECT_EQ(device_->aborts, stopped ? 1 : 0) << c.what;
+        EXPECT_EQ(automation::Seen().messageBoxes.size() - boxes, stopped ? 1u : 0u) << c.what;
+        EXPECT_EQ(g_flowCalls, c.outcome == kGoesOn || c.outcome == kStoppedAfterDialogs ? 1 : 0) << c.what;
         EXPECT_EQ(device_->stores, c.outcome == kGoesOn ? 2 : 0) << c.what;  // the identity, then the recipients
         if (c.outcome != kGoesOn) continue;
         const FaxSS sent = device_->image.Get<FaxSS>(bad.m.block3Offset);

@@ -7,6 +7,7 @@
 
 #include "job_identity.h"
 #include "jobwatch_record.h"
+#include "page_data.h"
 
 namespace {
 
@@ -70,6 +71,26 @@ TEST(MonitorDisplays, NumberAndRecipientOfTheFirstRecipient) {
         EXPECT_EQ(std::string(number), c.numberDisplay);
         EXPECT_LE(std::strlen(recipient), 31u);
     }
+}
+
+// The pages' dialog font as their templates give it; the system font for a
+// template the module does not hold.
+TEST(PageFont, FromTheTemplateOrTheSystemFont) {
+    HMODULE faxui = LoadLibraryA(FAXUI_MODULE_PATH);
+    ASSERT_NE(faxui, nullptr);
+    struct Case {
+        int templateId;
+        int32_t size;
+        std::u16string face;
+    } cases[] = {{102, 8, u"MS Shell Dlg"}, {109, 8, u"MS Shell Dlg"}, {4242, 0, u"System"}};
+    for (const auto& c : cases) {
+        int32_t size = -1;
+        WCHAR face[kPageFontFaceSize] = {};
+        TemplateFont(faxui, c.templateId, &size, face);
+        EXPECT_EQ(size, c.size) << c.templateId;
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(face)), c.face) << c.templateId;
+    }
+    FreeLibrary(faxui);
 }
 
 TEST(MonitorDisplays, UnterminatedFieldsAreReadWithinTheirSize) {

@@ -2,6 +2,8 @@
 // reachable through the module handle.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "resource.h"
 #include "windows.h"
 
@@ -17,6 +19,22 @@ protected:
     static HMODULE module;
 };
 HMODULE FaxuiModule::module = nullptr;
+
+// What the host reads first: the table's fixed words (its size, at word 1,
+// is the build's), and the entry point's answer.
+TEST_F(FaxuiModule, TableWordsAndEntryAsTheHostReadsThem) {
+    ASSERT_NE(module, nullptr);
+    auto table = reinterpret_cast<const int32_t*(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module, "GetFuncTable")));
+    auto entry = reinterpret_cast<BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllInitialize")));
+    ASSERT_TRUE(table && entry);
+    const int32_t* w = table();
+    EXPECT_EQ(std::vector<int32_t>({w[0], w[2], w[3], w[4], w[5], w[6]}),
+              std::vector<int32_t>({1235, 1, 1388, 172, 0, 11816}));
+    const DWORD kDetach = 0;  // nothing to keep or give back
+    EXPECT_EQ(entry(module, kDetach, nullptr), 1);
+}
 
 TEST_F(FaxuiModule, HoldsEveryDialogTemplate) {
     ASSERT_NE(module, nullptr);

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +76,25 @@ TEST_F(HandoffFileTest, WrittenAndReadInEveryLayout) {
     }
 }
 
+// The compact count is 16 bits: a list it cannot count is not written.
+TEST_F(HandoffFileTest, CompactCountLimit) {
+    const std::vector<FaxRecipient> many(65536, DefaultRecipient);
+    struct Case {
+        HandoffLayout layout;
+        size_t count;
+        HandoffWrite result;
+    } cases[] = {{HandoffLayout::Compact, 65535, HandoffWrite::Written},
+                 {HandoffLayout::Compact, 65536, HandoffWrite::Failed},
+                 {HandoffLayout::Standard, 65536, HandoffWrite::Written}};
+    for (const auto& c : cases) {
+        std::string path = Path("DB000002.TMP");
+        std::remove(path.c_str());
+        EXPECT_EQ(WriteRecipientImportFile(path.c_str(), c.layout, kImportDoneNames, many.data(), c.count), c.result)
+            << c.count;
+        EXPECT_EQ(std::filesystem::exists(path), c.result == HandoffWrite::Written) << c.count;
+    }
+}
+
 TEST_F(HandoffFileTest, NeverWritesThroughSomethingAlreadyThere) {
     auto in = Three();
     std::string path = Path("DB000000.TMP");
@@ -128,6 +148,8 @@ TEST_F(HandoffFileTest, ChoosesANameThatIsFree) {
     Put(root + "DB142530.TMP", "x");
     Put(root + "DB142530A.TMP", "x");
     EXPECT_EQ(ChooseHandoffPath(root, t), root + "DB142530B.TMP");
+    for (char letter = 'B'; letter <= 'Z'; ++letter) Put(root + "DB142530" + letter + ".TMP", "x");
+    EXPECT_EQ(ChooseHandoffPath(root, t), "");  // the plain name and A-Z all taken
 }
 
 }  // namespace

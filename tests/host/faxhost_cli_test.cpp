@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -78,6 +79,10 @@ TEST(FaxhostCli, ModuleOverrideAndUsageErrors) {
     EXPECT_EQ(Faxhost("header a.job b.job").status, 2);
     EXPECT_EQ(Faxhost("header /nonexistent.job").status, 1);
     EXPECT_EQ(Faxhost("print --image-layout diagonal").status, 2);
+    EXPECT_EQ(Faxhost("print --output").status, 2);
+    CliResult monitor = Faxhost("jobwatch install /nonexistent/monitor.so");
+    EXPECT_EQ(monitor.status, 1);
+    EXPECT_NE(monitor.err.find("/nonexistent/monitor.so does not exist"), std::string::npos) << monitor.err;
     CliResult failing = Faxhost("print " + WriteJob("print.job", "type = print\n"), "FAX_HOST_FAIL=15001,x");
     EXPECT_EQ(failing.status, 1);
     EXPECT_NE(failing.err.find("FAX_HOST_FAIL: not an escape number: \"x\""), std::string::npos) << failing.err;
@@ -103,6 +108,26 @@ TEST(FaxhostCli, ModuleBesideTheExecutableFirst) {
         std::string built = r.built ? scratch.Path(r.built) : "";
         EXPECT_EQ(ModuleInDirectory(scratch.dir(), r.file, r.built ? built.c_str() : nullptr), scratch.Path(r.expected))
             << r.file << " " << (r.built ? r.built : "-");
+    }
+}
+
+// The phonebook manager makes its file current in KFD.INI, in a Windows
+// directory of up to 259 characters; a longer one is refused.
+TEST(FaxhostCli, PhonebookManageInAWindowsDirectoryThatFits) {
+    for (size_t length : {259u, 260u}) {
+        ScratchDir scratch("fax-longwin");
+        scratch.Put("close.script", "dialog 106\nclick 2\n");
+        std::string windir = scratch.dir() + "/";
+        windir += std::string(length - windir.size(), 'w');
+        std::filesystem::create_directories(windir);
+        CliResult run = RunCommand("FAX_WINDIR=" + windir + " FAX_UI_RUNTIME_DIR=" + scratch.dir() +
+                                   " FAX_UI_SCRIPT=" + scratch.Path("close.script") + " " + FAXHOST_PATH +
+                                   " phonebook manage " + scratch.Path("kirja.KFD"));
+        const bool fits = length < 260;
+        EXPECT_EQ(run.status, fits ? 0 : 1) << length << run.err;
+        EXPECT_EQ(run.err.find("no Windows directory") == std::string::npos, fits) << length << run.err;
+        std::ifstream ini(windir + "/KFD.INI");
+        EXPECT_EQ(ini.good(), fits) << length;
     }
 }
 

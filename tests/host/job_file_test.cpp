@@ -158,6 +158,7 @@ const ErrorCase kErrors[] = {
     {"BadDelayShape", "delay = 7:5\n", "line 1: ", "H:MM"},
     {"BadOption", "[recipient]\noption = fax\n", "line 2: ", "relay"},
     {"BadRelayPrint", "[recipient]\nrelayprint = 2\n", "line 2: ", "yes or no"},
+    {"RelayPrintNotAWord", "[recipient]\nrelayprint = maybe\n", "line 2: ", "no, yes"},
     {"RelayCodeTooShort", "[recipient]\nrelaydests = 005 0#\n", "line 2: ", "\"0#\""},
     {"TooManyRelayCodes",
      "[recipient]\nrelaydests = 001 002 003 004 005 006 007 008 009 010 011 012 013 014 015 "

@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "builtin_job.h"
+#include "fax_addon_table.h"
 #include "header_printer.h"
 #include "job_file.h"
 #include "module_loader.h"
@@ -141,6 +143,55 @@ TEST(ModuleLoader, RefusesMissingFileAndWrongModuleId) {
     EXPECT_FALSE(module.Load(FAXRENDER_MODULE_PATH, 1389, &error));
     EXPECT_NE(error.find("module id is 1388"), std::string::npos) << error;
     EXPECT_EQ(module.table(), nullptr);
+}
+
+// Block sizes a table may declare: none negative, none above 1 MiB.
+TEST(ModuleLoader, BlockSizesWithinTheLimit) {
+    const struct {
+        const char* sizes;
+        bool loads;
+    } rows[] = {
+        {"0,0,0", true},
+        {"1048576,0,1048576", true},
+        {"1048577,0,0", false},
+        {"0,1048577,0", false},
+        {"0,0,1048577", false},
+        {"0,-1,0", false},
+    };
+    for (const auto& r : rows) {
+        setenv("FAX_TEST_BLOCK_SIZES", r.sizes, 1);
+        AddonModule module;
+        std::string error;
+        EXPECT_EQ(module.Load(TABLE_MODULE_PATH, kFaxModuleId, &error), r.loads) << r.sizes;
+        EXPECT_EQ(error.find("impossible block sizes") != std::string::npos, !r.loads) << r.sizes << ": " << error;
+    }
+    unsetenv("FAX_TEST_BLOCK_SIZES");
+}
+
+// The write points reach the module's hook in the driver's order, each with
+// the module's id and the job's skip flag.
+std::vector<std::vector<int32_t>> g_writePoints;
+void FAXAPI RecordWritePoint(void*, void*, void*, void*, int32_t moduleId, int32_t event, int32_t skip, FaxDS*,
+                             void*) {
+    g_writePoints.push_back({event, moduleId, skip});
+}
+
+TEST(HeaderPrinter, WritePointsInTheDriversOrder) {
+    const struct {
+        const char* job;
+        int32_t skip;
+    } rows[] = {{"type = fax\n", 0}, {"type = fax\nskip = yes\n", 1}};
+    AddOnTable table = FaxAddOnTable();
+    for (const auto& r : rows) {
+        JobDescription job;
+        std::string error, pjl;
+        ASSERT_TRUE(ParseJobFile(r.job, &job, &error)) << error;
+        g_writePoints.clear();
+        ASSERT_TRUE(PrintHeader(&table, RecordWritePoint, "recorder", job, &pjl, &error)) << error;
+        EXPECT_EQ(g_writePoints, (std::vector<std::vector<int32_t>>{
+                                     {0, kFaxModuleId, r.skip}, {1, kFaxModuleId, r.skip}, {2, kFaxModuleId, r.skip}}))
+            << r.job;
+    }
 }
 
 }  // namespace

@@ -91,16 +91,31 @@ TEST_F(UiCliTest, PrintJobsWithoutTheFaxFlow) {
 }
 
 TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
-    std::string install = std::string("FAX_WINDIR=") + dir_ + " " + FAXHOST_PATH + " jobwatch install >/dev/null";
-    ASSERT_EQ(std::system(install.c_str()), 0);
-    CliRun run = Faxhost("print", "type = print\njobmonitor = on\nappdoc = Raportti.doc\noutputtray = 1\n", "");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("JOBCLIENTID"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("CLIENT7.JOB42"), std::string::npos) << run.out;
-    std::string log = Read("jobwatch.log");
-    EXPECT_NE(log.find("printer \"Toimiston monitoimilaite\" user \"maija\""), std::string::npos) << log;
-    EXPECT_NE(log.find("port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\""), std::string::npos) << log;
-    EXPECT_NE(log.find("tray \"Sivualusta\""), std::string::npos) << log;
+    struct Case {
+        std::string library;  // empty: the stand-in beside faxhost
+        std::vector<std::string> logged;
+    } cases[] = {
+        {"",
+         {"printer \"Toimiston monitoimilaite\" user \"maija\"",
+          "port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\"", "tray \"Sivualusta\""}},
+        // Without the optional entry points: the compact record.
+        {QJWAPI_BASIC_PATH,
+         {"record compact: count 1 kind 2 field8 11 port \"IP_192.168.0.20\" printer \"Toimiston monitoimilaite\"",
+          "entry compact: size 660 flag 0 time ",
+          "port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\" recipient \"\" number \"\"\n"}},
+    };
+    for (const auto& c : cases) {
+        std::string install = std::string("FAX_WINDIR=") + dir_ + " " + FAXHOST_PATH + " jobwatch install " +
+                              c.library + " >/dev/null";
+        ASSERT_EQ(std::system(install.c_str()), 0);
+        std::remove((dir_ + "/jobwatch.log").c_str());
+        CliRun run = Faxhost("print", "type = print\njobmonitor = on\nappdoc = Raportti.doc\noutputtray = 1\n", "");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("JOBCLIENTID"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("CLIENT7.JOB42"), std::string::npos) << run.out;
+        std::string log = Read("jobwatch.log");
+        for (const std::string& line : c.logged) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    }
 }
 
 // The user's part of a fax job: the recipient list (101), then the

@@ -44,6 +44,7 @@ TEST_F(ProgramTest, ContactFileWithColumnsFromTheHeader) {
                          .file(path)
                          .dialog(IDD_CSV_PICK).selectMany(IDC_PICK_SOURCE, {0, 1, 2, 3, 4}).click(IDC_PICK_ADD)
                          .selectMany(IDC_PICK_SOURCE, {2, 4}).click(IDC_PICK_ADD)  // both already picked
+                         .click(IDC_PICK_HELP)
                          .call([](HWND dlg) {
                              // Empty fax numbers and repeats are not taken.
                              EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_PICK_SELECTED, LB_GETCOUNT, 0, 0), 3);
@@ -63,6 +64,10 @@ TEST_F(ProgramTest, ContactFileWithColumnsFromTheHeader) {
     // The progress window came up while the picking list was filled.
     EXPECT_EQ(automation::Seen().dialogsOpened,
               (std::vector<int>{IDD_DATA_TYPE, IDD_CSV_PICK, IDD_PROGRESS, IDD_CONFIRM}));
+    // Help opened on the picking list's context is closed with it.
+    ASSERT_EQ(automation::Seen().help.size(), 2u);
+    EXPECT_EQ(automation::Seen().help[0].data, 15511u);
+    EXPECT_EQ(automation::Seen().help[1].command, static_cast<UINT>(HELP_QUIT));
     std::vector<FaxRecipient> got;
     ASSERT_EQ(ReadBack(kImportDoneNames, got), 3);
     EXPECT_STREQ(got[0].name, "Anna Ek");
@@ -121,6 +126,14 @@ TEST_F(ProgramTest, ReaderErrorsBecomeTheirMessages) {
                          .answer(IDOK, u"Lyhytvalinnan EWS-CSV-muoto ei kelpaa!")
                          .answer(IDOK, kNothing));
     Run();
+    StartScriptedUser();  // a mapping cancelled: no error, nothing imported
+    automation::Play(Script()
+                         .dialog(IDD_DATA_TYPE).select(IDC_TYPE_COMBO, kCsvType).click(IDOK)
+                         .file(Write("peru.csv", "Nimi,Faksi\nA,1\n"))
+                         .dialog(IDD_FIELD_MAP).click(IDCANCEL)
+                         .answer(IDOK, kNothing));
+    Run();
+    EXPECT_EQ(MessageTexts(), std::vector<std::u16string>{kNothing});
 }
 
 TEST_F(ProgramTest, SpeedDialRecordsWithTheirSettings) {
@@ -153,6 +166,9 @@ TEST_F(ProgramTest, SpeedDialRecordsWithTheirSettings) {
                          .dialog(IDD_SPEED_PICK).click(IDOK)
                          .dialog(IDD_CONFIRM).click(IDOK));
     Run();
+    // No progress window: the speed-dial list is filled without one.
+    EXPECT_EQ(automation::Seen().dialogsOpened,
+              (std::vector<int>{IDD_DATA_TYPE, IDD_SPEED_PICK, IDD_SPEED_DETAILS, IDD_CONFIRM}));
     std::vector<FaxRecipient> got;
     ASSERT_EQ(ReadBack(kImportDoneFull, got), 2);
     EXPECT_STREQ(got[0].name, "Kymppi");
@@ -220,9 +236,10 @@ TEST_F(ProgramTest, PickingStopsAtTheLimitAndDeleteEmptiesTheSelection) {
 TEST(PickedSet, FindsTheListedRecipientAndItsPlace) {
     // Candidates 0 and 2 are one recipient; 3 has only the name of 0.
     const RecipientTexts texts[] = {{"A", "1"}, {"B", "2"}, {"A", "1"}, {"A", "3"}, {"C", "4"}, {"D", "5"}};
-    PickedSet picked([&](size_t i) { return texts[i]; }, {1, 0, 5}, 2);  // B, A, D
-    picked.Append(4);                                                   // B, A, D, C
-    picked.Remove(0);                                                   // B, D, C
+    PickedSet picked([&](size_t i) { return texts[i]; }, {1, 0}, 2);  // B, A
+    picked.Append(5);                                                // B, A, D
+    picked.Append(4);                                                // B, A, D, C
+    picked.Remove(0);                                                // B, D, C
     struct Case {
         size_t i;
         bool found;

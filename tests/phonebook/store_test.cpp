@@ -1,6 +1,7 @@
 // Store operations on real files against the hand-made golden files.
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "convert_old.h"
 #include "entry_codec.h"
@@ -198,16 +199,11 @@ TEST_F(StoreTest, ConvertsGoldenOldFilesIncludingOntoThemselves) {
     }
 }
 
-// Of an old file's members only the same key twice is a duplicate: every
-// reference the converted groups hold names a record written.
 TEST(ListTextFilter, DuplicatesAreMembersOfTheSameKey) {
-    const struct {
-        const char *name, *fax;
-        bool first;
-    } members[] = {{"Smith", "1", true},        {"SMITH", "1", false},       {"Smith", "2", true},
-                   {"\xE4k\xE4s", "1", true}, {"\xC4k\xE4s", "1", true}, {"\xE4K\xE4s", "1", true}};
     kfd::ListTextFilter filter;
-    for (const auto& m : members) EXPECT_EQ(filter.FirstTime(m.name, m.fax), m.first) << m.name << " " << m.fax;
+    for (auto [name, fax, first] : {std::tuple{"Smith", "1", true}, {"SMITH", "1", false}, {"Smith", "2", true},
+                                    {"\xE4k\xE4s", "1", true}, {"\xC4k\xE4s", "1", true}, {"\xE4K\xE4s", "1", true}})
+        EXPECT_EQ(filter.FirstTime(name, fax), first) << name << " " << fax;
 }
 
 TEST_F(StoreTest, ConversionThatCannotRunLeavesTheTargetAndSaysWhy) {

@@ -97,10 +97,8 @@ TEST_F(ItemsTest, NewAndEditedIndividuals) {
          kHead + Entry("Matti", "1", "muistio") + Group("G", {{"Matti", "1"}, {"Leena", "2"}}) + Entry("Leena", "2"),
          {u"[G]", u"Leena <2>", u"Matti <1>"}, {u"Leena <2>"}, {}},
         {"a letter above ASCII in another case: a rename the group follows",
-         [](Script& s) {
-             s.select(IDC_PB_PHONEBOOK_LIST, u"\u00E4k\u00E4s <1>").click(IDC_PB_PROPERTIES).dialog(IDD_ENTRY);
-             s.setText(IDC_ENTRY_NAME, u"\u00C4k\u00E4s").click(IDOK);
-         },
+         [](Script& s) { s.select(IDC_PB_PHONEBOOK_LIST, u"\u00E4k\u00E4s <1>").click(IDC_PB_PROPERTIES).dialog(IDD_ENTRY)
+                             .setText(IDC_ENTRY_NAME, u"\u00C4k\u00E4s").click(IDOK); },
          kHead + Group("G", {{"\xC4k\xE4s", "1"}}) + Entry("\xC4k\xE4s", "1"), {u"[G]", u"\u00C4k\u00E4s <1>"},
          {u"\u00C4k\u00E4s <1>"}, {}, kHead + Entry("\xE4k\xE4s", "1") + Group("G", {{"\xE4k\xE4s", "1"}})},
         {"a new name stored as an existing one: refused",
@@ -205,6 +203,7 @@ TEST_F(ItemsTest, FailuresShowTheirMessageAndLoseNothing) {
 
 TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
     const std::string kBook = Book();
+    const char* const n30 = "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNN";
     const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD");
     // The group dialog of [G], its name set.
     auto editG = [](Script& s, const std::u16string& name) -> Script& {
@@ -255,8 +254,10 @@ TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
          kBook, kList, {u"[G]"},
          {u"Muokkaa ryhmän ominaisuuksia|Levytila ei riitä jatkamiseen.\nRyhmän ominaisuuksia ei voi muokata."}},
 #endif
-        {"a letter above ASCII in another case: renamed", [&](Script& s) { s.click(IDC_PB_PROPERTIES).dialog(IDD_GROUP_EDIT).setText(IDC_GROUP_NAME, u"\u00E4ij\u00E4t").click(IDOK); },
-         kHead + Group("\xE4ij\xE4t", {}), {u"[\u00E4ij\u00E4t]"}, {u"[\u00E4ij\u00E4t]"}, {}, kHead + Group("\xC4ij\xE4t", {})},
+        {"a letter above ASCII in another case: renamed; a member of a 30-character name kept",
+         [&](Script& s) { s.click(IDC_PB_PROPERTIES).dialog(IDD_GROUP_EDIT).setText(IDC_GROUP_NAME, u"\u00E4ij\u00E4t").click(IDOK); },
+         kHead + Entry(n30, "1") + Group("\xE4ij\xE4t", {{n30, "1"}}), {u"[\u00E4ij\u00E4t]", std::u16string(30, u'N') + u" <1>"},
+         {u"[\u00E4ij\u00E4t]"}, {}, kHead + Entry(n30, "1") + Group("\xC4ij\xE4t", {{n30, "1"}})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

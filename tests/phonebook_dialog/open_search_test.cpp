@@ -7,7 +7,8 @@ TEST_F(PhonebookDialogTest, ManagerOpensOnTheCurrentPhonebookAndClosesWithZero) 
     DialogView v;
     Script s;
     s.dialog(IDD_PHONEBOOK);
-    Look(s, &v).click(IDC_PB_HELP).click(IDCANCEL);
+    Look(s, &v).key(IDC_PB_PHONEBOOK_LIST, VK_DOWN).call([](HWND d) {  // keys but Delete are the list's
+        EXPECT_EQ(SendDlgItemMessageW(d, IDC_PB_PHONEBOOK_LIST, LB_GETSEL, 1, 0), 1); }).click(IDC_PB_HELP).click(IDCANCEL);
     EXPECT_EQ(Run(IDD_PHONEBOOK, s), 0);
     EXPECT_EQ(v.title, u"Puhelinmuistio - " + U16("book.KFD"));
     EXPECT_EQ(v.phonebook, (Items{u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"}));

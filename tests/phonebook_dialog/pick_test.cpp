@@ -56,12 +56,10 @@ TEST_F(PickTest, AddingToThePickedList) {
          {kAddCaption + u"Nimi: Anna\nFaksinumero: 1\n\nVastaanottaja on jo luettelossa.\nHaluatko silti lisätä sen?",
           kAddCaption + u"Nimi: Anna\nFaksinumero: 1\n\nVastaanottaja on jo luettelossa.\nHaluatko silti lisätä sen?"}},
         // Last: the phonebook it opens stays current.
-        {"a group of a 30-character name", 0,
-         [this](Script& s) {
+        {"a group of a 30-character name", 0, [this](Script& s) {
              Put("long.KFD", kHead + Entry("Anna", "1") + Group("Pitk\xE4n nimen ryhm\xE4, 30 merkki\xE4", {{"Anna", "1"}}));
              s.click(IDC_PB_OPEN_BOOK).file(Path("long.KFD")).select(IDC_PB_PHONEBOOK_LIST, 0).click(IDC_PB_PICK);
-         },
-         1, {u"Anna <1>"}, {}},
+         }, 1, {u"Anna <1>"}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -97,6 +97,7 @@ TEST_F(CommDialog, FromTheRecipientListTitleNamesTheRecipientAndOffersItsModes) 
                               EXPECT_EQ(Title(d), row.title);
                               EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMM_MODE, CB_GETCOUNT, 0, 0), row.items);
                               EXPECT_EQ(SendDlgItemMessageW(d, IDC_COMM_MODE, CB_GETCURSEL, 0, 0), row.selected);
+                              if (row.selected == 0) { EXPECT_EQ(Text(d, IDC_COMM_MODE), u"G3 - Autom."); }
                           })
                           .click(IDOK),
                       ParentWith(kRecipientDialogMarkerId)),

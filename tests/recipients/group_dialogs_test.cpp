@@ -491,6 +491,17 @@ TEST(ListExtent, FollowsTheWidestText) {
     LRESULT blank = SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0);
     SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"10\tVarasto <0401234567>"));
     EXPECT_GT(SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0), blank);
+    // A leading tab moves the text to the stop: 70 quarters of the average
+    // character, the letters' mean width rounded.
+    SIZE letters{};
+    HDC dc = GetDC(tabbed);
+    GetTextExtentPoint32W(dc, WIDE("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), 52, &letters);
+    ReleaseDC(tabbed, dc);
+    SendMessageW(tabbed, LB_RESETCONTENT, 0, 0);
+    SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"Varasto"));
+    LRESULT plain = SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0);
+    SendMessageW(tabbed, LB_ADDSTRING, 0, text(u"\tVarasto"));
+    EXPECT_EQ(SendMessageW(tabbed, LB_GETHORIZONTALEXTENT, 0, 0) - plain, 70 * ((letters.cx / 26 + 1) / 2) / 4);
     DestroyWindow(owner);
 }
 

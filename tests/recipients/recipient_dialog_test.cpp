@@ -307,6 +307,7 @@ TEST_F(RecipientDialogTest, ImportStartsTheProgramAndReadsItsResult) {
     // pending, the dialog goes on. The test hands back what a started one would.
     const std::string pending = dir + "/DB120000.TMP";
     s.click(1018).call([&](HWND d) {
+        WorkingDetails[0].workFlag = 1;  // details of a recipient the import replaces
         ASSERT_EQ(StoreState.handoffPath[0], 0);
         std::snprintf(StoreState.handoffPath, sizeof StoreState.handoffPath, "%s", pending.c_str());
         ASSERT_EQ(WriteRecipientImportFile(StoreState.handoffPath, HandoffLayout::Standard, 1028, sent, 2),

@@ -76,7 +76,8 @@ TEST(SplitListText, WideTextsCutToTheirCapacities) {
 
 TEST(RemoveRecipientSlot, LaterSlotsMoveForward) {
     RecipientBlock block{};
-    static EntryDetails details[kMaxRecipients];
+    static EntryDetails details[kMaxRecipients + 1];
+    details[kMaxRecipients].workFlag = 99;  // past the last slot: never read
     block.recipientCount = 3;
     for (int i = 0; i < 3; ++i) {
         block.recipients[i].name[0] = static_cast<char>('A' + i);
@@ -88,6 +89,7 @@ TEST(RemoveRecipientSlot, LaterSlotsMoveForward) {
     EXPECT_EQ(block.recipientCount, 1);
     EXPECT_EQ(block.recipients[0].name[0], 'B');
     EXPECT_EQ(details[0].workFlag, 11);
+    EXPECT_EQ(details[kMaxRecipients - 1].workFlag, 0);
     // Indexes outside the valid slots change nothing.
     for (int bad : {-1, 1, 50, 1000}) {
         RemoveRecipientSlot(block, details, bad);

@@ -11,6 +11,7 @@
 #include "clock.h"
 #include "exports.h"
 #include "format.h"
+#include "pjl_text.h"
 
 namespace {
 
@@ -108,7 +109,12 @@ TEST(Memcpyn, CopiesCountBytesAndNothingForZeroOrNegative) {
     EXPECT_STREQ(buf, "abc--");
     memcpyn(buf, "zzz", 0);
     memcpyn(buf, "zzz", -4);
+    memcpyn(buf, nullptr, 3);
+    memcpyn(nullptr, "zzz", 3);
     EXPECT_STREQ(buf, "abc--");
+    char none = 'X';  // a text copied into no room writes nothing, not even its end
+    EXPECT_EQ(CopyPjlText(&none, 0, "abc", 3, PjlContext::QuotedValue), 0u);
+    EXPECT_EQ(none, 'X');
 }
 
 TEST(AsciiStrlen, CountsBytesBeforeNul) {
@@ -161,6 +167,7 @@ TEST(ParseFixedTime, AcceptsOnlyValidClockTimes) {
         {"9:05:07", true, 9, 5, 7},  {"23:59:59", true, 23, 59, 59}, {"00:00:00", true, 0, 0, 0},
         {"24:00:00", false, 0, 0, 0}, {"9:60:00", false, 0, 0, 0},  {"9:5:07", false, 0, 0, 0},
         {"", false, 0, 0, 0},         {"ab:cd:ef", false, 0, 0, 0}, {"12:00:00x", false, 0, 0, 0},
+        {"12-00:00", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
         EngTimeFields t{};

@@ -1,5 +1,6 @@
 // The group edit dialog (template 107).
 #include <algorithm>
+#include <iterator>
 
 #include "band_paint.h"
 #include "dialog_help.h"
@@ -148,7 +149,7 @@ void Refuse(HWND dialog, const WCHAR* text) {
 
 void OnOk(HWND dialog) {
     WCHAR name[kNameLimit + 1] = {0};
-    GetDlgItemTextW(dialog, IDC_GROUP_NAME, name, kNameLimit + 1);
+    GetDlgItemTextW(dialog, IDC_GROUP_NAME, name, std::size(name));
     TrimBlanks(name);
     if (!name[0]) {
         Refuse(dialog, WIDE("Anna ryhmän nimi."));

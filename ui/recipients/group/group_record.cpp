@@ -1,6 +1,7 @@
 #include "group_record.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "kfd_format.h"
@@ -23,7 +24,7 @@ bool BuildGroupRecord(const WCHAR* name, const std::vector<WideString>& members)
     kfd::BeginGroup(ansiName, record);
     for (const WideString& text : members) {
         WCHAR memberName[kfd::kNameMax + 1], fax[kfd::kFaxMax + 1];
-        if (!SplitListText(text.c_str(), memberName, kfd::kNameMax + 1, fax, kfd::kFaxMax + 1)) continue;
+        if (!SplitListText(text.c_str(), memberName, std::size(memberName), fax, std::size(fax))) continue;
         char ansiMember[kfd::kNameMax + 1], ansiFax[kfd::kFaxMax + 1];
         WideToAnsiField(memberName, kfd::kNameMax + 1, ansiMember, sizeof ansiMember);
         WideToAnsiField(fax, kfd::kFaxMax + 1, ansiFax, sizeof ansiFax);
