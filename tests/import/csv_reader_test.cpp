@@ -216,6 +216,10 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
     } cases[] = {
         {"Name,Display Name,Fax\nA,B,1\n", {}, 0, {"A <1>"}, {}, 0, 0},
         {"First Name;Given Name;Last Name;Fax\n Bo ;Bob; Berg ;2\n", {}, 0, {"Bo Berg <2>"}, {}, 0, 0},
+        {"Last Name,First Name,Family Name,Fax\nBerg,Bo,Bergman,2\n", {}, 0, {"Bo Berg <2>"}, {}, 0, 0},
+        // Both cut to their fields.
+        {"Nimi,Faksi\nAbcdefghij Klmnopqrst Uvwxyzabcd Efg,1234567890 1234567890 1234567890 12\n", {}, 0,
+         {"Abcdefghij Klmnopqrst Uvwxyzab <123456789012345678901234567890>"}, {}, 0, 0},
         {"Given Name\tFamily Name\tHome Fax\n\tDahl\t3\n", {}, 0, {"Dahl <3>"}, {}, 0, 0},
         {"Display Name,First Name,Last Name,Fax\n,Cia,Dahl,4\nEve,,,5\n", {}, 0, {"Cia Dahl <4>", "Eve <5>"}, {}, 0, 0},
         {"Nimi,Phone 1 - Type,Phone 1 - Value,Phone 2 - Type,Phone 2 - Value\n"
