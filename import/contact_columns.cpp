@@ -1,5 +1,6 @@
 #include "contact_columns.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -53,12 +54,8 @@ void FindContactColumns(char* const* fields, int n, ContactColumns& c) {
         if (SaysFax(fields[i])) c.fax.push_back(i);
         if (EndsWith(w, kTypeEnd)) {
             std::string value = w.substr(0, w.size() - std::strlen(kTypeEnd)) + kValueEnd;
-            for (int j = 0; j < n; ++j) {
-                if (words[j] == value) {
-                    c.typed.push_back({i, j});
-                    break;
-                }
-            }
+            auto found = std::find(words.begin(), words.end(), value);
+            if (found != words.end()) c.typed.push_back({i, static_cast<int>(found - words.begin())});
         }
     }
 }

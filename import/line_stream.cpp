@@ -144,7 +144,7 @@ char* LineStream::FinishLine(size_t lineFeed) {
 }
 
 char* LineStream::NextLine() {
-    if (error_ || !text_) return nullptr;
+    if (error_) return nullptr;
     line_ = start_;
     for (;;) {
         char* lf = static_cast<char*>(std::memchr(text_ + scanned_, '\n', end_ - scanned_));
@@ -165,7 +165,7 @@ char* LineStream::NextLine() {
 }
 
 char* LineStream::JoinNextLine() {
-    if (error_ || !text_ || lastGiven_) return nullptr;
+    if (error_ || lastGiven_) return nullptr;
     text_[lineFeed_] = '\n';
     if (crDropped_) text_[lineFeed_ - 1] = '\r';
     size_t first = lineIndex_;

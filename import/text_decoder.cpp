@@ -22,6 +22,10 @@ size_t SequenceLength(unsigned char b) {
     return 1;
 }
 
+unsigned Utf16Unit(const unsigned char* b, TextEncoding e) {
+    return e == TextEncoding::Utf16LE ? (b[0] | b[1] << 8) : (b[0] << 8 | b[1]);
+}
+
 }  // namespace
 
 const char* EncodingName(TextEncoding e) {
@@ -103,10 +107,8 @@ size_t AnsiConverter::WholeCharacters(const unsigned char* in, size_t n, bool la
     if (enc_ == TextEncoding::Utf16LE || enc_ == TextEncoding::Utf16BE) {
         size_t even = n & ~static_cast<size_t>(1);
         if (even < 2) return 0;
-        const unsigned char* u = in + even - 2;
-        unsigned unit = enc_ == TextEncoding::Utf16LE ? (u[0] | u[1] << 8) : (u[0] << 8 | u[1]);
         // A pair is converted together.
-        return IsHighSurrogate(unit) ? even - 2 : even;
+        return IsHighSurrogate(Utf16Unit(in + even - 2, enc_)) ? even - 2 : even;
     }
     for (size_t back = 1; back <= 4 && back <= n; ++back) {
         unsigned char b = in[n - back];
@@ -122,10 +124,7 @@ size_t AnsiConverter::ConvertPiece(const char* in, size_t n, char* out) {
     int units = 0;
     if (enc_ == TextEncoding::Utf16LE || enc_ == TextEncoding::Utf16BE) {
         const unsigned char* b = reinterpret_cast<const unsigned char*>(in);
-        for (size_t i = 0; i + 1 < n; i += 2) {
-            unsigned unit = enc_ == TextEncoding::Utf16LE ? (b[i] | b[i + 1] << 8) : (b[i] << 8 | b[i + 1]);
-            wide[units++] = static_cast<WCHAR>(unit);
-        }
+        for (size_t i = 0; i + 1 < n; i += 2) wide[units++] = static_cast<WCHAR>(Utf16Unit(b + i, enc_));
     } else {
         units = MultiByteToWideChar(CP_UTF8, 0, in, static_cast<int>(n), wide, static_cast<int>(n) + 1);
     }

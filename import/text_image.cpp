@@ -24,8 +24,6 @@ void TextImage::Release() {
     lost_ = 0;
     lineCapacity_ = 0;
     lineFeeds_ = 0;
-    scanned_ = 0;
-    lineStart_ = nullptr;
 }
 
 int TextImage::Allocate(size_t size) {
@@ -37,7 +35,6 @@ int TextImage::Allocate(size_t size) {
     if (!data_) return kImportNoMemory;
     releaseData_ = FreeData;
     size_ = size;
-    lineStart_ = data_;
     return 0;
 }
 
@@ -46,7 +43,6 @@ void TextImage::Adopt(char* zeroed, size_t size, void (*release)(char*)) {
     data_ = zeroed;
     releaseData_ = release;
     size_ = size;
-    lineStart_ = data_;
 }
 
 void TextImage::Decode() {
@@ -60,42 +56,31 @@ void TextImage::Truncate(size_t n) {
     data_[n] = '\0';
 }
 
-int TextImage::SplitLinesUpTo(size_t n) {
-    char* end = data_ + n;
-    for (char* p = data_ + scanned_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))));
-         ++p) {
-        // One slot is always kept free for the line after the last feed.
-        if (lineFeeds_ + 2 > lineCapacity_) {
-            size_t grown = lineCapacity_ ? 2 * lineCapacity_ : 1024;
-            if (grown > static_cast<size_t>(-1) / sizeof(char*)) return kImportNoMemory;
-            char** bigger = static_cast<char**>(std::realloc(lines_, grown * sizeof(char*)));
-            if (!bigger) return kImportNoMemory;
-            lines_ = bigger;
-            lineCapacity_ = grown;
-        }
-        lines_[lineFeeds_++] = lineStart_;
-        *p = '\0';
-        if (p > lineStart_ && p[-1] == '\r') p[-1] = '\0';
-        lineStart_ = p + 1;
-    }
-    scanned_ = n;
-    return 0;
-}
-
-int TextImage::FinishLines() {
-    if (lineFeeds_ + 1 > lineCapacity_) {
-        char** bigger = static_cast<char**>(std::realloc(lines_, (lineFeeds_ + 1) * sizeof(char*)));
-        if (!bigger) return kImportNoMemory;
-        lines_ = bigger;
-        lineCapacity_ = lineFeeds_ + 1;
-    }
-    lines_[lineFeeds_] = lineStart_;
-    return 0;
+bool TextImage::RoomForLine() {
+    // One slot is always kept free for the line after the last feed.
+    if (lineFeeds_ + 2 <= lineCapacity_) return true;
+    size_t grown = lineCapacity_ ? 2 * lineCapacity_ : 1024;
+    if (grown > static_cast<size_t>(-1) / sizeof(char*)) return false;
+    char** bigger = static_cast<char**>(std::realloc(lines_, grown * sizeof(char*)));
+    if (!bigger) return false;
+    lines_ = bigger;
+    lineCapacity_ = grown;
+    return true;
 }
 
 int TextImage::SplitLines() {
-    int rc = SplitLinesUpTo(size_);
-    return rc != 0 ? rc : FinishLines();
+    char* end = data_ + size_;
+    char* lineStart = data_;
+    if (!RoomForLine()) return kImportNoMemory;
+    for (char* p = data_; (p = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p) {
+        lines_[lineFeeds_++] = lineStart;
+        *p = '\0';
+        if (p > lineStart && p[-1] == '\r') p[-1] = '\0';
+        lineStart = p + 1;
+        if (!RoomForLine()) return kImportNoMemory;
+    }
+    lines_[lineFeeds_] = lineStart;
+    return 0;
 }
 
 size_t TextImage::HeaderLine() const {

@@ -34,10 +34,6 @@ public:
     // builds the line table: with N line feeds there are N + 1 lines.
     // Returns 0 or kImportNoMemory.
     int SplitLines();
-    // The same in steps while the buffer fills: SplitLinesUpTo(n) splits
-    // the first n bytes (n only grows), FinishLines() ends the table.
-    int SplitLinesUpTo(size_t n);
-    int FinishLines();
     size_t LineFeeds() const { return lineFeeds_; }
     char* Line(size_t i) const { return lines_[i]; }
 
@@ -48,6 +44,8 @@ public:
     void Release();
 
 private:
+    bool RoomForLine();
+
     char* data_ = nullptr;
     void (*releaseData_)(char*) = nullptr;
     size_t size_ = 0;
@@ -56,8 +54,6 @@ private:
     char** lines_ = nullptr;
     size_t lineCapacity_ = 0;
     size_t lineFeeds_ = 0;
-    size_t scanned_ = 0;     // bytes already split into lines
-    char* lineStart_ = nullptr;  // start of the line being read
 };
 
 // Reads the file at path into image, decoded, with its lines split: 0, or

@@ -6,7 +6,6 @@ namespace {
 
 constexpr int kOffsetBits = 40;  // entry offsets below a terabyte
 constexpr uint64_t kOffsetMask = (uint64_t{1} << kOffsetBits) - 1;
-constexpr int kTagBits = 64 - kOffsetBits;
 
 uint64_t Mixed(const char* p, size_t n) {
     // Eight bytes a step; the last step takes what is left, with the length.
@@ -82,7 +81,7 @@ void TextSet::Grow() {
     for (uint64_t s : old) {
         if (s == 0) continue;
         uint64_t hash = Tag(s);
-        if (bits_ > kTagBits) {
+        if (bits_ > tagBits_) {
             size_t at = static_cast<size_t>((s & kOffsetMask) - 1);
             uint32_t len;
             std::memcpy(&len, &bytes_[at], sizeof len);

@@ -10,6 +10,10 @@
 
 class TextSet {
 public:
+    // tagBits: how many of the hash bits kept beside each entry are used to
+    // find its slot when the table grows (tests use fewer than all 24).
+    explicit TextSet(int tagBits = 24) : tagBits_(tagBits) {}
+
     // True when the text was not there yet (it is now).
     bool Insert(const char* text, size_t len) { return Insert(text, len, Hash(text, len)); }
     bool Contains(const char* text, size_t len) const;
@@ -29,6 +33,7 @@ public:
         slots_.swap(other.slots_);
         std::swap(size_, other.size_);
         std::swap(bits_, other.bits_);
+        std::swap(tagBits_, other.tagBits_);
     }
 
 private:
@@ -41,4 +46,5 @@ private:
     std::vector<uint64_t> slots_; // 0 empty, else the top hash bits and entry offset + 1
     size_t size_ = 0;
     int bits_ = 0;                // the table has 2^bits_ slots
+    int tagBits_;
 };

@@ -8,6 +8,7 @@
 #include "file_recipients.h"
 #include "import_fixture.h"
 #include "scratch_dir.h"
+#include "text_set.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST(CsvAuto, HeaderWordsAndDataLines) {
         // ... and serves as the header only when nothing comes before it.
         {"\r\n\r\nNimi,Faksi", 0, {}, 0},
         // UTF-8 and UTF-16 come out in the ANSI code page; what it lacks is '?'.
-        {"Nimi,Faksi\nP\xC3\xA4\xC3\xA4 Oy,1\n", 0, {"P\xE4\xE4 Oy <1>"}, 0},
+        {"Nimi,Faksi\nP\xC3\xA4\xC3\xA4 Oy \xEF\xBC\xA6,1\n", 0, {"P\xE4\xE4 Oy ? <1>"}, 0},
         {"\xEF\xBB\xBFNimi,Faksi\n\xC5\x81ukasz \xE2\x82\xAC,2\n", 0, {"?ukasz \x80 <2>"}, 0},
         {"\xFF\xFEN\0i\0m\0i\0,\0F\0a\0k\0s\0i\0\n\0\xE4\0\x41\x01,\0\x33\0\n\0\x0A"s, 0, {"\xE4? <3>"}, 0},
         {"\xFE\xFF\0N\0i\0m\0i\0,\0F\0a\0k\0s\0i\0\n\0\xE4\0,\0\x34\0\n"s, 0, {"\xE4 <4>"}, 0},
@@ -144,22 +145,25 @@ TEST(CsvStream, FilesReadInPieces) {
     };
     std::string ascii = "Nimi;Faksi\r\n";
     std::string utf8 = ascii;
-    const int kLines = 400;
+    std::string ansi = ascii;
+    const int kLines = 15000;
     for (int i = 0; i < kLines; ++i) {
         std::string n = std::to_string(i);
         ascii += "@" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
         utf8 += "\xC5\x82" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
+        ansi += "?" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
     }
     struct Case {
         std::string bytes;
         const char* encoding;
         size_t piece;
+        int lost;
     } cases[] = {
-        {utf8, "UTF-8", 8},
-        {utf8, "UTF-8", 11},
-        {utf16(ascii, false), "UTF-16 LE", 9},
-        {utf16(ascii, true), "UTF-16 BE", 64},
-        {utf8, "UTF-8", 1 << 20},
+        {utf8, "UTF-8", 11, kLines},
+        {utf16(ascii, false), "UTF-16 LE", 9, kLines},
+        {utf16(ascii, true), "UTF-16 BE", 64, kLines},
+        {utf8, "UTF-8", 1 << 20, kLines},
+        {ansi, "ANSI (1252)", 13, 0},
     };
     ScratchDir dir("csv-stream");
     for (const auto& c : cases) {
@@ -174,8 +178,14 @@ TEST(CsvStream, FilesReadInPieces) {
             std::string n = std::to_string(i);
             ASSERT_EQ(sink.got[i], "?" + n + " <" + n + n + ">") << c.encoding << c.piece;
         }
-        EXPECT_EQ(f.lostNames, kLines);
+        EXPECT_EQ(f.lostNames, c.lost);
         EXPECT_TRUE(f.rejected.empty());
+        // The import program's whole image of the same file.
+        TextImage image;
+        ASSERT_EQ(LoadTextImage(path.c_str(), image), 0);
+        ASSERT_EQ(image.LineFeeds(), 1 + 2u * kLines);
+        std::string n = std::to_string(kLines - 1);
+        EXPECT_EQ(std::string(image.Line(2 * kLines - 1)) + image.Line(2 * kLines), "?" + n + ";\"" + n + n + "\"");
     }
 }
 
@@ -183,6 +193,82 @@ TEST(CsvFiles, FilesThatCannotBeRead) {
     TextImage image;
     EXPECT_EQ(LoadTextImage(DataFile("no_such_file.csv").c_str(), image), kImportCannotOpen);
     EXPECT_EQ(LoadTextImage("", 0, image), kImportEmpty);
+}
+
+// Our command line's reading: header words, separators, several values in
+// a field, quoted line breaks, named columns, repeats.
+TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
+    struct Collect : RecipientSink {
+        Entries got;
+        bool Take(const FaxRecipient& r, const char*) override {
+            got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
+            return true;
+        }
+    };
+    struct Case {
+        std::string text;
+        ColumnNames names;
+        int rc;
+        Entries entries;
+        std::vector<size_t> rejectedLines;
+        int repeated;
+        int lost;
+    } cases[] = {
+        {"Name,Display Name,Fax\nA,B,1\n", {}, 0, {"A <1>"}, {}, 0, 0},
+        {"First Name;Given Name;Last Name;Fax\n Bo ;Bob; Berg ;2\n", {}, 0, {"Bo Berg <2>"}, {}, 0, 0},
+        {"Given Name\tFamily Name\tHome Fax\n\tDahl\t3\n", {}, 0, {"Dahl <3>"}, {}, 0, 0},
+        {"Display Name,First Name,Last Name,Fax\n,Cia,Dahl,4\nEve,,,5\n", {}, 0, {"Cia Dahl <4>", "Eve <5>"}, {}, 0, 0},
+        {"Nimi,Phone 1 - Type,Phone 1 - Value,Phone 2 - Type,Phone 2 - Value\n"
+         "A,Work Fax,1 ::: 2,Mobile,3\nB,Mobile,4,Faksi,5\nC,Mobile,6,,\n",
+         {}, 0, {"A <1>", "A <2>", "B <5>"}, {3}, 0, 0},
+        {"Nimi,Faksi,Huom\n\"Ek\nAnna\",\"1\r\n2\",\"x\n\ny\"\n\"Bo\",,\"\n\"\nCia,3\n", {}, 0,
+         {"Ek\nAnna <12>", "Cia <3>"}, {6}, 0, 0},
+        {"Nimi,Faksi\nA,\"1\n", {}, kImportBadCsv, {}, {}, 0, 0},
+        {"Nimi,\"Faksi\nA,1\n", {}, kImportBadCsv, {}, {}, 0, 0},
+        {"\n\n", {}, kImportNoFaxColumn, {}, {}, 0, 0},
+        {"Nimi,Faksi\nA,1\nA,1\na,1\n", {}, 0, {"A <1>", "a <1>"}, {}, 1, 0},
+        {"Nimi,Toinen,Faksi\nA,B,1\n", {" toinen ", {}}, 0, {"B <1>"}, {}, 0, 0},
+        {"Nimi,Toinen,Faksi\nA,B,1\n", {"2", {"1"}}, 0, {"B <A>"}, {}, 0, 0},
+        {"Nimi,Toinen,Faksi\nA,B,1\n", {"4", {}}, kImportNoFaxColumn, {}, {}, 0, 0},
+        {"Nimi,Toinen,Faksi\nA,B,1\n", {"", {"0"}}, kImportNoFaxColumn, {}, {}, 0, 0},
+        {"Nimi,Faksi\n\xC5\x81,1\nB,2\n", {}, 0, {"? <1>", "B <2>"}, {}, 0, 1},
+        {"Faksi;Nimi\n1;B\n2;\xC5\x81\n", {}, 0, {"B <1>", "? <2>"}, {}, 0, 1},
+        {"*,1,0,1\n1,N,09 1,Nimi\n2,I,09 2,Ohi\n*\n3,N,09 3,Ei\n", {}, 0, {"Nimi <091>"}, {2}, 0, 0},
+    };
+    ScratchDir dir("csv-command-line");
+    for (const auto& c : cases) {
+        std::string path = dir.Path("file.csv");
+        std::ofstream(path, std::ios::binary) << c.text;
+        Collect sink;
+        FileReading f;
+        EXPECT_EQ(ReadFileRecipients(path.c_str(), c.names, f, sink), c.rc) << c.text;
+        EXPECT_EQ(sink.got, c.entries) << c.text;
+        std::vector<size_t> rejected;
+        for (const RejectedLine& r : f.rejected) rejected.push_back(r.line);
+        EXPECT_EQ(rejected, c.rejectedLines) << c.text;
+        EXPECT_EQ(f.duplicates, c.repeated) << c.text;
+        EXPECT_EQ(f.lostNames, c.lost) << c.text;
+    }
+}
+
+TEST(CsvCommandLine, SetOfKeysHoldsEachTextOnce) {
+    // Growing the table from the kept hash bits, from some, or from none.
+    for (int tagBits : {24, 12, 0}) {
+        TextSet set(tagBits);
+        for (int round = 0; round < 2; ++round) {
+            for (int i = 0; i < 3000; ++i) {
+                std::string key = "key " + std::to_string(i);
+                EXPECT_EQ(set.Insert(key.data(), key.size()), round == 0) << tagBits << key;
+            }
+        }
+        EXPECT_EQ(set.Size(), 3000u);
+        for (int i = 0; i < 3000; ++i) {
+            std::string key = "key " + std::to_string(i);
+            EXPECT_TRUE(set.Contains(key.data(), key.size())) << tagBits << key;
+            key += '.';
+            EXPECT_FALSE(set.Contains(key.data(), key.size())) << tagBits << key;
+        }
+    }
 }
 
 }  // namespace

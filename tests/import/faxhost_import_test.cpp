@@ -10,6 +10,9 @@
 #include <string>
 
 #include "command_run.h"
+#include "import_cmd.h"
+#include "posix/fault_injection.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -88,10 +91,13 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
         {"import " + Data("yhteystiedot_utf16.csv"), 0,
          "encoding: UTF-16 LE, separator: comma\nrecipient: S\xC3\xB6" "derstr\xC3\xB6m AB <+468123456>\n"
          "recipient: Nguy?n V?n An <+842838221234>\n", ""},
+        {"import " + Data("contacts_en.csv"), 0,
+         "recipient: Doe, Jane <+1(555)010-2000>\nrecipient: Very Long Company Name Limited <00441632960000>\n", ""},
         {"import --fax 'business fax' " + Data("mail_export.csv"), 0,
          "no name column, fax columns 6\nencoding: ANSI (1252), separator: comma\nrecipient:  <+35891112222>\n", ""},
         {"import " + Data("no_such.csv"), 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
         {"import /dev/null", 1, "", "k\xC3\xA4ytt\xC3\xB6 ei onnistu"},
+        {"import .vcf", 1, "", ".vcf: cannot be read"},
         {"import", 2, "", "usage"},
     };
     for (const auto& c : cases) {
@@ -138,6 +144,37 @@ TEST(FaxhostPhonebookImport, AddsThenTreatsRepeatsAsDuplicates) {
         EXPECT_EQ(list.out.find(entry, at + 1), std::string::npos) << entry << list.out;
     }
     std::remove(book.c_str());
+}
+
+// A write of the phonebook's copy that fails stops the import at that
+// recipient, and the phonebook stays as it was.
+TEST(FaxhostPhonebookImport, AFailedWriteStopsAndKeepsThePhonebook) {
+    ScratchDir dir("import-faults");
+    std::string csv = dir.Path("many.csv");
+    {
+        std::ofstream out(csv, std::ios::binary);
+        out << "Nimi,Faksi\n";
+        for (int i = 0; i < 3000; ++i) out << "Nimi " << i << ",09 " << 100000 + i << "\n";
+    }
+    std::string book = dir.Path("book.KFD");
+    ASSERT_EQ(Faxhost("phonebook import " + book + " " + Data("yhteystiedot.csv")).status, 0);
+    std::string before = dir.Get("book.KFD");
+    for (const char* args : {"", "--replace"}) {
+        std::vector<std::string> words = {"import", book, csv};
+        if (*args) words.insert(words.begin() + 1, args);
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(&w[0]);
+        fault::Reset();
+        fault::Arm({fault::Op::Write, 1, fault::Action::Fail});
+        ::testing::internal::CaptureStdout();
+        int status = RunPhonebookImportCommand(static_cast<int>(argv.size()), argv.data());
+        std::string out = ::testing::internal::GetCapturedStdout();
+        fault::Reset();
+        EXPECT_EQ(status, 1) << args;
+        EXPECT_NE(out.find("added: Nimi 0 <09100000>"), std::string::npos) << args;
+        EXPECT_EQ(out.find("added: Nimi 2999 <09102999>"), std::string::npos) << args;
+        EXPECT_EQ(dir.Get("book.KFD"), before) << args;
+    }
 }
 
 }  // namespace
