@@ -102,7 +102,7 @@ TEST_F(ItemsTest, NewAndEditedIndividuals) {
          kHead + Group("G", {{"\xC4k\xE4s", "1"}}) + Entry("\xC4k\xE4s", "1"), {u"[G]", u"\u00C4k\u00E4s <1>"},
          {u"\u00C4k\u00E4s <1>"}, {}, kHead + Entry("\xE4k\xE4s", "1") + Group("G", {{"\xE4k\xE4s", "1"}})},
         {"a new name stored as an existing one: refused",
-         [](Script& s) { NewIndividual(s, u"\u0143ukasz", u"1").click(IDOK).answer(IDOK).click(IDCANCEL); },
+         [](Script& s) { NewIndividual(s, u"\u65E5ukasz", u"1").click(IDOK).answer(IDOK).click(IDCANCEL); },
          kHead + Entry("?ukasz", "1"), {u"?ukasz <1>"}, {u"?ukasz <1>"},
          {u"Lisää yksi|Tämä nimi on jo puhelinmuistiotiedostossa.\nAnna jokin toinen nimi."}, kHead + Entry("?ukasz", "1")},
     };
