@@ -4,6 +4,7 @@
 # ASan/UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+source .ci/fuzz_jobs.sh
 scripts/deps.sh clang
 dir=build-fuzz-phonebook
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DFAX_FUZZ=ON -DFAX_TESTS=OFF -DFAX_BENCH=OFF \
@@ -15,6 +16,7 @@ trap 'rm -rf "$corpus"' EXIT
 mkdir -p "$corpus/reader" "$corpus/convert" "$corpus/handoff"
 cp tests/data/v2000*.KFD "$corpus/reader/"
 cp tests/data/v0000.KFD tests/data/v1000.KFD "$corpus/convert/"
-"$dir/fuzz/phonebook/phonebook_fuzz_reader" -max_total_time=30 -max_len=20000 "$corpus/reader"
-"$dir/fuzz/phonebook/phonebook_fuzz_convert" -max_total_time=30 "$corpus/convert"
-"$dir/fuzz/phonebook/phonebook_fuzz_handoff" -max_total_time=30 "$corpus/handoff"
+fuzz_start "$dir/fuzz/phonebook/phonebook_fuzz_reader" -max_total_time=30 -max_len=20000 "$corpus/reader"
+fuzz_start "$dir/fuzz/phonebook/phonebook_fuzz_convert" -max_total_time=30 "$corpus/convert"
+fuzz_start "$dir/fuzz/phonebook/phonebook_fuzz_handoff" -max_total_time=30 "$corpus/handoff"
+fuzz_wait

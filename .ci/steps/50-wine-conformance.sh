@@ -4,11 +4,13 @@
 # a real Win32 implementation must agree on every test.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+source .ci/fuzz_jobs.sh
 scripts/deps.sh clang
 cmake -S . -B build-fuzz-ui -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFAX_FUZZ=ON -DFAX_TESTS=OFF -DFAX_BENCH=OFF
 cmake --build build-fuzz-ui --target res_fuzz script_fuzz
-build-fuzz-ui/fuzz/platform_user/res_fuzz -max_total_time=30 -max_len=4096
-build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
+fuzz_start build-fuzz-ui/fuzz/platform_user/res_fuzz -max_total_time=30 -max_len=4096
+fuzz_start build-fuzz-ui/fuzz/platform_user/script_fuzz -max_total_time=20 -max_len=2048
+fuzz_wait
 
 start=$(date +%s)
 scripts/deps.sh wine64 xvfb xauth g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
