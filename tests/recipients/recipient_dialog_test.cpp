@@ -320,6 +320,9 @@ TEST_F(RecipientDialogTest, ImportStartsTheProgramAndReadsItsResult) {
         EXPECT_EQ(Buttons(d), "01111");
         EXPECT_EQ(GetFocus(), GetDlgItem(d, 1008));
         EXPECT_EQ(WorkingRecipients.recipients[1].comm.commMode, 2);
+        // The number reaches the details that storing the recipient writes.
+        EXPECT_EQ(WorkingDetails[0].faxNumber[0], '9');
+        EXPECT_EQ(WorkingDetails[0].faxNumber[1], 0);
     });
     s.click(1018).answer(IDCANCEL, u"Tuodut vastaanottajat korvaavat kaikki");
     s.click(1018).answer(IDOK).call([&](HWND d) {
