@@ -14,6 +14,15 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
+// What our command line's reading hands on, as list texts.
+struct Collect : RecipientSink {
+    Entries got;
+    bool Take(const FaxRecipient& r, const char*) override {
+        got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
+        return true;
+    }
+};
+
 TEST(CsvLines, LineEndsAndTheLineAfterTheLastFeed) {
     struct Case {
         const char* text;
@@ -126,13 +135,6 @@ TEST(CsvColumnsByHand, NamedColumnsOfAnEnglishExport) {
 // over line breaks and the text kept between pieces all straddle piece
 // ends somewhere.
 TEST(CsvStream, FilesReadInPieces) {
-    struct Collect : RecipientSink {
-        Entries got;
-        bool Take(const FaxRecipient& r, const char*) override {
-            got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
-            return true;
-        }
-    };
     auto utf16 = [](const std::string& ascii, bool bigEndian) {
         std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
         for (char c : ascii) {
@@ -198,13 +200,6 @@ TEST(CsvFiles, FilesThatCannotBeRead) {
 // Our command line's reading: header words, separators, several values in
 // a field, quoted line breaks, named columns, repeats.
 TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
-    struct Collect : RecipientSink {
-        Entries got;
-        bool Take(const FaxRecipient& r, const char*) override {
-            got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
-            return true;
-        }
-    };
     struct Case {
         std::string text;
         ColumnNames names;
