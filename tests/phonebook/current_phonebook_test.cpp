@@ -66,7 +66,7 @@ TEST_F(CurrentPhonebookTest, PathWithBlanksIsFoundAgain) {
     std::filesystem::create_directories(Path("My Documents"));
     Put("My Documents/Oma muistio.KFD", kHead);
     DBOpenCurrentPhonebook(nullptr);
-    ASSERT_EQ(DBSetCurrentPhonebook(WidePath(WinPath("My Documents/Oma muistio.KFD")).c_str()), DB_DONE);
+    ASSERT_EQ(DBSetCurrentPhonebook(Wide(WinPath("My Documents/Oma muistio.KFD")).c_str()), DB_DONE);
     std::memset(StoreState.currentPath, 0, sizeof StoreState.currentPath);
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
     EXPECT_EQ(Current(), WinPath("My Documents/Oma muistio.KFD"));

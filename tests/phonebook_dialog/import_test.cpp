@@ -95,7 +95,7 @@ TEST_F(ImportTest, ImportedRecipientsGoIntoThePhonebook) {
     }
     FaxRecipient r;
     EntryDetails d;
-    ASSERT_EQ(PhonebookReadEntry(WidePath(book).c_str(), WIDE("Ville <9>"), r, d), DB_DONE);
+    ASSERT_EQ(PhonebookReadEntry(Wide(book).c_str(), WIDE("Ville <9>"), r, d), DB_DONE);
     EXPECT_EQ(r.comm.commOption, '1');
     EXPECT_STREQ(r.comm.relayStationId, "12");
     EXPECT_EQ(r.comm.relayDestCount, 1);

@@ -298,7 +298,7 @@ TEST_F(ItemsTest, DoubleClickInThePickedList) {
     Run(IDD_PHONEBOOK_PICK, s);
     FaxRecipient r;
     EntryDetails d;
-    ASSERT_EQ(PhonebookReadEntry(WidePath(book).c_str(), WIDE("Matti <1>"), r, d), DB_DONE);
+    ASSERT_EQ(PhonebookReadEntry(Wide(book).c_str(), WIDE("Matti <1>"), r, d), DB_DONE);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(d.company)), u"Oy Ab");
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(d.memo)), u"muistio");
     EXPECT_EQ(automation::Seen().dialogsOpened, (std::vector<int>{IDD_PHONEBOOK_PICK, IDD_ENTRY}));

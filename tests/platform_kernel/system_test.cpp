@@ -3,16 +3,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "test_dir.h"
+#include "scratch_dir_test.h"
 #include "windows.h"
 
 namespace {
 
-class System : public TestDir {
+class System : public ScratchDirTest {
 protected:
     void SetUp() override {
-        TestDir::SetUp();
-        setenv("FAX_WINDIR", (dir_ + "/win").c_str(), 1);
+        ScratchDirTest::SetUp();
+        setenv("FAX_WINDIR", (dir + "/win").c_str(), 1);
     }
     void TearDown() override {
         unsetenv("FAX_WINDIR");
@@ -20,7 +20,7 @@ protected:
         unsetenv("FAX_COMPUTERNAME");
         unsetenv("TZ");
         tzset();
-        TestDir::TearDown();
+        ScratchDirTest::TearDown();
     }
 };
 
@@ -38,7 +38,7 @@ TEST_F(System, WindowsDirectoryIsCreatedAndSpelledWithBackslashes) {
 
     // A directory that cannot be made gives 0.
     Put("file", "x");
-    setenv("FAX_WINDIR", (dir_ + "/file/win").c_str(), 1);
+    setenv("FAX_WINDIR", (dir + "/file/win").c_str(), 1);
     EXPECT_EQ(0u, GetWindowsDirectoryA(buf, MAX_PATH));
 }
 
