@@ -23,14 +23,6 @@ protected:
         EndScriptedUser();
         StoreDir::TearDown();
     }
-    // The Windows form of a path in the test directory.
-    std::string WinPath(const std::string& name) const {
-        std::string p = Path(name);
-        for (char& c : p) {
-            if (c == '/') c = '\\';
-        }
-        return p;
-    }
     std::string Current() const { return WideToAnsi(StoreState.currentPath); }
     // Starts the import through a stand-in program next to this executable
     // that reports its argument; returns what it received. The hand-off path

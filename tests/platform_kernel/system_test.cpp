@@ -4,6 +4,7 @@
 #include <string>
 
 #include "scratch_dir_test.h"
+#include "wide_text.h"
 #include "windows.h"
 
 namespace {
@@ -34,7 +35,7 @@ TEST_F(System, WindowsDirectoryIsCreatedAndSpelledWithBackslashes) {
     EXPECT_EQ(n + 1, GetWindowsDirectoryA(buf, 3));  // too small: size with NUL
     WCHAR wbuf[MAX_PATH];
     EXPECT_EQ(n, GetWindowsDirectoryW(wbuf, MAX_PATH));
-    EXPECT_EQ(std::u16string(expected.begin(), expected.end()), std::u16string(wbuf));
+    EXPECT_EQ(AsU16(expected), std::u16string(wbuf));
 
     // A directory that cannot be made gives 0.
     Put("file", "x");
