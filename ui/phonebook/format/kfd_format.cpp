@@ -53,15 +53,13 @@ char* PutByte(char* out, char b) {
     return out;
 }
 
-char* PutNumber(char* out, int value) {
+char* PutNumber(char* out, unsigned value) {
     char digits[12];
     int n = 0;
-    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     do {
-        digits[n++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    if (value < 0) *out++ = '-';
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
     while (n) *out++ = digits[--n];
     *out++ = static_cast<char>(kFieldEnd);
     return out;
@@ -100,7 +98,7 @@ size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
     o = PutByte(o, c.relayPrint);
     o = PutText(o, c.relayStationId, sizeof c.relayStationId, kStationMax);
     int count = ClampedRelayDestCount(c);
-    o = PutNumber(o, count);
+    o = PutNumber(o, static_cast<unsigned>(count));
     for (int i = 0; i < count; ++i) {
         for (size_t k = 0; k < kDestLen; ++k) {
             char b = c.relayDests[i * kDestLen + k];
@@ -108,7 +106,7 @@ size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
         }
         *o++ = static_cast<char>(kFieldEnd);
     }
-    o = PutNumber(o, (c.commMode >= 0 && c.commMode <= 2) ? c.commMode : 0);
+    o = PutNumber(o, (c.commMode >= 0 && c.commMode <= 2) ? static_cast<unsigned>(c.commMode) : 0u);
     o = PutText(o, c.mailboxId, sizeof c.mailboxId, kMailboxMax);
     o = PutText(o, c.mailboxPassword, sizeof c.mailboxPassword, kMailboxPwMax);
     o = PutText(o, c.fCode, sizeof c.fCode, kFCodeMax);
