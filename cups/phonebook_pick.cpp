@@ -7,6 +7,7 @@
 #include "record_stream.h"
 #include "recipient_text.h"
 #include "store.h"
+#include "store_file.h"
 
 namespace {
 
@@ -186,18 +187,27 @@ bool LoadPhonebook(const std::string& utf8Path, PhonebookContents* book, std::st
         return false;
     }
     const std::string shown = "phonebook " + utf8Path + ": ";
-    switch (DBCheckVersion(path.c_str())) {
+    // Read only, and shared with other readers: the filter runs as CUPS's
+    // user, who may read a phonebook but never changes it.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    uint64_t size = 0;
+    if (!file.Valid() || !FileSize(file.Get(), &size)) {
+        *error = shown + "cannot be opened";
+        return false;
+    }
+    switch (size == 0 ? DB_BAD_FORMAT : DBCheckVersionOpen(file.Get())) {
     case DB_DONE: break;
     case DB_VERSION_0000:
     case DB_VERSION_1000:
         *error = shown + "an older version; convert it first (faxhost phonebook convert)";
         return false;
-    case DB_BAD_FORMAT: *error = shown + "not a phonebook (.KFD)"; return false;
-    default: *error = shown + "cannot be opened"; return false;
+    case DB_CANNOT_OPEN: *error = shown + "cannot be read"; return false;
+    default: *error = shown + "not a phonebook (.KFD)"; return false;
     }
     Collector collector(book);
     kfd::ScanResult scan = kfd::ScanResult::Done;
-    DBResult rc = PhonebookVisit(path.c_str(), collector, &scan);
+    DBResult rc = PhonebookVisitOpen(file.Get(), size, collector, &scan);
     if (!collector.damage.empty()) {
         *error = shown + "damaged: " + collector.damage;
         return false;

@@ -11,6 +11,7 @@ constexpr size_t kUelLen = sizeof kUel - 1;
 const char kEnterLanguage[] = "@PJL ENTER LANGUAGE";
 const char kPjlPrefix[] = "@PJL";
 const char kEnterPclXl[] = "@PJL ENTER LANGUAGE = PCLXL\r\n";
+const char kTooLong[] = "the printer data's PJL header is too long";
 
 bool StartsWith(const std::string& s, size_t at, const char* prefix, bool anyCase) {
     size_t n = std::strlen(prefix);
@@ -61,10 +62,10 @@ bool PjlSplicer::Decide(bool atEnd) {
                 line = head_.size();
                 break;
             }
-            if (head_.size() > kHeaderLimit) return Refuse("the printer data's PJL header is too long");
-            return true;
+            return head_.size() > kHeaderLimit ? Refuse(kTooLong) : true;
         }
         line = end + 1;
+        if (line > kHeaderLimit) return Refuse(kTooLong);
     }
     placed_ = true;
     return Emit(head_.data(), line) && Emit(lines_.data(), lines_.size()) &&
