@@ -28,6 +28,23 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+// A job refused before its data was read. The data is read to its end, so
+// that the filter before this one ends normally rather than on a broken
+// pipe. CUPS reads filter messages and the ends of the job's processes in
+// the same loop: when it sees every process ended before it has read the
+// message, the job's state shows only "Filter failed". A moment's wait
+// lets it read the reason first.
+int Refuse(const std::string& message, bool dataOnStdin) {
+    Fail(message);
+    char buffer[65536];
+    while (dataOnStdin) {
+        ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n == 0 || (n < 0 && errno != EINTR)) break;
+    }
+    usleep(300 * 1000);
+    return 1;
+}
+
 bool WriteAll(const char* data, size_t len) {
     while (len > 0) {
         ssize_t n = write(STDOUT_FILENO, data, len);
@@ -94,7 +111,7 @@ int main(int argc, char** argv) {
     std::string error;
     bool built = BuildFaxJob(count, options, queue, AccountText(argv[2], ComputerName()), &job, &kind, &error);
     cupsFreeOptions(count, options);
-    if (!built) return Fail(error);
+    if (!built) return Refuse(error, argc == 6);
 
     std::string filter = PxlFilterPath();
     argv[0] = const_cast<char*>("gstopxl");

@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -126,6 +127,7 @@ protected:
                                     "show showpage 72 700 moveto (Page two) show showpage\\n' | gs -q -dNOPAUSE "
                                     "-dBATCH -sDEVICE=pdfwrite -sOutputFile=" + dir_->Path("doc.pdf") + " -");
         ASSERT_EQ(pdf.status, 0) << pdf.err;
+        ready_ = true;
     }
     static void TearDownTestSuite() {
         if (server_ > 0) {
@@ -138,6 +140,7 @@ protected:
     }
     void SetUp() override {
         if (!missing_.empty()) GTEST_SKIP() << missing_;
+        ASSERT_TRUE(ready_) << "the private cupsd and its queue could not be set up";
     }
 
     // cupsd refuses filters that are not root's and not kept from others
@@ -171,6 +174,8 @@ protected:
     static void StartServer() {
         server_ = fork();
         if (server_ == 0) {
+            // Ends with this test even when the test itself is killed.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", dir_->Path("cupsd.conf").c_str(), "-s",
                   dir_->Path("cups-files.conf").c_str(), static_cast<char*>(nullptr));
             _exit(127);
@@ -223,6 +228,7 @@ protected:
     }
 
     static std::string missing_;
+    static bool ready_;
     static ScratchDir* dir_;
     static Listener* printer_;
     static int port_;
@@ -230,6 +236,7 @@ protected:
 };
 
 std::string CupsQueue::missing_;
+bool CupsQueue::ready_ = false;
 ScratchDir* CupsQueue::dir_ = nullptr;
 Listener* CupsQueue::printer_ = nullptr;
 int CupsQueue::port_ = 0;
