@@ -19,6 +19,18 @@ constexpr int kHookPage = 4;      // byte 56, faxui
 constexpr int kHookWrite = 6;     // byte 64, faxrender
 constexpr int kHookDocEvent = 9;  // byte 76, faxui
 
+// The host's private escapes on the printer device context.
+constexpr int kEscapeReadImage = 15000;   // the job's settings image
+constexpr int kEscapeWriteImage = 15001;  // replace it by the image given
+constexpr int kEscapeImageSize = 15002;   // the image's size in bytes
+constexpr int kEscapeAddonDue = 15004;    // 1 when the add-on's print-time logic is due
+
+// Windows document-event codes the host passes to the document-event hook.
+constexpr int32_t kDocEventStartDoc = 5;
+constexpr int32_t kDocEventStartPage = 6;
+constexpr int32_t kDocEventEndPage = 7;
+constexpr int32_t kDocEventEndDoc = 8;
+
 typedef void(FAXAPI* AddOnHook)();
 
 // Write hook: host, output context, settings image, -, module id, event,

@@ -6,14 +6,13 @@
 
 #include "module_path.h"
 #include "phonebook_cmd.h"
+#include "phonebook_dialog_ids.h"
 #include "settings_file.h"
 #include "store.h"
 #include "text_convert.h"
 #include "windows.h"
 
 namespace {
-
-constexpr int kManagerTemplate = 106;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "faxhost phonebook manage: %s\n", message.c_str());
@@ -70,7 +69,7 @@ int RunPhonebookManage(int argc, char** argv) {
             return rc;
         }
     }
-    INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(kManagerTemplate), nullptr, proc, 0);
+    INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_PHONEBOOK), nullptr, proc, 0);
     FreeLibrary(module);
     return result == -1 ? Fail("the dialog could not be shown") : 0;
 }

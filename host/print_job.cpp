@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "addon.h"
 #include "header_printer.h"
 #include "print_device.h"
 #include "settings_image.h"
@@ -14,11 +15,6 @@ const char16_t kHostPrinterName[] = u"Toimiston monitoimilaite";
 const char16_t kHostPortName[] = u"IP_192.168.0.20";
 
 namespace {
-
-constexpr int32_t kEventStartDoc = 5;
-constexpr int32_t kEventStartPage = 6;
-constexpr int32_t kEventEndPage = 7;
-constexpr int32_t kEventEndDoc = 8;
 
 // The driver's side of the device context: the job's settings image behind
 // the private escapes. The add-on's print-time logic is due on the first
@@ -29,15 +25,15 @@ public:
     int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
         if (std::find(failing_.begin(), failing_.end(), code) != failing_.end()) return -1;
         switch (code) {
-        case 15004:
+        case kEscapeAddonDue:
             return page_ == 1 ? 1 : 0;
-        case 15002:
+        case kEscapeImageSize:
             return static_cast<int>(image_.size());
-        case 15000:
+        case kEscapeReadImage:
             if (outSize < static_cast<int>(image_.size())) return -1;
             std::memcpy(out, image_.data(), image_.size());
             return 1;
-        case 15001:
+        case kEscapeWriteImage:
             // A returned image of another size is not this job's: refused.
             if (inSize != static_cast<int>(image_.size())) return -1;
             std::memcpy(image_.data(), in, image_.size());
@@ -119,14 +115,14 @@ bool RunPrintJob(const AddonModule& ui, const AddonModule& render, const JobDesc
     info.lpszDocName = docName;
     const DOCINFOW* infoRef = &info;
 
-    int32_t status = hook(host.get(), handle, dc, kEventStartDoc, nullptr, &infoRef, nullptr, nullptr);
+    int32_t status = hook(host.get(), handle, dc, kDocEventStartDoc, nullptr, &infoRef, nullptr, nullptr);
     if (status == 1) {
         printer.StartPage();
-        status = hook(host.get(), handle, dc, kEventStartPage, nullptr, nullptr, nullptr, nullptr);
+        status = hook(host.get(), handle, dc, kDocEventStartPage, nullptr, nullptr, nullptr, nullptr);
     }
     if (status == 1) {
-        hook(host.get(), handle, dc, kEventEndPage, nullptr, nullptr, nullptr, nullptr);
-        hook(host.get(), handle, dc, kEventEndDoc, nullptr, nullptr, nullptr, nullptr);
+        hook(host.get(), handle, dc, kDocEventEndPage, nullptr, nullptr, nullptr, nullptr);
+        hook(host.get(), handle, dc, kDocEventEndDoc, nullptr, nullptr, nullptr, nullptr);
     }
     headless::DeletePrinterDC(dc);
     headless::ClosePrinterHandle(handle);

@@ -21,6 +21,7 @@
 #include "store_dialogs.h"
 #include "store_state.h"
 #include "text_convert.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -34,8 +35,7 @@ void MakePhonebook(int n) {
     const std::string file = ScatteredPhonebook(n);
     std::string path = dir + "/fill" + std::to_string(n) + ".KFD";
     std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
-    WideString wpath;
-    for (unsigned char c : path) wpath += static_cast<WCHAR>(c);
+    const WideString wpath = Wide(path);
     std::memcpy(StoreState.currentPath, wpath.c_str(), (wpath.size() + 1) * sizeof(WCHAR));
 }
 

@@ -16,14 +16,9 @@
 #include "kfd_format.h"
 #include "store.h"
 #include "text_convert.h"
+#include "wide_text.h"
 
 namespace {
-
-WideString Wide(const std::string& s) {
-    WideString w;
-    for (unsigned char c : s) w += static_cast<WCHAR>(c);
-    return w;
-}
 
 std::string Dir() { return BenchDir(); }
 

@@ -57,14 +57,14 @@ struct Job : headless::PrinterDevice {
 
     int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
         switch (code) {
-        case 15004: return due ? 1 : 0;
-        case 15002: return reported;
-        case 15000:
+        case kEscapeAddonDue: return due ? 1 : 0;
+        case kEscapeImageSize: return reported;
+        case kEscapeReadImage:
             if (readFails) return 0;
             if (outSize > 0 && !given.empty())
                 std::memcpy(out, given.data(), std::min<size_t>(outSize, given.size()));
             return 1;
-        case 15001:
+        case kEscapeWriteImage:
             if (inSize < 0 || !in) __builtin_trap();
             stores.emplace_back(in, in + inSize);
             return 1;

@@ -9,15 +9,14 @@
 #include "import_codes.h"
 #include "import_messages.h"
 #include "rcpimport_ids.h"
+#include "recipient_dialog_ids.h"
 
 namespace {
-
-constexpr int kRecipientListControl = 1008;
 
 void TakeCaller(ImportApp& app) {
     app.callerWindow = GetForegroundWindow();
     if (!app.callerWindow) return;
-    app.selection.maxCount = GetDlgItem(app.callerWindow, kRecipientListControl) ? kMaxRecipients : 0;
+    app.selection.maxCount = GetDlgItem(app.callerWindow, IDC_RCP_LIST) ? kMaxRecipients : 0;
     EnableWindow(app.callerWindow, FALSE);
 }
 

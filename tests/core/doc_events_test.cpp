@@ -20,12 +20,12 @@ public:
     int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
         escapes.push_back(code);
         switch (code) {
-        case 15004: return due;
-        case 15002: return reportedSize ? reportedSize : static_cast<int>(image.size());
-        case 15000:
+        case kEscapeAddonDue: return due;
+        case kEscapeImageSize: return reportedSize ? reportedSize : static_cast<int>(image.size());
+        case kEscapeReadImage:
             std::memcpy(out, image.data(), std::min<size_t>(outSize, image.size()));
             return 1;
-        case 15001:
+        case kEscapeWriteImage:
             if (storeAnswer <= 0) return storeAnswer;
             ++stores;
             std::memcpy(image.data(), in, std::min<size_t>(inSize, image.size()));
@@ -114,9 +114,9 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
         std::vector<int> escapes;
     } cases[] = {
         {"other event", 7, 1, 0, 1, {}},
-        {"page not due", kDocEventStartPage, 0, 0, 1, {15004}},
-        {"add-on suppressed", kDocEventStartPage, 1, 1, 1, {15004, 15002, 15000}},
-        {"add-on suppressed at the start of the document", kDocEventStartDoc, 1, 1, 1, {15002, 15000}},
+        {"page not due", kDocEventStartPage, 0, 0, 1, {kEscapeAddonDue}},
+        {"add-on suppressed", kDocEventStartPage, 1, 1, 1, {kEscapeAddonDue, kEscapeImageSize, kEscapeReadImage}},
+        {"add-on suppressed at the start of the document", kDocEventStartDoc, 1, 1, 1, {kEscapeImageSize, kEscapeReadImage}},
         {"no fax control block", kDocEventStartPage, 1, 0, 0, {}},
     };
     for (const auto& c : cases) {

@@ -6,38 +6,15 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "handoff_file.h"
-#include "scratch_dir.h"
+#include "scratch_dir_test.h"
 
 namespace {
 
-class HandoffFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        scratch_ = std::make_unique<ScratchDir>("fax-handoff");
-        dir = scratch_->dir();
-    }
-    void TearDown() override { scratch_.reset(); }
-    std::string Path(const char* name) const { return scratch_->Path(name); }
-    // Whole paths, as the hand-off routines take them.
-    std::string Get(const std::string& path) const {
-        std::ifstream f(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
-    void Put(const std::string& path, const std::string& bytes) const {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::string dir;
-
-private:
-    std::unique_ptr<ScratchDir> scratch_;
-};
+using HandoffFileTest = ScratchDirTest;
 
 std::vector<FaxRecipient> Three() {
     std::vector<FaxRecipient> v(3, DefaultRecipient);
@@ -66,7 +43,7 @@ TEST_F(HandoffFileTest, WrittenAndReadInEveryLayout) {
         auto in = Three();
         ASSERT_EQ(WriteRecipientImportFile(path.c_str(), c.layout, c.command, in.data(), in.size()),
                   HandoffWrite::Written);
-        EXPECT_EQ(Get(path).size(), c.size);
+        EXPECT_EQ(Get("DB142530.TMP").size(), c.size);
         FaxRecipient out[kMaxRecipients];
         ASSERT_EQ(ReadRecipientImportFile(path.c_str(), c.layout, c.command, out, kMaxRecipients), 3);
         EXPECT_FALSE(std::filesystem::exists(path));  // the reader removes it
@@ -98,18 +75,18 @@ TEST_F(HandoffFileTest, CompactCountLimit) {
 TEST_F(HandoffFileTest, NeverWritesThroughSomethingAlreadyThere) {
     auto in = Three();
     std::string path = Path("DB000000.TMP");
-    Put(path, "someone else's");
+    Put("DB000000.TMP", "someone else's");
     EXPECT_EQ(WriteRecipientImportFile(path.c_str(), HandoffLayout::Standard, kImportDoneNames, in.data(), 3),
               HandoffWrite::Clash);
-    EXPECT_EQ(Get(path), "someone else's");
+    EXPECT_EQ(Get("DB000000.TMP"), "someone else's");
 
     std::string target = Path("precious");
-    Put(target, "keep");
+    Put("precious", "keep");
     std::string link = Path("DB000001.TMP");
     ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
     EXPECT_NE(WriteRecipientImportFile(link.c_str(), HandoffLayout::Standard, kImportDoneNames, in.data(), 3),
               HandoffWrite::Written);
-    EXPECT_EQ(Get(target), "keep");
+    EXPECT_EQ(Get("precious"), "keep");
 }
 
 TEST_F(HandoffFileTest, CountsThatLieAreCutToWhatIsThere) {
@@ -125,7 +102,7 @@ TEST_F(HandoffFileTest, CountsThatLieAreCutToWhatIsThere) {
         std::memcpy(&bytes[0], &c.count, 4);
         for (int i = 0; i < c.records; ++i) bytes += std::string(62, 'x');
         bytes += "tail";  // a partial record is not read
-        Put(path, bytes);
+        Put("DB1.TMP", bytes);
         FaxRecipient out[60];
         EXPECT_EQ(ReadRecipientImportFile(path.c_str(), HandoffLayout::Standard, kImportDoneNames, out, c.max),
                   c.expected)
@@ -145,10 +122,10 @@ TEST_F(HandoffFileTest, ChoosesANameThatIsFree) {
     t.wSecond = 30;
     std::string root = dir + "/";
     EXPECT_EQ(ChooseHandoffPath(root, t), root + "DB142530.TMP");
-    Put(root + "DB142530.TMP", "x");
-    Put(root + "DB142530A.TMP", "x");
+    Put("DB142530.TMP", "x");
+    Put("DB142530A.TMP", "x");
     EXPECT_EQ(ChooseHandoffPath(root, t), root + "DB142530B.TMP");
-    for (char letter = 'B'; letter <= 'Z'; ++letter) Put(root + "DB142530" + letter + ".TMP", "x");
+    for (char letter = 'B'; letter <= 'Z'; ++letter) Put(std::string("DB142530") + letter + ".TMP", "x");
     EXPECT_EQ(ChooseHandoffPath(root, t), "");  // the plain name and A-Z all taken
 }
 

@@ -10,17 +10,13 @@
 #include <fstream>
 #include <string>
 
-#include "command_run.h"
+#include "faxhost_run.h"
 #include "module_path.h"
 #include "scratch_dir.h"
 
 namespace {
 
 using CliResult = CommandRun;
-
-CliResult Faxhost(const std::string& args, const std::string& env = "FAX_FIXED_TIME=23:59:05") {
-    return RunCommand(env + " " + FAXHOST_PATH + " " + args);
-}
 
 std::string WriteJob(const std::string& name, const std::string& text) {
     std::string path = ::testing::TempDir() + name;
@@ -29,7 +25,7 @@ std::string WriteJob(const std::string& name, const std::string& text) {
 }
 
 TEST(FaxhostCli, HeaderAlonePrintsTheBuiltInFaxJob) {
-    CliResult run = Faxhost("header");
+    CliResult run = Faxhost("header", "FAX_FIXED_TIME=23:59:05");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out.rfind("@PJL COMMENT - Job started at \"Time 23:59:05\"\r\n", 0), 0u);
@@ -120,9 +116,9 @@ TEST(FaxhostCli, PhonebookManageInAWindowsDirectoryThatFits) {
         std::string windir = scratch.dir() + "/";
         windir += std::string(length - windir.size(), 'w');
         std::filesystem::create_directories(windir);
-        CliResult run = RunCommand("FAX_WINDIR=" + windir + " FAX_UI_RUNTIME_DIR=" + scratch.dir() +
-                                   " FAX_UI_SCRIPT=" + scratch.Path("close.script") + " " + FAXHOST_PATH +
-                                   " phonebook manage " + scratch.Path("kirja.KFD"));
+        CliResult run = Faxhost("phonebook manage " + scratch.Path("kirja.KFD"),
+                                "FAX_WINDIR=" + windir + " FAX_UI_RUNTIME_DIR=" + scratch.dir() +
+                                    " FAX_UI_SCRIPT=" + scratch.Path("close.script"));
         const bool fits = length < 260;
         EXPECT_EQ(run.status, fits ? 0 : 1) << length << run.err;
         EXPECT_EQ(run.err.find("no Windows directory") == std::string::npos, fits) << length << run.err;
@@ -136,8 +132,7 @@ TEST(FaxhostCli, PhonebookManageInAWindowsDirectoryThatFits) {
 TEST(FaxhostCli, JobwatchInstallRegistersTheStandInBesideFaxhost) {
     ScratchDir scratch("fax-jobwatch-cwd");
     std::string faxhost = FAXHOST_PATH;
-    CliResult run = RunCommand("cd " + scratch.dir() + " && FAX_WINDIR=" + scratch.dir() + " " + faxhost +
-                               " jobwatch install");
+    CliResult run = Faxhost("jobwatch install", "cd " + scratch.dir() + " && FAX_WINDIR=" + scratch.dir());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "document monitor registered: " + faxhost.substr(0, faxhost.rfind('/')) + "/qjwapi.so\n");
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "command_run.h"
+#include "faxhost_run.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -30,12 +30,11 @@ protected:
     CliRun Faxhost(const std::string& args, const std::string& job, const std::string& script,
                    const std::string& env = "") {
         std::remove((dir_ + "/ui.log").c_str());
-        std::string command = env + " FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC"
-                              " FAX_WINDIR=" + dir_ + " FAX_UI_RUNTIME_DIR=" + dir_ +
-                              " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" + dir_ +
-                              "/ui.log FAX_JOBWATCH_LOG=" + dir_ + "/jobwatch.log " + FAXHOST_PATH + " " + args +
-                              " " + Write("job.txt", job);
-        CommandRun r = RunCommand(command);
+        CommandRun r = ::Faxhost(args + " " + Write("job.txt", job),
+                                 env + " FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC"
+                                       " FAX_WINDIR=" + dir_ + " FAX_UI_RUNTIME_DIR=" + dir_ +
+                                       " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" + dir_ +
+                                       "/ui.log FAX_JOBWATCH_LOG=" + dir_ + "/jobwatch.log");
         return CliRun{r.status, r.out, r.err, Read("ui.log")};
     }
     ScratchDir scratch_{"fax-uicli"};
@@ -105,9 +104,7 @@ TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
           "port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\" recipient \"\" number \"\"\n"}},
     };
     for (const auto& c : cases) {
-        std::string install = std::string("FAX_WINDIR=") + dir_ + " " + FAXHOST_PATH + " jobwatch install " +
-                              c.library + " >/dev/null";
-        ASSERT_EQ(std::system(install.c_str()), 0);
+        ASSERT_EQ(::Faxhost("jobwatch install " + c.library, "FAX_WINDIR=" + dir_).status, 0);
         std::remove((dir_ + "/jobwatch.log").c_str());
         CliRun run = Faxhost("print", "type = print\njobmonitor = on\nappdoc = Raportti.doc\noutputtray = 1\n", "");
         EXPECT_EQ(run.status, 0) << run.err;
@@ -163,9 +160,9 @@ TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
 
 TEST_F(UiCliTest, RecipientsPickedFromThePhonebookReachTheHeader) {
     const std::string book = dir_ + "/DEFAULT.KFD";
-    const std::string import = "FAX_WINDIR=" + dir_ + " " + FAXHOST_PATH + " phonebook import " + book + " " +
-                               Write("book.csv", "Nimi,Faksi\nHeikkinen Liisa,031234567\nLehtonen Sari,0145556677\n");
-    ASSERT_EQ(RunCommand(import).status, 0);
+    const std::string csv =
+        Write("book.csv", "Nimi,Faksi\nHeikkinen Liisa,031234567\nLehtonen Sari,0145556677\n");
+    ASSERT_EQ(::Faxhost("phonebook import " + book + " " + csv, "FAX_WINDIR=" + dir_).status, 0);
     const std::string script =
         "dialog 101\ntype 1001 Uusi asiakas\ntype 1004 0201234567\nclick 1006\nclick 1010\n"
         "dialog 600\nselecttext 601 Lehtonen Sari <0145556677>\nclick 608\nclick 1\n"
@@ -182,8 +179,7 @@ TEST_F(UiCliTest, RecipientsPickedFromThePhonebookReachTheHeader) {
 // faxhost alone: the built-in job, phonebook and user, in a scratch
 // directory of its own that is gone afterwards.
 TEST_F(UiCliTest, BuiltInPrintRunsTheWholeFaxPath) {
-    CommandRun run = RunCommand("FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC " +
-                                std::string(FAXHOST_PATH));
+    CommandRun run = ::Faxhost("", "FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "@PJL COMMENT - Job started at \"Time 12:00:00\"\r\n"

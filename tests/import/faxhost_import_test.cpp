@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "command_run.h"
+#include "faxhost_run.h"
 #include "import_cmd.h"
 #include "posix/fault_injection.h"
 #include "scratch_dir.h"
@@ -17,8 +17,6 @@
 namespace {
 
 using CliRun = CommandRun;
-
-CliRun Faxhost(const std::string& args) { return RunCommand(std::string(FAXHOST_PATH) + " " + args); }
 
 std::string Data(const std::string& name) { return std::string(IMPORT_TEST_DATA) + "/" + name; }
 

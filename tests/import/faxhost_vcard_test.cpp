@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "command_run.h"
+#include "faxhost_run.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -86,7 +86,7 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
         {dir.Path("missing.vcf"), 1, "", "cannot be read"},
     };
     for (const Case& c : cases) {
-        CommandRun run = RunCommand(std::string(FAXHOST_PATH) + " import " + c.file);
+        CommandRun run = Faxhost("import " + c.file);
         EXPECT_EQ(run.status, c.status) << c.file << "\n" << run.err;
         EXPECT_EQ(run.out, c.out) << c.file;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << c.file << "\n" << run.err;
@@ -95,17 +95,16 @@ TEST(FaxhostImportVcard, BooksAndBadFiles) {
 
 TEST(FaxhostImportVcard, CardsIntoAPhonebook) {
     ScratchDir dir("fax-vcard-book");
-    const std::string faxhost = std::string(FAXHOST_PATH) + " phonebook ";
     const std::string book = dir.Path("kirja.KFD");
-    CommandRun first = RunCommand(faxhost + "import " + book + " " + VCARD_TEST_DATA + "/export_40.vcf");
+    CommandRun first = Faxhost("phonebook import " + book + " " + VCARD_TEST_DATA + "/export_40.vcf");
     EXPECT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out, "added: Tiina Salo <+358-9-100-2000>\nadded: Matti Koski <+35893004000>\n"
                          "added: 2, replaced: 0, skipped: 0, rejected lines: 0\n");
-    CommandRun again = RunCommand(faxhost + "import " + book + " " + VCARD_TEST_DATA + "/export_40.vcf");
+    CommandRun again = Faxhost("phonebook import " + book + " " + VCARD_TEST_DATA + "/export_40.vcf");
     EXPECT_NE(again.out.find("added: 0, replaced: 0, skipped: 2"), std::string::npos) << again.out;
-    CommandRun list = RunCommand(faxhost + "list " + book);
+    CommandRun list = Faxhost("phonebook list " + book);
     EXPECT_NE(list.out.find("individual: Matti Koski <+35893004000>"), std::string::npos) << list.out;
-    CommandRun bad = RunCommand(faxhost + "import " + book + " " + VCARD_TEST_DATA + "/not_a_vcard.vcf");
+    CommandRun bad = Faxhost("phonebook import " + book + " " + VCARD_TEST_DATA + "/not_a_vcard.vcf");
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("not a vCard file"), std::string::npos) << bad.err;
 }

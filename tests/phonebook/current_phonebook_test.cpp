@@ -23,14 +23,6 @@ protected:
         EndScriptedUser();
         StoreDir::TearDown();
     }
-    // The Windows form of a path in the test directory.
-    std::string WinPath(const std::string& name) const {
-        std::string p = Path(name);
-        for (char& c : p) {
-            if (c == '/') c = '\\';
-        }
-        return p;
-    }
     std::string Current() const { return WideToAnsi(StoreState.currentPath); }
     // Starts the import through a stand-in program next to this executable
     // that reports its argument; returns what it received. The hand-off path
@@ -66,7 +58,7 @@ TEST_F(CurrentPhonebookTest, PathWithBlanksIsFoundAgain) {
     std::filesystem::create_directories(Path("My Documents"));
     Put("My Documents/Oma muistio.KFD", kHead);
     DBOpenCurrentPhonebook(nullptr);
-    ASSERT_EQ(DBSetCurrentPhonebook(WidePath(WinPath("My Documents/Oma muistio.KFD")).c_str()), DB_DONE);
+    ASSERT_EQ(DBSetCurrentPhonebook(Wide(WinPath("My Documents/Oma muistio.KFD")).c_str()), DB_DONE);
     std::memset(StoreState.currentPath, 0, sizeof StoreState.currentPath);
     EXPECT_EQ(DBOpenCurrentPhonebook(nullptr), 1);
     EXPECT_EQ(Current(), WinPath("My Documents/Oma muistio.KFD"));

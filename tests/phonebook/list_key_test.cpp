@@ -5,8 +5,6 @@
 
 namespace {
 
-WideString Wide(const std::string& latin1) { return WidePath(latin1); }
-
 TEST(ListTextToKey, ConvertsSplitsAndCutsToTheFields) {
     struct Case {
         const char* what;

@@ -32,7 +32,7 @@ struct Change {
 DBResult WriteEntry(const WideString& book, const char* oldText, const char* name, const char* fax, UpdateMode mode,
                const char* memo = "") {
     TestRecord t(name, fax, memo);
-    WideString old = oldText ? WidePath(oldText) : WideString();
+    WideString old = oldText ? Wide(oldText) : WideString();
     return PhonebookWriteEntry(book.c_str(), oldText ? old.c_str() : nullptr, t.r, t.d, mode);
 }
 
@@ -54,11 +54,11 @@ std::vector<Change> Changes() {
                  [](const WideString& b) { return WriteEntry(b, "Anna <1>", "Anna", "7", kModeKeyChanged); }, false});
     c.push_back({"individual deleted", base, kHead + Entry("Anna", "1") + Group("G", {{"Anna", "1"}}) + many + "\r\n",
                  [](const WideString& b) {
-                     return PhonebookDeleteItem(b.c_str(), WidePath("Bo <2>").c_str(), kItemIndividual);
+                     return PhonebookDeleteItem(b.c_str(), Wide("Bo <2>").c_str(), kItemIndividual);
                  },
                  false});
     c.push_back({"group deleted", base, kHead + Entry("Anna", "1") + many + Entry("Bo", "2") + "\r\n",
-                 [](const WideString& b) { return PhonebookDeleteItem(b.c_str(), WidePath("[G]").c_str(), kItemGroup); },
+                 [](const WideString& b) { return PhonebookDeleteItem(b.c_str(), Wide("[G]").c_str(), kItemGroup); },
                  false});
     c.push_back({"entry appended", base, base + Entry("Cai", "3"),
                  [](const WideString& b) { return WriteEntry(b, nullptr, "Cai", "3", kModeNew); }, true});
@@ -70,7 +70,7 @@ std::vector<Change> Changes() {
                  false});
     // The settings file names the current phonebook; the dialogs and faxhost share its writer.
     c.push_back({"settings file rewritten", "C:\\vanha.KFD\n", "C:\\uusi.KFD\n",
-                 [](const WideString& b) { return WriteSettingsFile(b.c_str(), WidePath("C:\\uusi.KFD").c_str()); },
+                 [](const WideString& b) { return WriteSettingsFile(b.c_str(), Wide("C:\\uusi.KFD").c_str()); },
                  false});
     return c;
 }

@@ -1,32 +1,16 @@
 #pragma once
-// A private directory per test and helpers to put files in it.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
-
-#include <cstdio>
+// A private directory per test and the phonebook contents tests put in it.
 #include <cstring>
 #include <initializer_list>
-#include <utility>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "entry_codec.h"
 #include "golden.h"
 #include "kfd_format.h"
-#include "scratch_dir.h"
+#include "scratch_dir_test.h"
 #include "text_convert.h"
-
-inline WideString WidePath(const std::string& s) {
-    WideString w;
-    for (unsigned char c : s) w += static_cast<WCHAR>(c);
-    return w;
-}
+#include "wide_text.h"
 
 // The first line of every current phonebook.
 inline const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
@@ -60,32 +44,8 @@ inline std::string Group(const char* name, std::initializer_list<std::pair<const
     return g;
 }
 
-class StoreDir : public ::testing::Test {
+// A store test's directory; its files named as the store takes them.
+class StoreDir : public ScratchDirTest {
 protected:
-    void SetUp() override {
-        scratch_ = std::make_unique<ScratchDir>("fax-store");
-        dir = scratch_->dir();
-    }
-    void TearDown() override { scratch_.reset(); }
-
-    std::string Path(const std::string& name) const { return scratch_->Path(name); }
-    WideString WPath(const std::string& name) const { return WidePath(Path(name)); }
-
-    void Put(const std::string& name, const std::string& bytes) const { scratch_->Put(name, bytes); }
-    std::string Get(const std::string& name) const { return scratch_->Get(name); }
-    bool Exists(const std::string& name) const { return scratch_->Exists(name); }
-    // Names of everything in the directory, sorted.
-    std::string Listing() const {
-        std::vector<std::string> names;
-        for (auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        std::string out;
-        for (auto& n : names) out += n + " ";
-        return out;
-    }
-
-    std::string dir;
-
-private:
-    std::unique_ptr<ScratchDir> scratch_;
+    WideString WPath(const std::string& name) const { return Wide(Path(name)); }
 };

@@ -20,7 +20,7 @@ int OperationsWhileHeld(const WideString& book) {
     TestRecord t("Uusi", "9");
     FaxRecipient& r = t.r;
     EntryDetails& d = t.d;
-    WideString text = WidePath("Anna <1>");
+    WideString text = Wide("Anna <1>");
     int failures = 0;
     failures += DBCheckVersion(book.c_str()) == DB_CANNOT_OPEN;
     failures += PhonebookReadEntry(book.c_str(), text.c_str(), r, d) == DB_CANNOT_OPEN;
@@ -70,7 +70,7 @@ TEST_F(StoreProcessTest, ExclusiveOpenHoldsAcrossProcesses) {
     ASSERT_EQ(write(toChild[1], &c, 1), 1);
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_EQ(PhonebookReadEntry(path.c_str(), WidePath("Anna <1>").c_str(), t.r, t.d), DB_DONE);
+    EXPECT_EQ(PhonebookReadEntry(path.c_str(), Wide("Anna <1>").c_str(), t.r, t.d), DB_DONE);
     for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) close(fd);
 }
 

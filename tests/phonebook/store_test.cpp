@@ -14,8 +14,6 @@ namespace {
 
 class StoreTest : public StoreDir {};
 
-WideString W(const char* s) { return WidePath(s); }
-
 TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
     const std::string fullMemo(254, 'm');
     Put("book.KFD", ReadGolden("v2000.KFD") + Entry("Pitka", "9", fullMemo.c_str()));
@@ -39,7 +37,7 @@ TEST_F(StoreTest, ReadsEntriesOfTheGoldenFile) {
         FaxRecipient r = DefaultRecipient;
         EntryDetails d;
         ClearEntryDetails(d);
-        EXPECT_EQ(PhonebookReadEntry(path.c_str(), W(c.listText).c_str(), r, d), c.result) << c.listText;
+        EXPECT_EQ(PhonebookReadEntry(path.c_str(), Wide(c.listText).c_str(), r, d), c.result) << c.listText;
         if (c.result != DB_DONE) continue;
         EXPECT_STREQ(r.faxNumber, c.fax);
         EXPECT_STREQ(r.comm.fCode, c.fCode);
@@ -53,12 +51,12 @@ TEST_F(StoreTest, RewriteAndDeleteMatchTheGoldenResults) {
     FaxRecipient r = DefaultRecipient;
     EntryDetails d;
     ClearEntryDetails(d);
-    ASSERT_EQ(PhonebookReadEntry(path.c_str(), W("Ville <0456>").c_str(), r, d), DB_DONE);
+    ASSERT_EQ(PhonebookReadEntry(path.c_str(), Wide("Ville <0456>").c_str(), r, d), DB_DONE);
     // Written back unchanged: every byte outside records stays, the record moves to the end.
-    ASSERT_EQ(PhonebookWriteEntry(path.c_str(), W("Ville <0456>").c_str(), r, d, kModeSameKey), DB_DONE);
+    ASSERT_EQ(PhonebookWriteEntry(path.c_str(), Wide("Ville <0456>").c_str(), r, d, kModeSameKey), DB_DONE);
     EXPECT_EQ(Get("book.KFD"), ReadGolden("v2000_rewrite_ville.KFD"));
     Put("book.KFD", ReadGolden("v2000.KFD"));
-    ASSERT_EQ(PhonebookDeleteItem(path.c_str(), W("VILLE <0456>").c_str(), kItemIndividual), DB_DONE);
+    ASSERT_EQ(PhonebookDeleteItem(path.c_str(), Wide("VILLE <0456>").c_str(), kItemIndividual), DB_DONE);
     EXPECT_EQ(Get("book.KFD"), ReadGolden("v2000_delete_ville.KFD"));
     EXPECT_EQ(Listing(), "book.KFD ");
 }
@@ -67,7 +65,7 @@ TEST_F(StoreTest, ChangingAKeyRewritesEveryGroupReference) {
     Put("b.KFD", kHead + Entry("Anna", "1") + Group("G1", {{"Anna", "1"}, {"Bo", "2"}}) + Entry("Bo", "2") +
                      Group("G2", {{"ANNA", "1"}}));
     TestRecord t("Anna", "99");
-    ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), W("Anna <1>").c_str(), t.r, t.d, kModeKeyChanged), DB_DONE);
+    ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), Wide("Anna <1>").c_str(), t.r, t.d, kModeKeyChanged), DB_DONE);
     EXPECT_EQ(Get("b.KFD"), kHead + Group("G1", {{"Anna", "99"}, {"Bo", "2"}}) + Entry("Bo", "2") +
                                 Group("G2", {{"Anna", "99"}}) + Entry("Anna", "99"));
 }
@@ -75,14 +73,14 @@ TEST_F(StoreTest, ChangingAKeyRewritesEveryGroupReference) {
 TEST_F(StoreTest, DeletingAGroupKeepsItsMembersAndLaterNamesakes) {
     std::string g = Group("G", {{"A", "1"}});
     Put("b.KFD", kHead + Entry("A", "1") + g + Group("g", {}) );
-    ASSERT_EQ(PhonebookDeleteItem(WPath("b.KFD").c_str(), W("[G]").c_str(), kItemGroup), DB_DONE);
+    ASSERT_EQ(PhonebookDeleteItem(WPath("b.KFD").c_str(), Wide("[G]").c_str(), kItemGroup), DB_DONE);
     EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + Group("g", {}));
 }
 
 TEST_F(StoreTest, WritingAGroupReplacesEveryGroupOfThatName) {
     Put("b.KFD", kHead + Group("G", {{"A", "1"}}) + Entry("A", "1") + Group("G", {}));
     std::string g = Group("H", {{"A", "1"}});
-    ASSERT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), W("[g]").c_str(), reinterpret_cast<const uint8_t*>(g.data()),
+    ASSERT_EQ(PhonebookWriteGroup(WPath("b.KFD").c_str(), Wide("[g]").c_str(), reinterpret_cast<const uint8_t*>(g.data()),
                                   g.size(), kModeKeyChanged),
               DB_DONE);
     EXPECT_EQ(Get("b.KFD"), kHead + Entry("A", "1") + g);
@@ -111,7 +109,7 @@ TEST_F(StoreTest, AppendAfterAnUnfinishedRecordDropsItsRemains) {
         ASSERT_EQ(PhonebookWriteEntry(WPath("b.KFD").c_str(), nullptr, t.r, t.d, kModeNew), DB_DONE) << c.what;
         EXPECT_EQ(Get("b.KFD"), clean + Entry("C", "3")) << c.what;
         FaxRecipient back = DefaultRecipient;
-        EXPECT_EQ(PhonebookReadEntry(WPath("b.KFD").c_str(), W("C <3>").c_str(), back, t.d), DB_DONE) << c.what;
+        EXPECT_EQ(PhonebookReadEntry(WPath("b.KFD").c_str(), Wide("C <3>").c_str(), back, t.d), DB_DONE) << c.what;
         EXPECT_EQ(Listing(), "b.KFD ") << c.what;
     }
 }
@@ -138,8 +136,8 @@ TEST_F(StoreTest, RefusedFilesAndTheirCodes) {
         EXPECT_EQ(DBCheckVersion(p.c_str()), c.check) << c.name;
         FaxRecipient r = DefaultRecipient;
         EntryDetails d;
-        EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("A <1>").c_str(), r, d), c.read) << c.name;
-        EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("A <1>").c_str(), kItemIndividual), c.read) << c.name;
+        EXPECT_EQ(PhonebookReadEntry(p.c_str(), Wide("A <1>").c_str(), r, d), c.read) << c.name;
+        EXPECT_EQ(PhonebookDeleteItem(p.c_str(), Wide("A <1>").c_str(), kItemIndividual), c.read) << c.name;
         if (c.create) {
             EXPECT_EQ(Get(c.name), c.bytes) << c.name;
         }
@@ -151,7 +149,7 @@ TEST_F(StoreTest, ExtensionTest) {
         const char* path;
         bool ok;
     } cases[] = {{"a.kfd", true}, {"A.KFD", true}, {"x.KfD", true}, {".kfd", false}, {"kfd", false}, {"a.kfdx", false}};
-    for (const auto& c : cases) EXPECT_EQ(DBHasPhonebookExtension(W(c.path).c_str()), c.ok) << c.path;
+    for (const auto& c : cases) EXPECT_EQ(DBHasPhonebookExtension(Wide(c.path).c_str()), c.ok) << c.path;
 }
 
 TEST_F(StoreTest, NewPhonebookIsThirtyFiveBytesAndReplacesAnyFile) {
@@ -177,10 +175,10 @@ TEST_F(StoreTest, RecordLargerThanTheWorkBufferIsNoMemory) {
     WideString p = WPath("b.KFD");
     FaxRecipient r = DefaultRecipient;
     EntryDetails d;
-    EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("A <1>").c_str(), r, d), DB_DONE);  // found before the big record
-    EXPECT_EQ(PhonebookReadEntry(p.c_str(), W("B <2>").c_str(), r, d), DB_NO_MEMORY);
-    EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("[Iso]").c_str(), kItemGroup), DB_NO_MEMORY);
-    EXPECT_EQ(PhonebookDeleteItem(p.c_str(), W("A <1>").c_str(), kItemIndividual), DB_NO_MEMORY);
+    EXPECT_EQ(PhonebookReadEntry(p.c_str(), Wide("A <1>").c_str(), r, d), DB_DONE);  // found before the big record
+    EXPECT_EQ(PhonebookReadEntry(p.c_str(), Wide("B <2>").c_str(), r, d), DB_NO_MEMORY);
+    EXPECT_EQ(PhonebookDeleteItem(p.c_str(), Wide("[Iso]").c_str(), kItemGroup), DB_NO_MEMORY);
+    EXPECT_EQ(PhonebookDeleteItem(p.c_str(), Wide("A <1>").c_str(), kItemIndividual), DB_NO_MEMORY);
     EXPECT_EQ(Get("b.KFD"), file);
     EXPECT_EQ(Listing(), "b.KFD ");
 }

@@ -27,7 +27,7 @@ TEST_F(PhonebookDialogTest, DeleteFromPhonebook) {
         {"nothing selected", {}, false, {}, nullptr, standard, {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"}, {}},
         {"held by another process", {3}, false, {IDYES, IDOK}, [this] { held = Hold(book); }, standard,
          {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"},
-         {kAsk, u"Poista kohtia muistiosta|Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD")}},
+         {kAsk, u"Poista kohtia muistiosta|Puhelinmuistion avaaminen ei onnistunut - " + U16Path("book.KFD")}},
 #if !defined(_WIN32)  // faults are injected in the headless file layer only
         {"disk full at the second of two", {1, 2}, false, {IDYES, IDOK},
          [] { fault::Arm({fault::Op::Write, fault::Calls(fault::Op::Write) + 2, fault::Action::Short}); },
@@ -38,7 +38,7 @@ TEST_F(PhonebookDialogTest, DeleteFromPhonebook) {
 #endif
         {"damaged meanwhile", {3}, false, {IDYES, IDOK}, [this] { Put("book.KFD", "garbage"); }, "garbage",
          {u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"},
-         {kAsk, u"Poista kohtia muistiosta|Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - " + U16("book.KFD")}},
+         {kAsk, u"Poista kohtia muistiosta|Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - " + U16Path("book.KFD")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -9,9 +9,7 @@
 
 DialogView ViewOf(HWND dialog) {
     DialogView v;
-    WCHAR title[512] = {0};
-    GetWindowTextW(dialog, title, 512);
-    v.title = reinterpret_cast<const char16_t*>(title);
+    v.title = Title(dialog);
     v.phonebook = ListTexts(dialog, IDC_PB_PHONEBOOK_LIST);
     v.picked = ListTexts(dialog, IDC_PB_PICKED_LIST);
     for (int i = 0; i < static_cast<int>(v.phonebook.size()); ++i)
@@ -44,7 +42,7 @@ void PhonebookDialogTest::SetUp() {
 void PhonebookDialogTest::TearDown() {
     FreeExchangeDetails();
 #if defined(_WIN32)
-    for (const char* name : {"KFD.INI", "DEFAULT.KFD", "DEFAULT.BAK"}) DeleteFileA(WinPath(name).c_str());
+    for (const char* name : {"KFD.INI", "DEFAULT.KFD", "DEFAULT.BAK"}) DeleteFileA(WinDirPath(name).c_str());
 #else
     fault::Reset();
 #endif
@@ -74,18 +72,12 @@ std::vector<std::u16string> PhonebookDialogTest::Boxes() {
     return out;
 }
 
-std::u16string PhonebookDialogTest::U16(const std::string& name) const {
-    std::u16string s;
-    for (unsigned char c : Path(name)) s += static_cast<char16_t>(c);
-    return s;
-}
-
 HANDLE PhonebookDialogTest::Hold(const std::string& path) const {
     return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string PhonebookDialogTest::WinPath(const std::string& name) const {
+std::string PhonebookDialogTest::WinDirPath(const std::string& name) const {
 #if defined(_WIN32)
     char windows[MAX_PATH + 1] = {0};
     GetWindowsDirectoryA(windows, MAX_PATH);
@@ -96,11 +88,11 @@ std::string PhonebookDialogTest::WinPath(const std::string& name) const {
 }
 
 void PhonebookDialogTest::PutWin(const std::string& name, const std::string& bytes) const {
-    std::ofstream(WinPath(name), std::ios::binary | std::ios::trunc).write(bytes.data(),
+    std::ofstream(WinDirPath(name), std::ios::binary | std::ios::trunc).write(bytes.data(),
                                                                           static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string PhonebookDialogTest::GetWin(const std::string& name) const {
-    std::ifstream f(WinPath(name), std::ios::binary);
+    std::ifstream f(WinDirPath(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "automation.h"
+#include "dialog_readers.h"
 #include "kfd_format.h"
 #include "phonebook_dialog.h"
 #include "phonebook_dialog_ids.h"
 #include "shared_state.h"
 #include "store_fixture.h"
+#include "wide_text.h"
 #if !defined(_WIN32)
 #include "posix/fault_injection.h"
 #endif
@@ -43,12 +45,13 @@ protected:
     static automation::Script& Look(automation::Script& s, DialogView* view);
     // Message boxes seen, as "caption|text".
     static std::vector<std::u16string> Boxes();
-    std::u16string U16(const std::string& name) const;
+    // A file of the directory as the dialog names it.
+    std::u16string U16Path(const std::string& name) const { return AsU16(Path(name)); }
     // Holds a file open, not shared, as another process would.
     HANDLE Hold(const std::string& path) const;
     // Files of the Windows directory (KFD.INI, DEFAULT.KFD): the private
     // directory on the headless build, the real one on Windows.
-    std::string WinPath(const std::string& name) const;
+    std::string WinDirPath(const std::string& name) const;
     void PutWin(const std::string& name, const std::string& bytes) const;
     std::string GetWin(const std::string& name) const;
     // KFD.INI naming a file of the private directory.

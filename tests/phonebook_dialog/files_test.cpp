@@ -29,7 +29,7 @@ protected:
         Run(IDD_PHONEBOOK, s);
         EXPECT_EQ(Boxes(), c.boxes);
         EXPECT_EQ(GetWin("KFD.INI"), Path(c.current) + "\n");
-        EXPECT_EQ(v.title, u"Puhelinmuistio - " + U16(c.current));
+        EXPECT_EQ(v.title, u"Puhelinmuistio - " + U16Path(c.current));
         EXPECT_TRUE(v.disabled.empty());
     }
 };
@@ -41,13 +41,13 @@ TEST_F(FilesTest, NewPhonebook) {
         {"cancelled", IDC_PB_NEW_BOOK, [](Script& s) { s.cancelFile(); }, "book.KFD", {}},
         {"existing file kept, asked again", IDC_PB_NEW_BOOK,
          [&](Script& s) { s.file(Path("old.KFD")).answer(IDNO).cancelFile(); }, "book.KFD",
-         {u"Uusi|" + U16("old.KFD") + kExists}},
+         {u"Uusi|" + U16Path("old.KFD") + kExists}},
         {"existing file held by another process: not made current", IDC_PB_NEW_BOOK,
          [&](Script& s) { s.file(Path("old.KFD")).answer(IDYES).answer(IDOK); }, "book.KFD",
-         {u"Uusi|" + U16("old.KFD") + kExists, u"Uusi|Puhelinmuistion avaaminen ei onnistunut - " + U16("old.KFD")},
+         {u"Uusi|" + U16Path("old.KFD") + kExists, u"Uusi|Puhelinmuistion avaaminen ei onnistunut - " + U16Path("old.KFD")},
          [&] { held = Hold(Path("old.KFD")); }},
         {"existing file replaced", IDC_PB_NEW_BOOK, [&](Script& s) { s.file(Path("old.KFD")).answer(IDYES); },
-         "old.KFD", {u"Uusi|" + U16("old.KFD") + kExists}},
+         "old.KFD", {u"Uusi|" + U16Path("old.KFD") + kExists}},
     };
     for (const auto& c : cases) {
         NameCurrent("book.KFD");
@@ -78,18 +78,18 @@ TEST_F(FilesTest, OpenPhonebook) {
         {"the extension is found", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("other")); }, "other.KFD", {}},
         {"the current one", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("book.KFD")); }, "book.KFD", {}},
         {"not a phonebook", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("notes.txt")).answer(IDOK); }, "book.KFD",
-         {bad + U16("notes.txt")}},
+         {bad + U16Path("notes.txt")}},
         {"held by another process", IDC_PB_OPEN_BOOK, [&](Script& s) { s.file(Path("other.KFD")).answer(IDOK); },
-         "book.KFD", {u"Avaa|Puhelinmuistion avaaminen ei onnistunut - " + U16("other.KFD")},
+         "book.KFD", {u"Avaa|Puhelinmuistion avaaminen ei onnistunut - " + U16Path("other.KFD")},
          [&] { held = Hold(Path("other.KFD")); }},
         {"older version not converted", IDC_PB_OPEN_BOOK,
          [&](Script& s) { s.file(Path("vanha.KFD")).answer(IDNO, u"Haluatko muuntaa sen?"); }, "book.KFD",
-         {u"Tiedoston muunnos|" + U16("vanha.KFD") +
+         {u"Tiedoston muunnos|" + U16Path("vanha.KFD") +
           u"\nTIedostomuoto on luotu ajurin aikaisemmalla versiolla.\nHaluatko muuntaa sen?"
           u"\n\nHuom:\nKohtia, joissa on sama nimi ja faksinumero pidetään toisintoina.\nVain ensimmäinen muunnetaan."}},
         {"older version converted", IDC_PB_OPEN_BOOK,
          [&](Script& s) { s.file(Path("vanha.KFD")).answer(IDYES).file(Path("muunnettu")); }, "muunnettu.KFD",
-         {u"Tiedoston muunnos|" + U16("vanha.KFD") +
+         {u"Tiedoston muunnos|" + U16Path("vanha.KFD") +
           u"\nTIedostomuoto on luotu ajurin aikaisemmalla versiolla.\nHaluatko muuntaa sen?"
           u"\n\nHuom:\nKohtia, joissa on sama nimi ja faksinumero pidetään toisintoina.\nVain ensimmäinen muunnetaan."}},
     };
@@ -110,21 +110,21 @@ TEST_F(FilesTest, SaveAs) {
         {"onto the current file", IDC_PB_SAVE_AS, [&](Script& s) { s.file(Path("book.kfd")); }, "book.KFD", {}},
         {"existing file kept, asked again", IDC_PB_SAVE_AS,
          [&](Script& s) { s.file(Path("kopio.KFD")).answer(IDNO).cancelFile(); }, "book.KFD",
-         {u"Tallenna nimellä|" + U16("kopio.KFD") + kExists}},
+         {u"Tallenna nimellä|" + U16Path("kopio.KFD") + kExists}},
         {"phonebook held by another process", IDC_PB_SAVE_AS,
          [&](Script& s) { s.file(Path("kopio.KFD")).answer(IDYES).answer(IDOK); }, "book.KFD",
-         {u"Tallenna nimellä|" + U16("kopio.KFD") + kExists, copyError}, [&] { held = Hold(book); }},
+         {u"Tallenna nimellä|" + U16Path("kopio.KFD") + kExists, copyError}, [&] { held = Hold(book); }},
 #if !defined(_WIN32)  // faults are injected in the headless file layer only
         {"disk full", IDC_PB_SAVE_AS,
          [&](Script& s) { s.file(Path("kopio.KFD")).answer(IDYES).answer(IDOK); }, "book.KFD",
-         {u"Tallenna nimellä|" + U16("kopio.KFD") + kExists, copyError},
+         {u"Tallenna nimellä|" + U16Path("kopio.KFD") + kExists, copyError},
          [&] {
              fault::Reset();
              fault::Arm({fault::Op::Write, 1, fault::Action::Short});
          }},
 #endif
         {"copied", IDC_PB_SAVE_AS, [&](Script& s) { s.file(Path("kopio")).answer(IDYES); }, "kopio.KFD",
-         {u"Tallenna nimellä|" + U16("kopio.KFD") + kExists}},
+         {u"Tallenna nimellä|" + U16Path("kopio.KFD") + kExists}},
     };
     for (const auto& c : cases) {
         // What the failed copies must have left alone.

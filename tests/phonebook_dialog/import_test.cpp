@@ -70,7 +70,7 @@ TEST_F(ImportTest, ImportedRecipientsGoIntoThePhonebook) {
          nullptr, standard, {Duplicate(u"Cai", u"3")}},
         {"phonebook held by another process", IDC_PB_IMPORT_NAMES, {Recipient("Ville", "9")}, {IDOK},
          [this] { held = Hold(book); }, standard,
-         {kImportCaption + u"Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD")}},
+         {kImportCaption + u"Puhelinmuistion avaaminen ei onnistunut - " + U16Path("book.KFD")}},
         {"whole records keep their settings", IDC_PB_IMPORT_FULL, {relayed}, {}, nullptr, "", {}},
     };
     for (const auto& c : cases) {
@@ -95,7 +95,7 @@ TEST_F(ImportTest, ImportedRecipientsGoIntoThePhonebook) {
     }
     FaxRecipient r;
     EntryDetails d;
-    ASSERT_EQ(PhonebookReadEntry(WidePath(book).c_str(), WIDE("Ville <9>"), r, d), DB_DONE);
+    ASSERT_EQ(PhonebookReadEntry(Wide(book).c_str(), WIDE("Ville <9>"), r, d), DB_DONE);
     EXPECT_EQ(r.comm.commOption, '1');
     EXPECT_STREQ(r.comm.relayStationId, "12");
     EXPECT_EQ(r.comm.relayDestCount, 1);

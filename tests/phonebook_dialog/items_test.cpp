@@ -30,11 +30,7 @@ protected:
             .dialog(IDD_NEW_ENTRY)
             .click(IDOK)
             .dialog(IDD_ENTRY)
-            .call([](HWND d) {
-                WCHAR title[64] = {0};
-                GetWindowTextW(d, title, 64);
-                EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(title)), u"Lisää yksi");
-            })
+            .call([](HWND d) { EXPECT_EQ(Title(d), u"Lisää yksi"); })
             .type(IDC_ENTRY_NAME, name)
             .type(IDC_ENTRY_FAX, fax);
     }
@@ -127,8 +123,8 @@ TEST_F(ItemsTest, FailuresShowTheirMessageAndLoseNothing) {
     const std::u16string oneItem = kProps +
                                    u"Yhden vastaanottajan ominaisuudet -valintaikkunan näyttäminen ei onnistunut.\n"
                                    u"Näyttääksesi ikkunan sinun on valittava yksi kohta luettelosta.";
-    const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD");
-    const std::u16string damaged = u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - " + U16("book.KFD");
+    const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16Path("book.KFD");
+    const std::u16string damaged = u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - " + U16Path("book.KFD");
     struct Case {
         const char* what;
         std::function<void(Script&)> user;
@@ -166,7 +162,7 @@ TEST_F(ItemsTest, FailuresShowTheirMessageAndLoseNothing) {
          },
          kHead + Entry("Liisa", "2"),
          {kProps + u"Nimi: Matti\nFaksinumero: 1\n\nTietokantavirhe.\nKohtaa ei löydy puhelinmuistiotiedostosta - " +
-          U16("book.KFD")}},
+          U16Path("book.KFD")}},
         {"a new individual on a locked phonebook",
          [this](Script& s) {
              NewIndividual(s, u"Aino", u"3").call([this](HWND) { held = Hold(book); }).click(IDOK).answer(IDOK);
@@ -204,7 +200,7 @@ TEST_F(ItemsTest, FailuresShowTheirMessageAndLoseNothing) {
 TEST_F(ItemsTest, GroupsThroughTheGroupDialog) {
     const std::string kBook = Book();
     const char* const n30 = "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNN";
-    const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16("book.KFD");
+    const std::u16string locked = u"Puhelinmuistion avaaminen ei onnistunut - " + U16Path("book.KFD");
     // The group dialog of [G], its name set.
     auto editG = [](Script& s, const std::u16string& name) -> Script& {
         return s.select(IDC_PB_PHONEBOOK_LIST, u"[G]")
@@ -298,7 +294,7 @@ TEST_F(ItemsTest, DoubleClickInThePickedList) {
     Run(IDD_PHONEBOOK_PICK, s);
     FaxRecipient r;
     EntryDetails d;
-    ASSERT_EQ(PhonebookReadEntry(WidePath(book).c_str(), WIDE("Matti <1>"), r, d), DB_DONE);
+    ASSERT_EQ(PhonebookReadEntry(Wide(book).c_str(), WIDE("Matti <1>"), r, d), DB_DONE);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(d.company)), u"Oy Ab");
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(d.memo)), u"muistio");
     EXPECT_EQ(automation::Seen().dialogsOpened, (std::vector<int>{IDD_PHONEBOOK_PICK, IDD_ENTRY}));

@@ -10,7 +10,7 @@ TEST_F(PhonebookDialogTest, ManagerOpensOnTheCurrentPhonebookAndClosesWithZero) 
     Look(s, &v).key(IDC_PB_PHONEBOOK_LIST, VK_DOWN).call([](HWND d) {  // keys but Delete are the list's
         EXPECT_EQ(SendDlgItemMessageW(d, IDC_PB_PHONEBOOK_LIST, LB_GETSEL, 1, 0), 1); }).click(IDC_PB_HELP).click(IDCANCEL);
     EXPECT_EQ(Run(IDD_PHONEBOOK, s), 0);
-    EXPECT_EQ(v.title, u"Puhelinmuistio - " + U16("book.KFD"));
+    EXPECT_EQ(v.title, u"Puhelinmuistio - " + U16Path("book.KFD"));
     EXPECT_EQ(v.phonebook, (Items{u"[G]", u"Anna <1>", u"Bo <2>", u"Cai <3>"}));
     EXPECT_EQ(v.selected, (Items{u"[G]"}));
     EXPECT_EQ(v.focus, IDC_PB_PHONEBOOK_LIST);
@@ -45,7 +45,7 @@ TEST_F(PhonebookDialogTest, UnusablePhonebookLeavesOnlyNewAndOpen) {
         SCOPED_TRACE(c.what);
         automation::Reset();
         const bool isDefault = std::string(c.file) == "DEFAULT.KFD";
-        const std::string path = isDefault ? WinPath(c.file) : Path(c.file);
+        const std::string path = isDefault ? WinDirPath(c.file) : Path(c.file);
         if (isDefault)
             PutWin(c.file, c.bytes);
         else
@@ -139,11 +139,7 @@ TEST_F(PhonebookDialogTest, SearchSelectsAtEveryKeystroke) {
 TEST_F(PhonebookDialogTest, SearchTextIsLimitedTo32Characters) {
     std::u16string typed;
     Script s;
-    s.type(IDC_PB_SEARCH, std::u16string(40, u'a')).call([&](HWND d) {
-        WCHAR buf[64] = {0};
-        GetDlgItemTextW(d, IDC_PB_SEARCH, buf, 64);
-        typed = reinterpret_cast<const char16_t*>(buf);
-    });
+    s.type(IDC_PB_SEARCH, std::u16string(40, u'a')).call([&](HWND d) { typed = Text(d, IDC_PB_SEARCH); });
     s.click(IDCANCEL);
     Run(IDD_PHONEBOOK, s);
     EXPECT_EQ(typed.size(), 32u);

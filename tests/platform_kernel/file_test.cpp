@@ -4,12 +4,13 @@
 #include <string>
 
 #include "posix/fault_injection.h"
-#include "test_dir.h"
+#include "scratch_dir_test.h"
+#include "wide_text.h"
 #include "windows.h"
 
 namespace {
 
-class Files : public TestDir {};
+class Files : public ScratchDirTest {};
 
 HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition = OPEN_EXISTING) {
     return CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -74,7 +75,7 @@ TEST_F(Files, OpenErrors) {
         {WinPath("missing\\f"), GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
         {WinPath("missing\\f"), GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},
         {"", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
-        {dir_, GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+        {dir, GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
         {WinPath("ro"), GENERIC_WRITE, OPEN_EXISTING, ERROR_ACCESS_DENIED},
         {WinPath("ro"), GENERIC_READ, TRUNCATE_EXISTING, ERROR_INVALID_PARAMETER},
     };
@@ -337,17 +338,16 @@ TEST_F(Files, WideAndAnsiNamesMeetOnDisk) {
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     CloseHandle(h);
     EXPECT_TRUE(Exists("käyttäjä.txt"));
-    std::string dir = dir_ + "/";
-    std::u16string wide = std::u16string(dir.begin(), dir.end()) + u"käyttäjä.txt";
+    std::u16string wide = AsU16(dir + "/") + u"käyttäjä.txt";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(wide.c_str()));
 }
 
-class Faults : public TestDir {
+class Faults : public ScratchDirTest {
 protected:
     void TearDown() override {
         fault::Reset();
         fault::CloseAllFiles();
-        TestDir::TearDown();
+        ScratchDirTest::TearDown();
     }
     // A small "store operation": write a temporary, flush, replace.
     void SaveTwice() {

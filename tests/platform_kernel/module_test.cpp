@@ -4,12 +4,12 @@
 #include <string>
 #include <thread>
 
-#include "test_dir.h"
+#include "scratch_dir_test.h"
 #include "windows.h"
 
 namespace {
 
-class Modules : public TestDir {};
+class Modules : public ScratchDirTest {};
 
 std::string SelfDir() {
     char buf[MAX_PATH];

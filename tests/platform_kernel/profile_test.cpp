@@ -1,6 +1,6 @@
 #include <string>
 
-#include "test_dir.h"
+#include "windows_dir_test.h"
 #include "windows.h"
 
 namespace {

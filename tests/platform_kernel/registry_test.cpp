@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "test_dir.h"
+#include "windows_dir_test.h"
 #include "windows.h"
 
 namespace {

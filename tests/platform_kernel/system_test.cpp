@@ -3,16 +3,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "test_dir.h"
+#include "scratch_dir_test.h"
+#include "wide_text.h"
 #include "windows.h"
 
 namespace {
 
-class System : public TestDir {
+class System : public ScratchDirTest {
 protected:
     void SetUp() override {
-        TestDir::SetUp();
-        setenv("FAX_WINDIR", (dir_ + "/win").c_str(), 1);
+        ScratchDirTest::SetUp();
+        setenv("FAX_WINDIR", (dir + "/win").c_str(), 1);
     }
     void TearDown() override {
         unsetenv("FAX_WINDIR");
@@ -20,7 +21,7 @@ protected:
         unsetenv("FAX_COMPUTERNAME");
         unsetenv("TZ");
         tzset();
-        TestDir::TearDown();
+        ScratchDirTest::TearDown();
     }
 };
 
@@ -34,11 +35,11 @@ TEST_F(System, WindowsDirectoryIsCreatedAndSpelledWithBackslashes) {
     EXPECT_EQ(n + 1, GetWindowsDirectoryA(buf, 3));  // too small: size with NUL
     WCHAR wbuf[MAX_PATH];
     EXPECT_EQ(n, GetWindowsDirectoryW(wbuf, MAX_PATH));
-    EXPECT_EQ(std::u16string(expected.begin(), expected.end()), std::u16string(wbuf));
+    EXPECT_EQ(AsU16(expected), std::u16string(wbuf));
 
     // A directory that cannot be made gives 0.
     Put("file", "x");
-    setenv("FAX_WINDIR", (dir_ + "/file/win").c_str(), 1);
+    setenv("FAX_WINDIR", (dir + "/file/win").c_str(), 1);
     EXPECT_EQ(0u, GetWindowsDirectoryA(buf, MAX_PATH));
 }
 

@@ -27,7 +27,7 @@ void InDialog(std::function<void(HWND)> body, automation::Script more = automati
 std::u16string ItemText(HWND d, int id, int i) {
     WCHAR buf[256];
     LRESULT n = SendDlgItemMessageW(d, id, LB_GETTEXT, i, (LPARAM)buf);
-    return n < 0 ? u"<err>" : Str(buf);
+    return n < 0 ? u"<err>" : U16(buf);
 }
 
 int Count(int id, int code) {
@@ -170,14 +170,14 @@ TEST_F(ControlsTest, EditNotifiesEveryChange) {
         automation::Script().type(IDC_EDIT, u"abcd").type(IDC_NUMBER, u"1x2").type(IDC_MEMO, u"\nc").call([](HWND d) {
             WCHAR buf[16];
             GetDlgItemTextW(d, IDC_EDIT, buf, 16);
-            EXPECT_EQ(Str(buf), u"abc");
+            EXPECT_EQ(U16(buf), u"abc");
             GetDlgItemTextW(d, IDC_NUMBER, buf, 16);
-            EXPECT_EQ(Str(buf), u"12");
+            EXPECT_EQ(U16(buf), u"12");
             EXPECT_EQ(SendDlgItemMessageW(d, IDC_MEMO, EM_GETLINECOUNT, 0, 0), 3);  // typed before "a"
             SendDlgItemMessageW(d, IDC_EDIT, EM_SETSEL, 0, 1);
             SendDlgItemMessageW(d, IDC_EDIT, EM_REPLACESEL, 0, (LPARAM)WIDE("X"));
             GetDlgItemTextW(d, IDC_EDIT, buf, 16);
-            EXPECT_EQ(Str(buf), u"Xbc");
+            EXPECT_EQ(U16(buf), u"Xbc");
             DWORD a = 9, b = 9;
             SendDlgItemMessageW(d, IDC_EDIT, EM_GETSEL, (WPARAM)&a, (LPARAM)&b);
             EXPECT_EQ(a, 1u);

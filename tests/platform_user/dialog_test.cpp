@@ -212,7 +212,7 @@ TEST_F(RecordsTest, HelpBeepsAndFileDialogs) {
                          .call([&](HWND d) {
                              WCHAR buf[32];
                              GetDlgItemTextW(d, IDC_EDIT, buf, 32);
-                             shown = Str(buf);
+                             shown = U16(buf);
                          })
                          .click(IDOK));
     EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_TEST), nullptr, AskingProc, 0), IDOK);

@@ -8,26 +8,11 @@
 #include <vector>
 
 #include "automation.h"
+#include "run_platform.h"
 #include "scratch_dir.h"
 #include "scripted_user.h"
 #include "test_ids.h"
-
-#if defined(_WIN32)
-// Beeps made inside the system's own controls cannot be observed there.
-constexpr bool kSeesControlBeeps = false;
-// Where wine is known to differ from the documented behaviour, the layer
-// follows the documentation and the check runs only against it.
-constexpr bool kFollowsDocsOverWine = false;
-#else
-constexpr bool kSeesControlBeeps = true;
-constexpr bool kFollowsDocsOverWine = true;
-#endif
-
-inline std::u16string Str(const WCHAR* s) {
-    std::u16string r;
-    for (; s && *s; ++s) r.push_back((char16_t)*s);
-    return r;
-}
+#include "wide_text.h"
 
 class UserTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "addon.h"
 #include "print_device.h"
 #include "windows.h"
 
@@ -14,13 +15,13 @@ class FakeDevice : public headless::PrinterDevice {
 public:
     int Escape(int code, int inputSize, const char* input, int outputSize, char* output) override {
         calls.push_back(code);
-        if (code == 15002) return 8;
-        if (code == 15000) {
+        if (code == kEscapeImageSize) return 8;
+        if (code == kEscapeReadImage) {
             if (outputSize < 8) return -1;
             std::memcpy(output, "settings", 8);
             return 1;
         }
-        if (code == 15001) {
+        if (code == kEscapeWriteImage) {
             stored.assign(input, input + inputSize);
             return 1;
         }
@@ -36,10 +37,10 @@ TEST(PrinterDevice, EscapesReachTheDeviceWithTheirBuffers) {
     FakeDevice device;
     HDC dc = headless::CreatePrinterDC(&device);
     char image[8];
-    EXPECT_EQ(ExtEscape(dc, 15002, 0, nullptr, 0, nullptr), 8);
-    EXPECT_EQ(ExtEscape(dc, 15000, 0, nullptr, sizeof image, image), 1);
+    EXPECT_EQ(ExtEscape(dc, kEscapeImageSize, 0, nullptr, 0, nullptr), 8);
+    EXPECT_EQ(ExtEscape(dc, kEscapeReadImage, 0, nullptr, sizeof image, image), 1);
     EXPECT_EQ(std::memcmp(image, "settings", 8), 0);
-    EXPECT_EQ(ExtEscape(dc, 15001, 3, "abc", 0, nullptr), 1);
+    EXPECT_EQ(ExtEscape(dc, kEscapeWriteImage, 3, "abc", 0, nullptr), 1);
     EXPECT_EQ(std::string(device.stored.begin(), device.stored.end()), "abc");
     EXPECT_EQ(ExtEscape(dc, 4242, 0, nullptr, 0, nullptr), 0);  // not supported
     EXPECT_EQ(AbortDoc(dc), 1);
@@ -67,7 +68,7 @@ TEST(PrinterDevice, BadUseFailsWithoutReachingAnyDevice) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetLastError(0);
-        EXPECT_LT(ExtEscape(c.dc, 15000, c.inSize, c.in, c.outSize, nullptr), 0);
+        EXPECT_LT(ExtEscape(c.dc, kEscapeReadImage, c.inSize, c.in, c.outSize, nullptr), 0);
         EXPECT_EQ(GetLastError(), c.error);
     }
     EXPECT_TRUE(device.calls.empty());

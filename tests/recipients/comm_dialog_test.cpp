@@ -100,7 +100,7 @@ TEST_F(CommDialog, FromTheRecipientListTitleNamesTheRecipientAndOffersItsModes) 
                               if (row.selected == 0) { EXPECT_EQ(Text(d, IDC_COMM_MODE), u"G3 - Autom."); }
                           })
                           .click(IDOK),
-                      ParentWith(kRecipientDialogMarkerId)),
+                      ParentWith(IDC_RCP_LIST)),
                   IDOK);
         EXPECT_EQ(CurrentRecipient.comm.commMode, row.selected);
     }

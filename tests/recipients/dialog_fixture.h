@@ -10,25 +10,13 @@
 
 #include "automation.h"
 #include "dialog_help.h"
+#include "dialog_readers.h"
 #include "list_texts.h"
 #include "scratch_dir.h"
 #include "scripted_user.h"
 #include "resource.h"
+#include "run_platform.h"
 #include "shared_state.h"
-
-#if defined(_WIN32)
-// Beeps of the system's own controls and of our code cannot be told apart
-// there only for controls; ours are recorded on both.
-constexpr bool kHeadless = false;
-#else
-constexpr bool kHeadless = true;
-#endif
-
-inline std::u16string U16(const WCHAR* s) {
-    std::u16string r;
-    for (; s && *s; ++s) r.push_back((char16_t)*s);
-    return r;
-}
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -62,18 +50,6 @@ protected:
 
     static const automation::Observed& Seen() { return automation::Seen(); }
 
-    static std::u16string Text(HWND d, int id) {
-        WCHAR buf[300] = {0};
-        GetDlgItemTextW(d, id, buf, 300);
-        return U16(buf);
-    }
-    static std::u16string Title(HWND d) {
-        WCHAR buf[300] = {0};
-        GetWindowTextW(d, buf, 300);
-        return U16(buf);
-    }
-    static bool Visible(HWND d, int id) { return IsWindowVisible(GetDlgItem(d, id)) != FALSE; }
-    static bool Enabled(HWND d, int id) { return IsWindowEnabled(GetDlgItem(d, id)) != FALSE; }
     static bool Checked(HWND d, int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; }
     static int Focused(HWND) { return GetDlgCtrlID(GetFocus()); }
     static std::u16string Item(HWND d, int id, int i) { return ListText(d, id, i); }
@@ -87,11 +63,5 @@ inline FaxRecipient Recipient(const char* name, const char* fax) {
     FaxRecipient r = DefaultRecipient;
     strncpy(r.name, name, sizeof r.name - 1);
     strncpy(r.faxNumber, fax, sizeof r.faxNumber - 1);
-    return r;
-}
-
-inline std::u16string AsU16(const char* s) {
-    std::u16string r;
-    for (; *s; ++s) r.push_back((unsigned char)*s);
     return r;
 }

@@ -11,6 +11,7 @@
 
 #include "automation.h"
 #include "dialog_help.h"
+#include "dialog_readers.h"
 #include "host_settings.h"
 #include "list_texts.h"
 #include "recipient_dialog.h"
@@ -68,13 +69,6 @@ protected:
         LRESULT n = SendDlgItemMessageW(d, list, LB_GETSELITEMS, 64, reinterpret_cast<LPARAM>(sel));
         return std::vector<int>(sel, sel + (n > 0 ? n : 0));
     }
-    static std::u16string Text(HWND d, int id) {
-        WCHAR buf[400] = {0};
-        GetDlgItemTextW(d, id, buf, 400);
-        return reinterpret_cast<const char16_t*>(buf);
-    }
-    static bool Enabled(HWND d, int id) { return IsWindowEnabled(GetDlgItem(d, id)) != FALSE; }
-    static bool Visible(HWND d, int id) { return IsWindowVisible(GetDlgItem(d, id)) != FALSE; }
     // The enabled state of details, comm settings, delete, store and add.
     static std::string Buttons(HWND d) {
         std::string s;

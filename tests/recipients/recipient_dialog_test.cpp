@@ -191,9 +191,7 @@ TEST_F(RecipientDialogTest, CommSettingsAndDetailsOfOneRecipient) {
                    u"Näyttääksesi ikkunan valitse ensin vastaanottaja luettelosta.");
     s.select(1008, 1).click(1005).dialog(104).call([](HWND d) {
         EXPECT_STREQ(CurrentRecipient.name, "B");
-        WCHAR title[80] = {0};
-        GetWindowTextW(d, title, 80);
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(title)), u"Tiet.liik.asetukset - B <2>");
+        EXPECT_EQ(Title(d), u"Tiet.liik.asetukset - B <2>");
         EXPECT_EQ(SendDlgItemMessageW(d, 402, CB_GETCOUNT, 0, 0), 2);  // no G4 from this host
         CurrentRecipient.comm.commMode = 1;
         EndDialog(d, 1);

@@ -9,6 +9,7 @@
 #include "scratch_dir.h"
 #include "scripted_user.h"
 #include "dialog_help.h"
+#include "dialog_readers.h"
 #include "edit_filters.h"
 #include "list_routines.h"
 #include "messages.h"
@@ -16,12 +17,6 @@
 #include "shared_state.h"
 
 namespace {
-
-std::u16string Text(HWND d, int id) {
-    WCHAR buf[128] = {0};
-    GetDlgItemTextW(d, id, buf, 128);
-    return std::u16string(reinterpret_cast<const char16_t*>(buf));
-}
 
 INT_PTR CALLBACK Proc(HWND d, UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {

@@ -5,16 +5,11 @@
 
 #include "shared_state.h"
 #include "text_routines.h"
+#include "wide_text.h"
 
 namespace {
 
 using Text = std::basic_string<WCHAR>;
-
-Text W(const char* s) {
-    Text t;
-    for (; *s; ++s) t += static_cast<WCHAR>(static_cast<unsigned char>(*s));
-    return t;
-}
 
 TEST(TrimBlanks, OnlyBlanksAtEitherEnd) {
     struct Case {
@@ -25,10 +20,10 @@ TEST(TrimBlanks, OnlyBlanksAtEitherEnd) {
     };
     for (const auto& c : cases) {
         WCHAR buf[32] = {0};
-        Text in = W(c.in);
+        Text in = Wide(c.in);
         std::copy(in.begin(), in.end(), buf);
         TrimBlanks(buf);
-        EXPECT_EQ(Text(buf), W(c.out)) << c.in;
+        EXPECT_EQ(Text(buf), Wide(c.out)) << c.in;
     }
 }
 
@@ -40,10 +35,10 @@ TEST(PadWithZeros, ShiftsRightAndFills) {
     } cases[] = {{"7", 3, "007"}, {"123", 3, "123"}, {"1234", 3, "1234"}, {"", 2, "00"}, {"42", 3, "042"}};
     for (const auto& c : cases) {
         WCHAR buf[8] = {0};
-        Text in = W(c.in);
+        Text in = Wide(c.in);
         std::copy(in.begin(), in.end(), buf);
         PadWithZeros(buf, static_cast<int>(in.size()), c.wanted);
-        EXPECT_EQ(Text(buf), W(c.out)) << c.in;
+        EXPECT_EQ(Text(buf), Wide(c.out)) << c.in;
     }
 }
 
@@ -60,18 +55,18 @@ TEST(DigitValue, DecimalUpToTheFirstNonDigit) {
 TEST(SplitListText, WideTextsCutToTheirCapacities) {
     WCHAR name[4] = {'x', 0};
     WCHAR fax[4] = {'x', 0};
-    EXPECT_TRUE(SplitListText(W("Pitka nimi <123456>").c_str(), name, 4, fax, 4));
-    EXPECT_EQ(Text(name), W("Pit"));
-    EXPECT_EQ(Text(fax), W("123"));
-    EXPECT_FALSE(SplitListText(W("A B").c_str(), name, 4, fax, 4));
-    EXPECT_EQ(Text(name), W(""));
-    EXPECT_EQ(Text(fax), W(""));
+    EXPECT_TRUE(SplitListText(Wide("Pitka nimi <123456>").c_str(), name, 4, fax, 4));
+    EXPECT_EQ(Text(name), Wide("Pit"));
+    EXPECT_EQ(Text(fax), Wide("123"));
+    EXPECT_FALSE(SplitListText(Wide("A B").c_str(), name, 4, fax, 4));
+    EXPECT_EQ(Text(name), Wide(""));
+    EXPECT_EQ(Text(fax), Wide(""));
 
     WCHAR group[31];
-    EXPECT_TRUE(SplitListText(W("[M\xE4ki]").c_str(), group, 31));
-    EXPECT_EQ(Text(group), W("M\xE4ki"));
-    EXPECT_FALSE(SplitListText(W("Auki").c_str(), group, 31));
-    EXPECT_EQ(Text(group), W(""));
+    EXPECT_TRUE(SplitListText(Wide("[M\xE4ki]").c_str(), group, 31));
+    EXPECT_EQ(Text(group), Wide("M\xE4ki"));
+    EXPECT_FALSE(SplitListText(Wide("Auki").c_str(), group, 31));
+    EXPECT_EQ(Text(group), Wide(""));
 }
 
 TEST(RemoveRecipientSlot, LaterSlotsMoveForward) {

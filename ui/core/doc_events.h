@@ -12,8 +12,6 @@
 #include "addon.h"
 #include "host_settings.h"
 
-constexpr int32_t kDocEventStartDoc = 5;
-constexpr int32_t kDocEventStartPage = 6;
 constexpr int32_t kDocEventCancelled = -1;
 
 // The fax flow: recipient list, then confirmation. 1 = send ('ss' holds

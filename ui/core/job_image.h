@@ -14,10 +14,6 @@
 #include "addon.h"
 #include "host_settings.h"
 
-constexpr int kEscapeReadImage = 15000;
-constexpr int kEscapeWriteImage = 15001;
-constexpr int kEscapeImageSize = 15002;
-constexpr int kEscapeAddonDue = 15004;
 // Far above any real image (a few tens of kilobytes); a larger answer is a
 // broken host, not something to allocate.
 constexpr int32_t kMaxImageSize = 4 << 20;

@@ -10,10 +10,10 @@
 #include "page_services.h"
 #include "page_tables.h"
 #include "pages_ids.h"
+#include "phonebook_dialog_ids.h"
 
 namespace {
 
-constexpr int kPhonebookTemplate = 106;
 constexpr int kAboutBitmapWidth = 324;
 constexpr int kAboutBitmapY = 20;
 
@@ -115,7 +115,7 @@ void OpenPhonebook(HWND page) {
         MessageBeep(MB_OK);
         return;
     }
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(kPhonebookTemplate), page, proc, 0);
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PHONEBOOK), page, proc, 0);
 }
 
 INT_PTR OnCommand(HWND page, UINT, WPARAM wParam, LPARAM) {

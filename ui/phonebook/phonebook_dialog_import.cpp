@@ -73,6 +73,11 @@ void OnStartImport() {
     StartRecipientImport();
 }
 
+// The import program's completion command arrives as the id of a hidden
+// control; the command is read as the hand-off's record layout.
+static_assert(IDC_PB_IMPORT_NAMES == kImportDoneNames && IDC_PB_IMPORT_FULL == kImportDoneFull,
+              "completion controls carry the hand-off commands");
+
 void OnPhonebookImportResult(HWND dialog, int command) {
     // Only the import this process started hands anything back.
     const char* end = static_cast<const char*>(std::memchr(StoreState.handoffPath, 0, sizeof StoreState.handoffPath));

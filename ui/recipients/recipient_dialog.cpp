@@ -1,10 +1,13 @@
 #include "recipient_dialog.h"
 
 #include "comm_dialog.h"
+#include "comm_dialog_ids.h"
 #include "comm_modes.h"
 #include "current_phonebook.h"
 #include "dialog_help.h"
 #include "edit_filters.h"
+#include "entry_dialog_ids.h"
+#include "entry_dialogs.h"
 #include "list_extent.h"
 #include "list_routines.h"
 #include "messages.h"
@@ -24,8 +27,6 @@ RecipientDialogState RecipientState = {0, 200};
 
 namespace {
 
-constexpr int kDialogCommSettings = 104;
-constexpr int kDialogEntryView = 103;
 constexpr DWORD kHelpContext = 15500;
 constexpr int kTextChars = 31;     // a name or number field with its terminator
 constexpr int kFieldChars = 30;
@@ -201,7 +202,7 @@ void OnCommSettings(HWND dialog) {
         return;
     }
     CurrentRecipient = WorkingRecipients.recipients[i];
-    if (DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(kDialogCommSettings), dialog, CommDlgProc, 0) == 1)
+    if (DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_COMM_SETTINGS), dialog, CommDlgProc, 0) == 1)
         WorkingRecipients.recipients[i] = CurrentRecipient;
 }
 
@@ -210,7 +211,7 @@ void OnDetails(HWND dialog) {
     int i = SingleSelection(dialog);
     if (i < 0 || WorkingDetails[i].workFlag == 0) return;
     CurrentDetails = WorkingDetails[i];
-    DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(kDialogEntryView), dialog, ShowDBInfoDlgProc, 0);
+    DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_ENTRY), dialog, ShowDBInfoDlgProc, 0);
 }
 
 void OnClose(HWND dialog, int id) {

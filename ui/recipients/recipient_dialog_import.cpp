@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "current_phonebook.h"
+#include "handoff.h"
 #include "handoff_file.h"
 #include "recipient_dialog_ids.h"
 #include "recipient_dialog_state.h"
@@ -20,6 +21,11 @@ void OnImport(HWND dialog) {
         return;
     StartRecipientImport();
 }
+
+// The import program's completion command arrives as the id of a hidden
+// control; the command is read as the hand-off's record layout.
+static_assert(IDC_RCP_IMPORT_NAMES == kImportDoneNames && IDC_RCP_IMPORT_FULL == kImportDoneFull,
+              "completion controls carry the hand-off commands");
 
 void OnRecipientImportResult(HWND dialog, int command) {
     if (StoreState.handoffPath[0] == 0) return;  // no import of ours is under way

@@ -5,6 +5,8 @@
 #include "dialog_help.h"
 #include "list_routines.h"
 #include "messages.h"
+#include "phonebook_dialog.h"
+#include "phonebook_dialog_ids.h"
 #include "recipient_dialog_ids.h"
 #include "recipient_dialog_state.h"
 #include "recipient_list_text.h"
@@ -14,11 +16,8 @@
 #include "store_state.h"
 #include "text_routines.h"
 
-extern "C" INT_PTR CALLBACK PhonebookDlgProc(HWND, UINT, WPARAM, LPARAM);
-
 namespace {
 
-constexpr int kDialogPhonebookPicker = 600;
 const WCHAR* const kStoreCaption = WIDE("Lisää muistioon");
 
 int ClampedCount(const RecipientBlock& b) {
@@ -126,7 +125,7 @@ void OnPhonebook(HWND dialog) {
     if (AllocateExchangeDetails()) {
         int count = WorkingRecipients.recipientCount;
         for (int i = 0; i < count && i < kMaxRecipients; ++i) ExchangeDetails[i] = WorkingDetails[i];
-        INT_PTR result = DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(kDialogPhonebookPicker), dialog,
+        INT_PTR result = DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_PHONEBOOK_PICK), dialog,
                                          PhonebookDlgProc, 0);
         if (result == 1) {
             WorkingRecipients = ExchangeRecipients;

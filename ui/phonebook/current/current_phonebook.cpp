@@ -13,6 +13,7 @@
 #include "store.h"
 #include "store_file.h"
 #include "store_state.h"
+#include "string_ids.h"
 #include "text_convert.h"
 
 namespace {
@@ -164,7 +165,7 @@ int DBAskFileName(HWND owner, WCHAR* path, AskPurpose purpose) {
     if (static_cast<int>(purpose) < 0 || static_cast<int>(purpose) > 3) return 0;
     WideString title = kTitles[purpose];
     // The filter's last character separates its parts.
-    WideString filter = LoadModuleString(kStringPhonebookFilter);
+    WideString filter = LoadModuleString(IDS_PHONEBOOK_FILTER);
     if (filter.empty()) filter = WIDE("Oryx Fax Data (*.KFD)|*.kfd|");
     WCHAR sep = filter.back();
     for (auto& c : filter) {
@@ -246,7 +247,7 @@ UINT StartRecipientImport() {
     GetLocalTime(&now);
     std::string root = WideToAnsi(WideString(StoreState.handoffRoot, WideBoundedLen(StoreState.handoffRoot, kDirMax)));
     std::string handoff = ChooseHandoffPath(root, now);
-    WideString programName = LoadModuleString(kStringImportProgram);
+    WideString programName = LoadModuleString(IDS_IMPORT_PROGRAM);
     std::memset(StoreState.handoffPath, 0, sizeof StoreState.handoffPath);
     if (programName.empty()) return 0;  // a module without the program's name cannot start it
     std::string program = WideToAnsi(ModuleDirectory() + programName);

@@ -6,10 +6,6 @@
 #include "db_result.h"
 #include "windows.h"
 
-constexpr int kStringPhonebookFilter = 1040;
-constexpr int kStringImportProgram = 3059;
-constexpr int kConversionListId = 1023;
-
 enum AskPurpose { kAskNew = 0, kAskOpen = 1, kAskSaveAs = 2, kAskSaveConversion = 3 };
 
 // 1 when a current phonebook is set, 0 when there is none.

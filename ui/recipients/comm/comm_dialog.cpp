@@ -133,7 +133,7 @@ void SetTitle(HWND dialog, bool fromRecipientList) {
 }
 
 void OpenCommSettings(HWND dialog) {
-    const bool fromRecipientList = GetDlgItem(GetParent(dialog), kRecipientDialogMarkerId) != nullptr;
+    const bool fromRecipientList = GetDlgItem(GetParent(dialog), IDC_RCP_LIST) != nullptr;
     const int* table = fromRecipientList ? RecipientCommModes : EntryCommModes;
     SetTitle(dialog, fromRecipientList);
 

@@ -1,14 +1,10 @@
 #include "comm_modes.h"
 
-namespace {
-constexpr int kModeG3 = 1050;
-constexpr int kModeF4800 = 1051;
-constexpr int kModeG4 = 1052;
-}  // namespace
+#include "string_ids.h"
 
-int RecipientCommModes[kCommModeSlots] = {kModeG3, kModeF4800, kModeG4, kCommModeListEnd};
-const int EntryCommModes[kCommModeSlots] = {kModeG3, kModeF4800, kModeG4, kCommModeListEnd};
+int RecipientCommModes[kCommModeSlots] = {IDS_COMM_MODE_G3, IDS_COMM_MODE_F4800, IDS_COMM_MODE_G4, kCommModeListEnd};
+const int EntryCommModes[kCommModeSlots] = {IDS_COMM_MODE_G3, IDS_COMM_MODE_F4800, IDS_COMM_MODE_G4, kCommModeListEnd};
 
 void SetRecipientCommModes(bool g4Available) {
-    RecipientCommModes[2] = g4Available ? kModeG4 : kCommModeListEnd;
+    RecipientCommModes[2] = g4Available ? IDS_COMM_MODE_G4 : kCommModeListEnd;
 }

@@ -17,8 +17,6 @@
 namespace {
 
 constexpr DWORD kHelpContext = 15601;
-constexpr int kPhonebookListId = 601;
-constexpr int kGroupContextMarkerId = 701;  // a parent with it is a group dialog
 
 
 // The detail fields of CurrentDetails with their controls and edit limits.
@@ -89,7 +87,7 @@ void OpenEdit(HWND dialog) {
         SendDlgItemMessageW(dialog, f.id, EM_LIMITTEXT, f.capacity - 1, 0);
         SetBounded(dialog, f.id, f.text, f.capacity);
     }
-    if (GetDlgItem(GetParent(dialog), kGroupContextMarkerId) || ParentListId(dialog) != kPhonebookListId) {
+    if (GetDlgItem(GetParent(dialog), IDC_GROUP_NAME) || ParentListId(dialog) != IDC_PB_PHONEBOOK_LIST) {
         ReadOnly(dialog, IDC_ENTRY_NAME);
         ReadOnly(dialog, IDC_ENTRY_FAX);
     }

@@ -26,8 +26,8 @@ constexpr int kSearchLimit = 32;
 
 int ParentListId(HWND dialog) { return static_cast<int>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 HWND ParentList(HWND dialog) { return GetDlgItem(GetParent(dialog), ParentListId(dialog)); }
-HWND Members(HWND dialog) { return GetDlgItem(dialog, kMemberListId); }
-HWND Available(HWND dialog) { return GetDlgItem(dialog, kGroupListId); }
+HWND Members(HWND dialog) { return GetDlgItem(dialog, IDC_GROUP_MEMBERS); }
+HWND Available(HWND dialog) { return GetDlgItem(dialog, IDC_GROUP_AVAILABLE); }
 
 // The dialog's title is the caption of its warnings.
 void Warn(HWND dialog, const WCHAR* text) {
@@ -66,7 +66,7 @@ BOOL OnInitDialog(HWND dialog) {
     const WideString name = CurrentName();
     if (!name.empty()) {
         SetWindowTextW(dialog, WIDE("Muokkaa ryhmän ominaisuuksia"));
-        if (!DBListGroupMembers(dialog, kMemberListId, name.c_str(), FALSE)) {
+        if (!DBListGroupMembers(dialog, IDC_GROUP_MEMBERS, name.c_str(), FALSE)) {
             EndDialog(dialog, IDCANCEL);  // the store has said why
             return FALSE;
         }
@@ -101,7 +101,7 @@ void OnAddSelected(HWND dialog) {
             WCHAR group[kNameLimit + 1];
             if (!SplitListText(text.c_str(), group, kNameLimit + 1)) continue;
             // The store has shown why the phonebook cannot be read.
-            if (!DBListGroupMembers(dialog, kMemberListId, group, FALSE)) return;
+            if (!DBListGroupMembers(dialog, IDC_GROUP_MEMBERS, group, FALSE)) return;
         } else if (!GroupListHolds(Members(dialog), text)) {
             GroupListAppend(Members(dialog), text, kItemIndividual);
         }
@@ -111,18 +111,18 @@ void OnAddSelected(HWND dialog) {
 void OnAvailableProperties(HWND dialog) {
     WideString text;
     LPARAM data = 0;
-    if (!OneSelectedForProperties(dialog, kGroupListId, text, &data)) return;
+    if (!OneSelectedForProperties(dialog, IDC_GROUP_AVAILABLE, text, &data)) return;
     if (data == kItemGroup)
         DialogBoxParamW(DialogModule(), MAKEINTRESOURCEW(IDD_GROUP_VIEW), dialog, ShowDBGrpDlgProc, 0);
     else
-        EditEntryProperties(dialog, kGroupListId, text.c_str());
+        EditEntryProperties(dialog, IDC_GROUP_AVAILABLE, text.c_str());
 }
 
 // A member's details; its name and number stay as they are here.
 void OnMemberProperties(HWND dialog) {
     const std::vector<int> selected = GroupSelectedItems(Members(dialog));
     if (selected.empty()) return;
-    EditEntryProperties(dialog, kMemberListId, GroupItemText(Members(dialog), selected.front()).c_str());
+    EditEntryProperties(dialog, IDC_GROUP_MEMBERS, GroupItemText(Members(dialog), selected.front()).c_str());
 }
 
 // The delete key in the member list: -2 when handled, -1 otherwise.
@@ -134,7 +134,7 @@ INT_PTR OnVKeyToItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
     if (MessageBoxW(dialog, WIDE("Haluatko poistaa valitut ryhmän jäsenet luettelosta?"),
                     WIDE("Poista ryhmästä jäseniä"), MB_ICONQUESTION | MB_YESNO) != IDYES)
         return -1;
-    DeleteSelectedItems(dialog, kMemberListId, static_cast<int>(selected), nullptr, nullptr);
+    DeleteSelectedItems(dialog, IDC_GROUP_MEMBERS, static_cast<int>(selected), nullptr, nullptr);
     return -2;
 }
 
@@ -192,7 +192,7 @@ void OnCommand(HWND dialog, int id, int code) {
             FilterEditChars(dialog, id, text, '[', ']', kFilterExclude);
         }
         break;
-    case IDC_GROUP_SEARCH: SearchListByPrefix(dialog, kGroupListId); break;
+    case IDC_GROUP_SEARCH: SearchListByPrefix(dialog, IDC_GROUP_AVAILABLE); break;
     case IDC_GROUP_AVAILABLE:
         if (code == LBN_DBLCLK) OnAddSelected(dialog);
         break;

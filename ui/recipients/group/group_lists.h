@@ -6,9 +6,6 @@
 #include "text_convert.h"
 #include "windows.h"
 
-constexpr int kGroupListId = 601;    // available items (edit), members (view)
-constexpr int kMemberListId = 605;   // members of the edited group
-
 WideString GroupItemText(HWND list, int index);
 // Indexes of the selected items, ascending; empty when memory is short
 // (then *shortOfMemory is set).

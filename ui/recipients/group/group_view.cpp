@@ -18,7 +18,7 @@ constexpr int kSearchLimit = 30;
 // The group selected first in the parent's list 601; false when there is
 // none to show.
 bool SelectedGroupName(HWND dialog, WCHAR (&name)[kNameLimit + 1]) {
-    HWND list = GetDlgItem(GetParent(dialog), kGroupListId);
+    HWND list = GetDlgItem(GetParent(dialog), IDC_GROUP_AVAILABLE);
     if (!list) return false;
     const std::vector<int> selected = GroupSelectedItems(list);
     if (selected.empty()) return false;
@@ -29,8 +29,8 @@ BOOL OnInitDialog(HWND dialog) {
     // Opened straight from the module's export: the module it came from
     // holds the templates of the dialogs opened from here.
     if (!DialogModule()) SetHelpModule(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
-    ScrollToWidestItem(GetDlgItem(dialog, kGroupListId));
-    SendDlgItemMessageW(dialog, kGroupListId, LB_RESETCONTENT, 0, 0);
+    ScrollToWidestItem(GetDlgItem(dialog, IDC_GROUP_AVAILABLE));
+    SendDlgItemMessageW(dialog, IDC_GROUP_AVAILABLE, LB_RESETCONTENT, 0, 0);
     WCHAR name[kNameLimit + 1] = {0};
     if (!SelectedGroupName(dialog, name)) {
         EndDialog(dialog, IDCANCEL);
@@ -39,7 +39,7 @@ BOOL OnInitDialog(HWND dialog) {
     WCHAR title[128] = {0};
     wsprintfW(title, WIDE("%s %s"), name, WIDE("Ryhmän ominaisuudet"));
     SetWindowTextW(dialog, title);
-    if (!DBListGroupMembers(dialog, kGroupListId, name, FALSE)) {
+    if (!DBListGroupMembers(dialog, IDC_GROUP_AVAILABLE, name, FALSE)) {
         EndDialog(dialog, IDCANCEL);  // the store has said why
         return FALSE;
     }
@@ -49,7 +49,7 @@ BOOL OnInitDialog(HWND dialog) {
 
 void OnMemberProperties(HWND dialog) {
     WideString text;
-    if (OneSelectedForProperties(dialog, kGroupListId, text)) EditEntryProperties(dialog, kGroupListId, text.c_str());
+    if (OneSelectedForProperties(dialog, IDC_GROUP_AVAILABLE, text)) EditEntryProperties(dialog, IDC_GROUP_AVAILABLE, text.c_str());
 }
 
 void OnCommand(HWND dialog, int id, int code) {
@@ -61,7 +61,7 @@ void OnCommand(HWND dialog, int id, int code) {
     case IDC_GROUP_AVAILABLE:
         if (code == LBN_DBLCLK) OnMemberProperties(dialog);
         break;
-    case IDC_GROUP_SEARCH: SearchListByPrefix(dialog, kGroupListId); break;
+    case IDC_GROUP_SEARCH: SearchListByPrefix(dialog, IDC_GROUP_AVAILABLE); break;
     default: break;
     }
 }

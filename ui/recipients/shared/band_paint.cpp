@@ -1,16 +1,16 @@
 #include "band_paint.h"
 
 #include "dialog_help.h"
+#include "string_ids.h"
 
 namespace {
-constexpr int kBandBitmap = 103;
 constexpr int kBandHeight = 5;
 }  // namespace
 
 void PaintEtchedBands(HWND dialog, std::initializer_list<int> ninths) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dialog, &ps);
-    HBITMAP band = LoadBitmapW(DialogModule(), MAKEINTRESOURCEW(kBandBitmap));
+    HBITMAP band = LoadBitmapW(DialogModule(), MAKEINTRESOURCEW(IDB_BAND));
     if (dc && band) {
         HDC memory = CreateCompatibleDC(dc);
         if (memory) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "string_ids.h"
+
 namespace {
 
 HINSTANCE helpModule = nullptr;
@@ -28,7 +30,7 @@ const WCHAR* HelpPath() {
     size_t slash = dir.find_last_of(WIDE("\\/"));
     dir.resize(slash == std::basic_string<WCHAR>::npos ? 0 : slash + 1);
     WCHAR file[MAX_PATH + 1] = {0};
-    LoadStringW(helpModule, kHelpFileStringId, file, MAX_PATH);
+    LoadStringW(helpModule, IDS_HELP_FILE, file, MAX_PATH);
     helpPath = dir + file;
     return helpPath.c_str();
 }

@@ -3,8 +3,6 @@
 
 #include "windows.h"
 
-constexpr UINT kHelpFileStringId = 700;
-
 // The module whose directory and string table name the help file.
 void SetHelpModule(HINSTANCE module);
 // The module set above (its resources hold the dialogs' strings).

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "entry_codec.h"
+#include "entry_dialog_ids.h"
+#include "phonebook_dialog_ids.h"
 
 namespace {
 
@@ -35,9 +37,12 @@ void DeleteSelectedItems(HWND dialog, int listId, int maxSelected, RecipientBloc
     SendDlgItemMessageW(dialog, listId, LB_SETSEL, TRUE, select);
 }
 
+// The phonebook and group dialogs give their search edits one id.
+static_assert(IDC_PB_SEARCH == IDC_GROUP_SEARCH, "one search edit id for the phonebook and group dialogs");
+
 void SearchListByPrefix(HWND dialog, int listId) {
     WCHAR text[35] = {0};
-    GetDlgItemTextW(dialog, kSearchEditId, text, 35);
+    GetDlgItemTextW(dialog, IDC_PB_SEARCH, text, 35);
     int first = -1;
     if (SendDlgItemMessageW(dialog, listId, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) <= 0) first = -1;
     // LB_FINDSTRING starts after the given index; -1 searches from the top.

@@ -12,7 +12,7 @@
 void DeleteSelectedItems(HWND dialog, int listId, int maxSelected, RecipientBlock* block, EntryDetails* details);
 
 // Selects the first item, from the selection on and wrapping round, whose
-// text begins with the text of edit 606 (case-insensitive), and scrolls it
+// text begins with the text of the search edit (case-insensitive), and scrolls it
 // to the top.
 void SearchListByPrefix(HWND dialog, int listId);
 
@@ -24,5 +24,3 @@ void RemoveItemWithText(HWND dialog, int listId, const WCHAR* text);
 // The first item of a phonebook list that stands for the same record as
 // text (SameRecordKey), or LB_ERR.
 LRESULT FindRecordItem(HWND list, const WCHAR* text);
-
-constexpr int kSearchEditId = 606;
