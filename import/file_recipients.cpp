@@ -176,8 +176,10 @@ bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool
     std::memcpy(p.key + p.nameLen + 1, fax, faxLen);
     p.len = p.nameLen + 1 + faxLen;
     p.nameLost = nameLost;
-    p.hash = TextSet::Hash(p.key, p.len);
-    taken_.Prefetch(p.hash);
+    if (!sink_.TakesRepeats()) {
+        p.hash = TextSet::Hash(p.key, p.len);
+        taken_.Prefetch(p.hash);
+    }
     ++waiting_;
     return true;
 }
@@ -278,6 +280,7 @@ int Reader::Run(const ColumnNames& names) {
     int n = Split(headerText.c_str(), ',');
     out_.speedDial = n > 0 && IsSpeedDialHeader(fields_, n);
     out_.encoding = in_.Encoding();
+    out_.fileSize = in_.FileSize();
     if (!out_.speedDial) {
         int rc = Columns(&headerText[0], names);
         if (rc != 0) return rc;
