@@ -7,7 +7,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <mutex>
+#include <regex>
 #include <thread>
 
 #include <cups/cups.h>
@@ -44,55 +44,44 @@ int Listen(int* port) {
     return fd;
 }
 
-// The printer: keeps every connection's bytes.
-class Listener {
-public:
-    Listener() : fd_(Listen(&port)), thread_([this] { Serve(); }) {}
-    ~Listener() {
-        shutdown(fd_, SHUT_RDWR);  // ends the accept below
-        thread_.join();
-        close(fd_);
-    }
-    std::vector<std::string> jobs() {
-        std::lock_guard<std::mutex> g(lock_);
-        return jobs_;
-    }
+// The printer: a loopback port that keeps every connection's bytes.
+struct Listener {
     int port = 0;
-
-private:
-    void Serve() {
-        int c;
-        while ((c = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
+    int fd = Listen(&port);
+    std::mutex lock;
+    std::vector<std::string> received;
+    std::thread thread{[this] {
+        for (int c; (c = accept4(fd, nullptr, nullptr, SOCK_CLOEXEC)) >= 0; close(c)) {
             std::string bytes;
             char buf[65536];
             for (ssize_t n; (n = read(c, buf, sizeof buf)) > 0;) bytes.append(buf, static_cast<size_t>(n));
-            close(c);
-            std::lock_guard<std::mutex> g(lock_);
-            jobs_.push_back(bytes);
+            std::lock_guard<std::mutex> g(lock);
+            received.push_back(bytes);
         }
+    }};
+    std::vector<std::string> jobs() {
+        std::lock_guard<std::mutex> g(lock);
+        return received;
     }
-    int fd_;
-    std::mutex lock_;
-    std::vector<std::string> jobs_;
-    std::thread thread_;
+    ~Listener() {
+        shutdown(fd, SHUT_RDWR);  // ends the accept above
+        thread.join();
+        close(fd);
+    }
 };
 
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+std::string Quote(std::string s) {
+    for (size_t i = 0; (i = s.find('\'', i)) != std::string::npos; i += 4) s.replace(i, 1, "'\\''");
+    return "'" + s + "'";
 }
 
 class CupsQueue : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         for (const char* tool : {"/usr/sbin/cupsd", "/usr/bin/gs", "/usr/bin/lp", "/usr/sbin/lpadmin",
-                                 "/usr/lib/cups/filter/gstopxl", "/usr/lib/cups/backend/socket"}) {
-            if (!fs::exists(tool)) {
-                missing_ = std::string(tool) + " is not installed (cupsd, cups-client, cups-filters, ghostscript)";
-                return;
-            }
-        }
+                                 "/usr/lib/cups/filter/gstopxl", "/usr/lib/cups/backend/socket"})
+            if (missing_.empty() && !fs::exists(tool)) missing_ = std::string(tool) + " is not installed (cups, ghostscript)";
+        if (!missing_.empty()) return;
         dir_ = new ScratchDir("fax-cups");
         // The filter user (lp when cupsd runs as root) reads the phonebook
         // and runs the filter from here.
@@ -113,10 +102,7 @@ protected:
         ready_ = true;
     }
     static void TearDownTestSuite() {
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
+        if (server_ > 0 && kill(server_, SIGTERM) == 0) waitpid(server_, nullptr, 0);
         delete printer_;
         delete dir_;
     }
@@ -125,19 +111,16 @@ protected:
         ASSERT_TRUE(ready_) << "the private cupsd and its queue could not be set up";
     }
 
-    // cupsd refuses filters that are not root's and not kept from others
-    // when it runs as root: its server folder is a private copy of the
-    // system's, made of links, with a filter folder of its own, owned by
-    // this process's user and writable only by it, for the queue script to
-    // install into.
+    // cupsd running as root runs only filters that root owns and others
+    // cannot change: the server folder is a private copy of the system's,
+    // made of links, with a filter folder of this process's own (root's in
+    // CI) for the queue script to install into.
     static void WriteConfiguration() {
-        for (const char* d : {"etc", "spool", "cache", "state", "log", "bin", "bin/filter", "ppd", "data"})
+        for (const char* d : {"etc", "spool", "cache", "state", "log", "bin/filter", "ppd", "data", "tmp"})
             fs::create_directories(dir_->Path(d));
-        fs::create_directories(dir_->Path("tmp"));
         fs::permissions(dir_->Path("tmp"), fs::perms(01777));
-        for (const auto& e : fs::directory_iterator("/usr/lib/cups")) {
+        for (const auto& e : fs::directory_iterator("/usr/lib/cups"))
             if (e.path().filename() != "filter") fs::create_symlink(e.path(), dir_->Path("bin") / e.path().filename());
-        }
         for (const auto& e : fs::directory_iterator("/usr/lib/cups/filter"))
             fs::create_symlink(e.path(), dir_->Path("bin/filter") / e.path().filename());
         dir_->Put("cupsd.conf", "Listen 127.0.0.1:" + std::to_string(port_) +
@@ -162,13 +145,9 @@ protected:
                   dir_->Path("cups-files.conf").c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        for (int i = 0; i < 100; ++i) {
-            http_t* h = httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr);
-            if (h) {
-                httpClose(h);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(100))) {
+            if (http_t* h = httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr))
+                return httpClose(h);
         }
         FAIL() << "cupsd did not start:\n" << dir_->Get("log/error_log");
     }
@@ -209,20 +188,13 @@ protected:
         return result;
     }
 
-    static std::string missing_;
-    static bool ready_;
-    static ScratchDir* dir_;
-    static Listener* printer_;
-    static int port_;
-    static pid_t server_;
+    inline static std::string missing_;
+    inline static bool ready_ = false;
+    inline static ScratchDir* dir_ = nullptr;
+    inline static Listener* printer_ = nullptr;
+    inline static int port_ = 0;
+    inline static pid_t server_ = -1;
 };
-
-std::string CupsQueue::missing_;
-bool CupsQueue::ready_ = false;
-ScratchDir* CupsQueue::dir_ = nullptr;
-Listener* CupsQueue::printer_ = nullptr;
-int CupsQueue::port_ = 0;
-pid_t CupsQueue::server_ = -1;
 
 // The same job for faxhost: typed recipients, a speed dial, the
 // phonebook's Pekka (mailbox) and group Myynti (Anna; Ville with relay
@@ -257,8 +229,7 @@ TEST_F(CupsQueue, FaxJobReachesThePrinterWithTheHeaderFaxhostWrites) {
     EXPECT_EQ(through.find("TELARN"), std::string::npos);
     // The PCL XL stream header: binding, "HP-PCL XL", class and revision.
     std::string stream = through.substr(enter + sizeof kEnterPclXl - 1, 40);
-    EXPECT_EQ(stream.compare(0, 12, ") HP-PCL XL;"), 0) << stream;
-    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(stream[12])) && stream[13] == ';') << stream;
+    EXPECT_TRUE(std::regex_search(stream, std::regex("^\\) HP-PCL XL;[0-9];[0-9]"))) << stream;
     EXPECT_GT(through.size() - enter, 2000u);
     EXPECT_EQ(through.substr(through.size() - (sizeof kUel - 1)), kUel);
     // The fax job is the same stream with faxhost's header before the
@@ -266,24 +237,21 @@ TEST_F(CupsQueue, FaxJobReachesThePrinterWithTheHeaderFaxhostWrites) {
     EXPECT_EQ(jobs[1], through.substr(0, enter) + header.out + through.substr(enter));
 }
 
-struct BadJob {
-    std::vector<std::string> options;
-    const char* message;
-};
-
 TEST_F(CupsQueue, BadOptionsStopTheJobBeforeThePrinter) {
     std::string fiftyOne = "fax-recipients=\"";
     for (int i = 0; i < 51; ++i) fiftyOne += "R <" + std::to_string(100 + i) + ">;";
-    const BadJob rows[] = {
+    const struct {
+        std::vector<std::string> options;
+        const char* message;
+    } rows[] = {
         {{"fax-entries=Nobody"}, "the phonebook has no entry \"Nobody\""},
         {{fiftyOne + "\""}, "at most 50 recipients, 51 given"},
         {{"fax-recipients=\"A <1\r\n@PJL SET HOLD=STORE>\""}, "fax-recipients: recipient \"A <1"},
     };
     size_t before = printer_->jobs().size();
-    for (const BadJob& row : rows) {
+    for (const auto& row : rows) {
         std::pair<int, std::string> ended = AwaitJob(Print(row.options));
-        EXPECT_GE(ended.first, IPP_JSTATE_STOPPED) << row.message;
-        EXPECT_NE(ended.first, IPP_JSTATE_COMPLETED) << row.message;
+        EXPECT_TRUE(ended.first == IPP_JSTATE_STOPPED || ended.first == IPP_JSTATE_ABORTED) << row.message;
         EXPECT_NE(ended.second.find(row.message), std::string::npos) << row.message << ": " << ended.second;
     }
     EXPECT_EQ(printer_->jobs().size(), before);
