@@ -9,6 +9,7 @@
 #include "fax_job.h"
 #include "phonebook_pick.h"
 #include "pjl_splice.h"
+#include "queue_ppd.h"
 #include "recipient_text.h"
 #include "scratch_dir.h"
 
@@ -25,7 +26,7 @@ TEST(RecipientText, TakesWhatTheDialogTakes) {
     const RecipientRow rows[] = {
         {"Matti <0123>", 200, true, "Matti|0123|0"}, {"<0123>", 200, true, "|0123|0"},
         {"Anna Maija  Virtanen <0-800-flowers>", 200, true, "Anna Maija  Virtanen|0-800-FLOWERS|0"},
-        {"\xC3\x84ij\xC3\xA4 <1>", 200, true, "\xC4ij\xE4|1|0"}, {"K <!#z>", 200, true, "K|!#Z|0"},
+        {"\xC3\x84ij\xC3\xA4 <1>", 200, true, "\xC4ij\xE4|1|0"}, {"K <!#az>", 200, true, "K|!#AZ|0"},
         {"K <123456789012345678901234567890>", 200, true, "K|123456789012345678901234567890|0"},
         {"Kalle <'5'>", 200, true, "Kalle|005|1"}, {"K <'***'>", 200, true, "K|***|1"},
         {"K <'00*'>", 200, true, "K|00*|1"}, {"K <'200'>", 200, true, "K|200|1"}, {"K <'999'>", 999, true, "K|999|1"},
@@ -134,6 +135,30 @@ TEST(FaxJob, AccountTextKeepsToItsLine) {
     EXPECT_EQ(AccountText("a\"b\r\n\x7f", "PC"), "a_b___\\PC");
 }
 
+TEST(QueueSettings, FromTheQueuesPpd) {
+    ScratchDir dir("fax-cups-ppd");
+    std::ifstream f(FAX_TEST_DATA "/../../cups/faxcups.ppd", std::ios::binary);
+    std::string ppd{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    dir.Put("ours.ppd", ppd.replace(ppd.find("*FaxPhonebook: \"\""), 17, "*FaxPhonebook: \"/b.KFD\""));
+    dir.Put("999.ppd", ppd.replace(ppd.find("*FaxSpeedDial999: False"), 23, "*FaxSpeedDial999: True"));
+    dir.Put("bare.ppd", ppd.substr(0, ppd.find("*cupsFilter2")));
+    const struct {
+        std::string path;
+        const char* expect;  // phonebook|999|resolution|confirmation|header
+    } rows[] = {{"", "|0|||"},
+                {dir.Path("none.ppd"), "|0|||"},
+                {dir.Path("ours.ppd"), "/b.KFD|0|fine|onerror|on"},
+                {dir.Path("999.ppd"), "/b.KFD|1|fine|onerror|on"},
+                {dir.Path("bare.ppd"), "|0|||"}};
+    for (const auto& row : rows) {
+        QueueSettings q = ReadQueueSettings(row.path.empty() ? nullptr : row.path.c_str());
+        EXPECT_EQ(q.phonebook + "|" + std::to_string(q.speedDial999) + "|" + q.resolution + "|" + q.confirmation + "|" +
+                      q.header,
+                  row.expect)
+            << row.path;
+    }
+}
+
 TEST(PhonebookPick, EntriesAndGroupsAsTheDialogTakesThem) {
     ScratchDir dir("fax-cups-book");
     std::ifstream f(FAX_TEST_DATA "/v2000.KFD", std::ios::binary);
@@ -159,6 +184,7 @@ TEST(PhonebookPick, EntriesAndGroupsAsTheDialogTakesThem) {
         {book, "[Pekka]", false, "no entry"},
         {book.substr(0, book.size() - 3), "Pekka", false, "unfinished record"},
         {changed("0123", "01\r3", false), "Pekka", false, "fields the dialogs would not store"},
+        {changed("0123", "01 3", false), "Pekka", false, "fields the dialogs would not store"},
         {changed("\x03" "4\x03", "\x03" "7\x03", false), "Pekka", false, "fields the dialogs would not store"},
         {changed("0456", "0455", true), "Myynti", false, "names a member it does not hold"},
         {"KESTRELTEC_ORYX_FAX_DATA_FILE_1000\x01G\x02\r\n0\r\n", "G", false, "older version"},
@@ -188,6 +214,7 @@ TEST(PjlSplice, LinesGoBeforeTheLanguageIsEntered) {
         {uel + "@PJL enter language=pclxl\r\nX", uel + "LINES@PJL enter language=pclxl\r\nX"},
         {uel + "@PJL\r\n\x1b" "E", uel + "@PJL\r\nLINES\x1b" "E"},
         {uel + "@PJL SET A=1\n", uel + "@PJL SET A=1\nLINES"},
+        {uel + "@PJL SET A=1\n@PJL SET B", uel + "@PJL SET A=1\nLINES@PJL SET B"},  // found by fuzzing
         {") HP-PCL XL;2;0\n", uel + "LINES@PJL ENTER LANGUAGE = PCLXL\r\n) HP-PCL XL;2;0\n"},
         {"X", uel + "LINES@PJL ENTER LANGUAGE = PCLXL\r\nX"},
         {"", ""},
