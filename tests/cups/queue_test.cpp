@@ -1,7 +1,5 @@
-// Faxing through a real CUPS: a cupsd of the test's own on a loopback port
-// (its configuration, spool, logs and server folder in a scratch folder),
-// a queue added by scripts/cups-queue.sh with our PPD, Ghostscript making
-// the PCL XL, and a listener on another loopback port as the printer.
+// Faxing through a real CUPS: a private cupsd on a loopback port, a queue
+// added by scripts/cups-queue.sh, Ghostscript, a listener as the printer.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -171,11 +169,11 @@ protected:
     // filters gave.
     std::pair<int, std::string> AwaitJob(int id) {
         http_t* http = httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_NEVER, 1, 5000, nullptr);
+        std::string uri = "ipp://127.0.0.1:" + std::to_string(port_) + "/jobs/" + std::to_string(id);
         std::pair<int, std::string> result{0, ""};
         for (int i = 0; http && i < 300 && result.first < IPP_JSTATE_STOPPED; ++i) {
-            if (i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::this_thread::sleep_for(std::chrono::milliseconds(i ? 100 : 0));
             ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-            std::string uri = "ipp://127.0.0.1:" + std::to_string(port_) + "/jobs/" + std::to_string(id);
             ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
             ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, "tester");
             ipp_t* response = cupsDoRequest(http, request, "/");
@@ -184,7 +182,7 @@ protected:
             result = {state ? ippGetInteger(state, 0) : 0, message ? ippGetString(message, 0, nullptr) : ""};
             ippDelete(response);
         }
-        if (http) httpClose(http);
+        httpClose(http);
         return result;
     }
 
@@ -196,21 +194,9 @@ protected:
     inline static pid_t server_ = -1;
 };
 
-// The same job for faxhost: typed recipients, a speed dial, the
-// phonebook's Pekka (mailbox) and group Myynti (Anna; Ville with relay
-// broadcast, G4 and F-codes), sent at 18:30.
-const char kJobFile[] =
-    "type = fax\naccount = tester\\FAXTEST\ndelay = 18:30\n"
-    "[recipient]\nnumber = 0-800-FLOWERS\n"
-    "[recipient]\nnumber = 012\nspeeddial = yes\n"
-    "[recipient]\nnumber = 0789\nmode = f4800\noption = mailbox\nmailbox = 17\nmailboxpassword = 9999\n"
-    "[recipient]\nnumber = 0123\n"
-    "[recipient]\nnumber = 0456\nmode = g4\noption = relay\nrelaystation = 12\nrelayprint = yes\n"
-    "relaydests = 007 0#7\nmailbox = 200\nmailboxpassword = 1234\nfcode = 55\nfcodepassword = *#\n";
-
 TEST_F(CupsQueue, FaxJobReachesThePrinterWithTheHeaderFaxhostWrites) {
-    dir_->Put("job.txt", kJobFile);
-    CommandRun header = RunCommand("FAX_FIXED_TIME=10:20:30 " FAXHOST_PATH " header " + dir_->Path("job.txt"));
+    // cups_fax_job.txt: the same job for faxhost.
+    CommandRun header = RunCommand("FAX_FIXED_TIME=10:20:30 " FAXHOST_PATH " header " FAX_TEST_DATA "/cups_fax_job.txt");
     ASSERT_EQ(header.status, 0) << header.err;
 
     int plain = Print({"fax-resolution=superfine"});  // a fax option alone makes no fax
