@@ -101,6 +101,7 @@ TEST(FaxJob, OptionsOverQueueDefaultsOverJobSettings) {
         {"fax-recipients=\" A <1> ;; B <'2'>; \"", &plain, true, "1 1 1 0 2"},
         {"fax-entries=Pekka fax-recipients='A <1>'", &plain, true, "1 1 1 0 2"},
         {"fax-entries=Myynti fax-phonebook=/no/such.KFD", &plain, false, "cannot be opened"},
+        {"fax-entries=Myynti fax-phonebook=" FAX_TEST_DATA "/make_golden.py", &plain, false, "not a phonebook (.KFD)"},
         {many + "'", &queue, true, "2 2 0 0 49"},
         {many + "' fax-entries=Pekka", &queue, true, "2 2 0 0 50"},
         {many + "' fax-entries=Myynti", &queue, false, "at most 50 recipients, 51 given"},
