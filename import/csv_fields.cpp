@@ -182,7 +182,7 @@ constexpr bool KeptInFaxNumber(unsigned char c) {
 struct FaxNumberBytes {
     unsigned char kept[256] = {};
     constexpr FaxNumberBytes() {
-        for (int b = 1; b < 256; ++b) {
+        for (int b = 0; b < 256; ++b) {
             unsigned char c = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
             kept[b] = KeptInFaxNumber(c) ? c : 0;
         }

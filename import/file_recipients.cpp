@@ -176,10 +176,8 @@ bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool
     std::memcpy(p.key + p.nameLen + 1, fax, faxLen);
     p.len = p.nameLen + 1 + faxLen;
     p.nameLost = nameLost;
-    if (!sink_.TakesRepeats()) {
-        p.hash = TextSet::Hash(p.key, p.len);
-        taken_.Prefetch(p.hash);
-    }
+    p.hash = TextSet::Hash(p.key, p.len);
+    taken_.Prefetch(p.hash);
     ++waiting_;
     return true;
 }

@@ -62,13 +62,7 @@ bool Utf8Check::Feed(const void* p, size_t n) {
     const unsigned char* end = b + n;
     while (!bad_ && b < end) {
         if (need_ == 0) {
-            // Runs of ASCII, 32 bytes and then eight at a time.
-            while (end - b >= 32) {
-                uint64_t words[4];
-                std::memcpy(words, b, sizeof words);
-                if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) break;
-                b += 32;
-            }
+            // Runs of ASCII, eight bytes at a time.
             while (end - b >= 8) {
                 uint64_t word;
                 std::memcpy(&word, b, sizeof word);

@@ -119,8 +119,9 @@ TEST(FaxhostImport, FieldsAsTheTerminalShowsThem) {
         {"Anna Ek~", "Anna Ek~"},
         {"Abcdefgh Ijklmnop\x7F", "Abcdefgh Ijklmnop\x7F"},
         {"Abcdefgh\tIjk", "Abcdefgh?Ijk"},
+        {"\tAbcdefghi", "?Abcdefghi"},
         {"Ek\r\nAnna", "Ek\\r\\nAnna"},
-        {"M\xE4ki \x80 Oy\x1F", "M\xC3\xA4ki \xE2\x82\xAC Oy?"},
+        {"M\xE4ki \x80 Oy\x1F\xFF", "M\xC3\xA4ki \xE2\x82\xAC Oy?\xC3\xBF"},
         {std::string("Abcdefghij\0Klm", 14), "Abcdefghij"},
     };
     for (const auto& c : cases) {
