@@ -8,15 +8,9 @@
 #include "job_identity.h"
 #include "jobwatch_record.h"
 #include "page_data.h"
+#include "test_recipient.h"
 
 namespace {
-
-FaxRecipient Recipient(const char* name, const char* number) {
-    FaxRecipient r = DefaultRecipient;
-    std::strncpy(r.name, name, sizeof r.name - 1);
-    std::strncpy(r.faxNumber, number, sizeof r.faxNumber - 1);
-    return r;
-}
 
 TEST(AccountIdentity, UserBackslashComputerWithinThirtyOneCharacters) {
     const std::u16string forty(40, u'k'), thirty(30, u'm'), twentyNine(29, u'n');
@@ -63,7 +57,7 @@ TEST(MonitorDisplays, NumberAndRecipientOfTheFirstRecipient) {
         {"abc", "abc", 1, "abc", "abc"},                             // lower case is not decoded
     };
     for (const auto& c : cases) {
-        FaxRecipient r = Recipient(c.name, c.number.c_str());
+        FaxRecipient r = Recipient(c.name, c.number);
         char recipient[kDisplaySize], number[kDisplaySize];
         BuildRecipientDisplay(r, c.count, recipient);
         BuildNumberDisplay(r, c.count, number);
