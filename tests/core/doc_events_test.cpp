@@ -215,7 +215,7 @@ TEST_F(DocEventsTest, PrintJobsReportedToTheMonitorWithTray) {
         {7, 0, "output 0 tray \"\""},
     };
     for (const auto& c : cases) {
-        std::remove((dir_ + "/jobwatch.log").c_str());
+        std::remove(Path("jobwatch.log").c_str());
         settings().jobMonitor = 1;
         settings().outputTray = c.tray;
         settings().outputOption = c.outputOption;
@@ -245,7 +245,7 @@ TEST_F(DocEventsTest, FaxJobsReportedWithDisplaysOnlyWhenSent) {
               std::string::npos)
         << entry;
 
-    std::remove((dir_ + "/jobwatch.log").c_str());
+    std::remove(Path("jobwatch.log").c_str());
     g_flowAnswer = 0;
     automation::Play(automation::Script().answer(IDOK));
     EXPECT_EQ(PrintPage(), kDocEventCancelled);

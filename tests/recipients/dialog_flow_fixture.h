@@ -15,7 +15,7 @@
 #include "host_settings.h"
 #include "list_texts.h"
 #include "recipient_dialog.h"
-#include "scratch_dir.h"
+#include "scratch_dir_test.h"
 #include "scripted_user.h"
 #include "shared_state.h"
 
@@ -34,7 +34,7 @@ inline std::string TestWindowsDirectory(const std::string& privateDir) {
 #endif
 }
 
-class DialogFlowTest : public ::testing::Test {
+class DialogFlowTest : public ScratchDirTest {
 protected:
     void SetUp() override {
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
@@ -83,8 +83,6 @@ protected:
         for (const char* name : {"/KFD.INI", "/DEFAULT.KFD", "/DEFAULT.TMP"}) std::filesystem::remove_all(windir + name, ec);
     }
 
-    ScratchDir scratch{"fax-rcpdlg"};
-    const std::string dir = scratch.dir();
     std::string windir;
     HostSubBlock host;
 };
