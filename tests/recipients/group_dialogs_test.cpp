@@ -89,8 +89,7 @@ protected:
         });
     }
     static Texts Items(HWND d, int list, bool sorted = false) {
-        Texts out;
-        for (int i = 0; i < Count(d, list); ++i) out.push_back(Item(d, list, i));
+        Texts out = ListTexts(d, list);
         if (sorted) std::sort(out.begin(), out.end());
         return out;
     }
