@@ -9,6 +9,7 @@
 #include "jobwatch_record.h"
 #include "page_data.h"
 #include "test_recipient.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ TEST(PageFont, FromTheTemplateOrTheSystemFont) {
         WCHAR face[kPageFontFaceSize] = {};
         TemplateFont(faxui, c.templateId, &size, face);
         EXPECT_EQ(size, c.size) << c.templateId;
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(face)), c.face) << c.templateId;
+        EXPECT_EQ(U16(face), c.face) << c.templateId;
     }
     FreeLibrary(faxui);
 }
