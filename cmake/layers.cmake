@@ -26,4 +26,5 @@ set(fax_layer_rows
   "addressbook       | vcard_reader addressbook_standin mapi32 wab32      | addressbook common platform"
   "jobwatch_standin  | qjwapi qjwapi_basic qjwapi_broken                  | records"
   "host              | host_core host_ui phonebook_cmd import_cmd jobwatch_cmd faxhost | host import addressbook store records resource_ids common platform_entry platform"
+  "cups_filter       | faxcups_core faxcups                               | cups_filter host recipient_list shared_routines store phonebook_format common platform"
 )

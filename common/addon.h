@@ -25,6 +25,12 @@ constexpr int kEscapeWriteImage = 15001;  // replace it by the image given
 constexpr int kEscapeImageSize = 15002;   // the image's size in bytes
 constexpr int kEscapeAddonDue = 15004;    // 1 when the add-on's print-time logic is due
 
+// The header write points at which the host calls the write hook.
+constexpr int32_t kEventJobStart = 0;
+constexpr int32_t kEventJobSettings = 1;
+constexpr int32_t kEventJobEnd = 2;
+constexpr int32_t kEventJobEndAlt = 3;
+
 // Windows document-event codes the host passes to the document-event hook.
 constexpr int32_t kDocEventStartDoc = 5;
 constexpr int32_t kDocEventStartPage = 6;

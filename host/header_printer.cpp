@@ -3,13 +3,10 @@
 #include <cstring>
 #include <memory>
 
+#include "addon.h"
 #include "settings_image.h"
 
 namespace {
-
-constexpr int32_t kEventJobStart = 0;
-constexpr int32_t kEventJobSettings = 1;
-constexpr int32_t kEventJobEnd = 2;
 
 // The output context the hook sees, with the host's own sink behind it.
 struct OutputSink {

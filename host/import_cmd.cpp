@@ -10,7 +10,6 @@
 
 #include "address_book_rules.h"
 #include "book.h"
-#include "entry_codec.h"
 #include "entry_text.h"
 #include "file_recipients.h"
 #include "import_codes.h"
@@ -20,6 +19,7 @@
 #include "phonebook_cmd.h"
 #include "store.h"
 #include "store_file.h"
+#include "terminal.h"
 #include "text_convert.h"
 #include "text_set.h"
 #include "windows.h"
@@ -27,62 +27,6 @@
 namespace {
 
 enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
-
-// ANSI text as UTF-8 for the terminal.
-std::string Utf8Text(const std::string& ansi) {
-    if (ansi.empty()) return std::string();
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::vector<WCHAR> wide(n > 0 ? n : 1);
-    n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-    std::string utf8(m > 0 ? m : 0, '\0');
-    if (m > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &utf8[0], m, nullptr, nullptr);
-    return utf8;
-}
-
-// Standard output for a line per recipient of files of millions of lines:
-// fields of the file go out as UTF-8 through a table of the 256 bytes,
-// their control bytes made visible.
-class Terminal {
-public:
-    Terminal() {
-        for (int b = 0; b < 256; ++b) {
-            if (b == '\n') table_[b] = "\\n";
-            else if (b == '\r') table_[b] = "\\r";
-            else if (b < 0x20) table_[b] = "?";
-            else table_[b] = Utf8Text(std::string(1, static_cast<char>(b)));
-        }
-    }
-    ~Terminal() { Flush(); }
-    Terminal(const Terminal&) = delete;
-    Terminal& operator=(const Terminal&) = delete;
-
-    void Text(const std::string& utf8) { out_ += utf8; }
-    // A field of at most size bytes, up to its NUL.
-    void Field(const char* p, size_t size) {
-        const char* end = p + size;
-        while (p < end && *p) {
-            const char* run = p;
-            while (p < end && static_cast<unsigned char>(*p) >= 0x20 && static_cast<unsigned char>(*p) < 0x80) ++p;
-            out_.append(run, static_cast<size_t>(p - run));
-            if (p < end && *p) out_ += table_[static_cast<unsigned char>(*p++)];
-        }
-    }
-    void EndLine() {
-        out_ += '\n';
-        if (out_.size() >= kFlushAt) Flush();
-    }
-    void Flush() {
-        if (!out_.empty()) std::fwrite(out_.data(), 1, out_.size(), stdout);
-        out_.clear();
-        std::fflush(stdout);
-    }
-
-private:
-    static constexpr size_t kFlushAt = 1 << 16;
-    std::string table_[256];
-    std::string out_;
-};
 
 // Command-line paths are UTF-8 on the headless build, ANSI on Windows.
 WideString WidePath(const char* arg) {
@@ -362,28 +306,16 @@ private:
     bool speedDial_ = false;
 };
 
-// The key of an individual as the store compares keys: a-z without regard
-// to case, a byte of 128 or more and the byte after it exactly.
-void StoreKey(const kfd::Field& name, const kfd::Field& fax, std::string& key) {
-    key.clear();
-    for (const kfd::Field* f : {&name, &fax}) {
-        for (size_t i = 0; i < f->len; ++i) {
-            unsigned char b = f->data[i];
-            if (b >= 0x80) {
-                key += static_cast<char>(b);
-                if (i + 1 < f->len) key += static_cast<char>(f->data[++i]);
-            } else {
-                key += static_cast<char>(b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
-            }
-        }
-        key += '\0';
-    }
-}
-
+// The key of an individual as the store compares keys (its folded name
+// and fax number, each ended by a NUL), or false for a group.
 bool RecordStoreKey(const uint8_t* rec, size_t len, std::string& key) {
     kfd::Field name, fax;
     if (len == 0 || rec[0] != kfd::kIndividual || !kfd::RecordKey(rec, len, name, fax)) return false;
-    StoreKey(name, fax, key);
+    key.resize(name.len + 1 + fax.len + 1);
+    kfd::FoldKeyTo(name.data, name.len, &key[0]);
+    key[name.len] = '\0';
+    kfd::FoldKeyTo(fax.data, fax.len, &key[name.len + 1]);
+    key[name.len + 1 + fax.len] = '\0';
     return true;
 }
 
@@ -422,13 +354,18 @@ private:
     std::string key_;
 };
 
-// The record of a recipient, and its key.
-void EncodeRecipient(const FaxRecipient& r, std::string& record, std::string& key) {
-    static const EntryDetails kNoDetails{};
-    record.clear();
-    DBEncodeEntry(r, kNoDetails, record);
-    RecordStoreKey(reinterpret_cast<const uint8_t*>(record.data()), record.size(), key);
-}
+// The record of a recipient without contact details, and its key.
+struct EncodedRecipient {
+    char record[kfd::kEntryRecordMax];
+    size_t len = 0;
+    std::string key;
+
+    void Encode(const FaxRecipient& r) {
+        static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
+        len = kfd::EncodeEntryTo(r, kNoDetails, record);
+        RecordStoreKey(reinterpret_cast<const uint8_t*>(record), len, key);
+    }
+};
 
 // First reading with --replace: the keys of the file that the phonebook
 // already has, whose records the copy leaves out.
@@ -436,8 +373,8 @@ class ReplacedKeys : public RecipientSink {
 public:
     ReplacedKeys(const TextSet& existing, TextSet& replaced) : existing_(existing), replaced_(replaced) {}
     bool Take(const FaxRecipient& r, const char*) override {
-        EncodeRecipient(r, record_, key_);
-        if (existing_.Contains(key_.data(), key_.size())) replaced_.Insert(key_.data(), key_.size());
+        e_.Encode(r);
+        if (existing_.Contains(e_.key.data(), e_.key.size())) replaced_.Insert(e_.key.data(), e_.key.size());
         return true;
     }
     bool TakesRepeats() const override { return true; }
@@ -445,7 +382,7 @@ public:
 private:
     const TextSet& existing_;
     TextSet& replaced_;
-    std::string record_, key_;
+    EncodedRecipient e_;
 };
 
 // Appends the recipients to the copy of the phonebook; a recipient the
@@ -460,14 +397,19 @@ public:
         : known_(known), replace_(replace), out_(out), t_(t) {}
     int added = 0, replaced = 0, skipped = 0;
 
+    bool Begin(const FileReading& f) override {
+        // Keys are shorter than half their lines, mostly.
+        Keys().Reserve(static_cast<size_t>(std::min<uint64_t>(f.fileSize / 2, uint64_t{1} << 28)));
+        return true;
+    }
     // Recipients wait a few places while their keys' places in the set are
     // fetched from memory (most of the time of a large file otherwise).
     bool Take(const FaxRecipient& r, const char*) override {
         if (waiting_ == kAhead && !StoreOldest()) return false;
         Pending& p = ring_[(oldest_ + waiting_) % kAhead];
         p.r = r;
-        EncodeRecipient(r, p.record, p.key);
-        p.hash = TextSet::Hash(p.key.data(), p.key.size());
+        p.e.Encode(r);
+        p.hash = TextSet::Hash(p.e.key.data(), p.e.key.size());
         Keys().Prefetch(p.hash);
         ++waiting_;
         return true;
@@ -484,7 +426,7 @@ public:
 private:
     struct Pending {
         FaxRecipient r;
-        std::string record, key;
+        EncodedRecipient e;
         uint64_t hash;
     };
     static constexpr size_t kAhead = 16;
@@ -495,13 +437,13 @@ private:
         Pending& p = ring_[oldest_];
         oldest_ = (oldest_ + 1) % kAhead;
         --waiting_;
-        bool had = replace_ && replace_->Contains(p.key.data(), p.key.size());
+        bool had = replace_ && replace_->Contains(p.e.key.data(), p.e.key.size());
         const char* what = had ? "replaced: " : "added: ";
-        if (!Keys().Insert(p.key.data(), p.key.size(), p.hash)) {
+        if (!Keys().Insert(p.e.key.data(), p.e.key.size(), p.hash)) {
             what = "already in the phonebook, skipped: ";
             ++skipped;
         } else {
-            if (!out_.Write(p.record.data(), p.record.size())) {
+            if (!out_.Write(p.e.record, p.e.len)) {
                 std::fprintf(stderr, "faxhost phonebook import: %s\n", StoreResultText(DB_WRITE_FAILED));
                 return false;
             }

@@ -132,33 +132,73 @@ void TrimBlanks(char* text) {
     text[len - lead] = '\0';
 }
 
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// Whether the eight bytes at p hold a bracket or a byte of 128 or more.
+bool BracketOrHighByte(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    std::uint64_t open = word ^ (kOnes * '[');
+    std::uint64_t close = word ^ (kOnes * ']');
+    // A zero byte of open or close sets its high bit in the difference.
+    return (((open - kOnes) & ~open) | ((close - kOnes) & ~close) | word) & kHighs;
+}
+
+}  // namespace
+
 void BracketsToParentheses(char* text) {
-    for (unsigned char* p = reinterpret_cast<unsigned char*>(text); *p; ++p) {
-        if (*p == '[') {
-            *p = '(';
-        } else if (*p == ']') {
-            *p = ')';
-        } else if (*p >= 128) {
-            if (p[1] == '\0') break;
-            ++p;
+    unsigned char* p = reinterpret_cast<unsigned char*>(text);
+    unsigned char* end = p + std::strlen(text);
+    while (p < end) {
+        if (end - p >= 8 && !BracketOrHighByte(p)) {
+            p += 8;
+            continue;
+        }
+        // Byte by byte over the eight (a second byte may reach one past them).
+        unsigned char* stop = end - p >= 8 ? p + 8 : end;
+        for (; p < stop; ++p) {
+            if (*p == '[') {
+                *p = '(';
+            } else if (*p == ']') {
+                *p = ')';
+            } else if (*p >= 128) {
+                if (p + 1 == end) return;
+                ++p;
+            }
         }
     }
 }
 
 namespace {
 
-bool KeptInFaxNumber(unsigned char c) {
+constexpr bool KeptInFaxNumber(unsigned char c) {
     return (c >= '!' && c <= '+') || (c >= '-' && c <= 'Z') || c == '\\' || (c >= '^' && c <= 'z');
 }
+
+// What a fax number keeps of each byte: its capital, or 0 when it is dropped.
+struct FaxNumberBytes {
+    unsigned char kept[256] = {};
+    constexpr FaxNumberBytes() {
+        for (int b = 0; b < 256; ++b) {
+            unsigned char c = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
+            kept[b] = KeptInFaxNumber(c) ? c : 0;
+        }
+    }
+};
+
+constexpr FaxNumberBytes kFaxNumberBytes;
 
 }  // namespace
 
 size_t CleanFaxNumber(char* text) {
     char* out = text;
-    for (char* p = text; *p; ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
-        if (KeptInFaxNumber(c)) *out++ = static_cast<char>(c);
+    for (const char* p = text; *p; ++p) {
+        unsigned char c = kFaxNumberBytes.kept[static_cast<unsigned char>(*p)];
+        *out = static_cast<char>(c);  // out never passes p: this byte is read already
+        out += c != 0;
     }
     *out = '\0';
     return static_cast<size_t>(out - text);

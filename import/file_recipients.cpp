@@ -278,6 +278,7 @@ int Reader::Run(const ColumnNames& names) {
     int n = Split(headerText.c_str(), ',');
     out_.speedDial = n > 0 && IsSpeedDialHeader(fields_, n);
     out_.encoding = in_.Encoding();
+    out_.fileSize = in_.FileSize();
     if (!out_.speedDial) {
         int rc = Columns(&headerText[0], names);
         if (rc != 0) return rc;

@@ -5,6 +5,7 @@
 // read a piece at a time and each recipient handed on as it is found, so
 // files of hundreds of megabytes need little memory.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct ColumnNames {
 };
 
 struct FileReading {
+    uint64_t fileSize = 0;
     bool speedDial = false;
     TextEncoding encoding = TextEncoding::Ansi;
     char separator = ',';

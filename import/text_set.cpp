@@ -1,6 +1,10 @@
 #include "text_set.h"
 
 #include <cstring>
+#include <new>
+#include <utility>
+
+#include "windows.h"
 
 namespace {
 
@@ -35,13 +39,58 @@ int Log2(size_t n) {
     return b;
 }
 
+// A zero-filled block of the system's, or nullptr.
+void* ZeroedBlock(size_t bytes) { return GlobalAlloc(GPTR, bytes ? bytes : 1); }
+
+void FreeBlock(void* block) {
+    if (block) GlobalFree(block);
+}
+
 }  // namespace
+
+TextSet::~TextSet() {
+    FreeBlock(bytes_);
+    FreeBlock(slots_);
+}
+
+void TextSet::Swap(TextSet& other) {
+    std::swap(bytes_, other.bytes_);
+    std::swap(used_, other.used_);
+    std::swap(room_, other.room_);
+    std::swap(slots_, other.slots_);
+    std::swap(slotCount_, other.slotCount_);
+    std::swap(size_, other.size_);
+    std::swap(bits_, other.bits_);
+    std::swap(tagBits_, other.tagBits_);
+}
+
+bool TextSet::MakeRoom(size_t more) {
+    if (room_ - used_ >= more) return true;
+    size_t want = used_ + more;
+    if (want < more) return false;
+    size_t grown = room_ < 4096 ? 4096 : room_;
+    while (grown < want) {
+        if (grown > static_cast<size_t>(-1) / 2) return false;
+        grown *= 2;
+    }
+    char* bigger = static_cast<char*>(ZeroedBlock(grown));
+    if (!bigger) return false;
+    if (used_) std::memcpy(bigger, bytes_, used_);
+    FreeBlock(bytes_);
+    bytes_ = bigger;
+    room_ = grown;
+    return true;
+}
+
+void TextSet::Reserve(size_t bytes) {
+    if (bytes > room_) MakeRoom(bytes - used_);
+}
 
 uint64_t TextSet::Hash(const char* text, size_t len) { return Mixed(text, len); }
 
 void TextSet::Prefetch(uint64_t hash) const {
 #if defined(__GNUC__)
-    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(hash)]);
+    if (slots_) __builtin_prefetch(&slots_[Home(hash)]);
 #else
     (void)hash;
 #endif
@@ -55,12 +104,12 @@ size_t TextSet::Home(uint64_t hash) const { return static_cast<size_t>(hash >> (
 bool TextSet::SameAt(uint64_t slot, const char* text, size_t len) const {
     size_t at = static_cast<size_t>((slot & kOffsetMask) - 1);
     uint32_t stored;
-    std::memcpy(&stored, &bytes_[at], sizeof stored);
-    return stored == len && std::memcmp(&bytes_[at + sizeof stored], text, len) == 0;
+    std::memcpy(&stored, bytes_ + at, sizeof stored);
+    return stored == len && std::memcmp(bytes_ + at + sizeof stored, text, len) == 0;
 }
 
 size_t TextSet::Find(const char* text, size_t len, uint64_t hash) const {
-    size_t mask = slots_.size() - 1;
+    size_t mask = slotCount_ - 1;
     for (size_t i = Home(hash);; i = (i + 1) & mask) {
         uint64_t s = slots_[i];
         if (s == 0 || (Tag(s) == Tag(hash) && SameAt(s, text, len))) return i;
@@ -68,41 +117,51 @@ size_t TextSet::Find(const char* text, size_t len, uint64_t hash) const {
 }
 
 bool TextSet::Contains(const char* text, size_t len) const {
-    if (slots_.empty()) return false;
+    if (!slots_) return false;
     return slots_[Find(text, len, Mixed(text, len))] != 0;
 }
 
 void TextSet::Grow() {
-    std::vector<uint64_t> old;
-    old.swap(slots_);
-    slots_.assign(old.empty() ? 1024 : 2 * old.size(), 0);
-    bits_ = Log2(slots_.size());
-    size_t mask = slots_.size() - 1;
-    for (uint64_t s : old) {
+    size_t count = slotCount_ ? 2 * slotCount_ : 1024;
+    if (count > static_cast<size_t>(-1) / sizeof(uint64_t)) throw std::bad_alloc();
+    uint64_t* old = slots_;
+    size_t oldCount = slotCount_;
+    slots_ = static_cast<uint64_t*>(ZeroedBlock(count * sizeof(uint64_t)));
+    if (!slots_) {
+        slots_ = old;
+        throw std::bad_alloc();
+    }
+    slotCount_ = count;
+    bits_ = Log2(count);
+    size_t mask = count - 1;
+    for (size_t k = 0; k < oldCount; ++k) {
+        uint64_t s = old[k];
         if (s == 0) continue;
         uint64_t hash = Tag(s);
         if (bits_ > tagBits_) {
             size_t at = static_cast<size_t>((s & kOffsetMask) - 1);
             uint32_t len;
-            std::memcpy(&len, &bytes_[at], sizeof len);
-            hash = Mixed(&bytes_[at + sizeof len], len);
+            std::memcpy(&len, bytes_ + at, sizeof len);
+            hash = Mixed(bytes_ + at + sizeof len, len);
         }
         size_t i = Home(hash);
         while (slots_[i] != 0) i = (i + 1) & mask;
         slots_[i] = s;
     }
+    FreeBlock(old);
 }
 
 bool TextSet::Insert(const char* text, size_t len, uint64_t hash) {
     // At most half full, so a probe ends soon.
-    if (2 * (size_ + 1) > slots_.size()) Grow();
+    if (2 * (size_ + 1) > slotCount_) Grow();
     size_t i = Find(text, len, hash);
     if (slots_[i] != 0) return false;
     uint32_t stored = static_cast<uint32_t>(len);
-    size_t at = bytes_.size();
-    bytes_.insert(bytes_.end(), reinterpret_cast<const char*>(&stored),
-                  reinterpret_cast<const char*>(&stored) + sizeof stored);
-    bytes_.insert(bytes_.end(), text, text + len);
+    if (!MakeRoom(sizeof stored + len)) throw std::bad_alloc();
+    size_t at = used_;
+    std::memcpy(bytes_ + at, &stored, sizeof stored);
+    std::memcpy(bytes_ + at + sizeof stored, text, len);
+    used_ += sizeof stored + len;
     slots_[i] = Tag(hash) | (static_cast<uint64_t>(at) + 1);
     ++size_;
     return true;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "addon.h"
 #include "exports.h"
 #include "faxnum.h"
 #include "format.h"

@@ -28,12 +28,6 @@ constexpr char PJL_HeaderOff[] = "OFF\n";
 constexpr char PJL_NumberColon[] = "%d:";
 constexpr char PJL_NumberLine[] = "%d\n";
 
-// Header write points the host calls the hook at.
-constexpr int kEventJobStart = 0;
-constexpr int kEventJobSettings = 1;
-constexpr int kEventJobEnd = 2;
-constexpr int kEventJobEndAlt = 3;
-
 // Characters of the application's document name used when the held-print
 // settings name none.
 constexpr int kAppDocNameChars = 24;

@@ -86,6 +86,11 @@ TEST(CleanUp, TrimAndBrackets) {
         {BracketsToParentheses, "]]", "))"},
         {BracketsToParentheses, "\xE9[x]", "\xE9[x)"},  // the byte after a high byte is left
         {BracketsToParentheses, "a\xC4", "a\xC4"},
+        // Eight bytes are passed over at once: brackets and high bytes on either side of a word's end.
+        {BracketsToParentheses, "1234567[abcdefg]", "1234567(abcdefg)"},
+        {BracketsToParentheses, "abcdefgh[ijklmnop]", "abcdefgh(ijklmnop)"},
+        {BracketsToParentheses, "abcdefg\xE9[x]yzabcdefg[", "abcdefg\xE9[x)yzabcdefg("},
+        {BracketsToParentheses, "abcdefgh\xC4", "abcdefgh\xC4"},
     };
     for (const auto& c : cases) EXPECT_EQ(Apply(c.rule, c.in), c.out) << c.in;
 }
@@ -100,6 +105,7 @@ TEST(CleanUp, FaxNumbers) {
         {"ext*12#", "EXT*12#"},
         {"a[b]c{d}e|f~g", "ABCDEFG"},
         {"\\^_`", "\\^_`"},
+        {"!+,-Z[\x1F\x01z{", "!+-ZZ"},
         {"\t\r\x7F\xA0\xE4 ", ""},
         {"", ""},
     };

@@ -13,6 +13,7 @@
 #include "import_cmd.h"
 #include "posix/fault_injection.h"
 #include "scratch_dir.h"
+#include "terminal.h"
 
 namespace {
 
@@ -103,6 +104,34 @@ TEST(FaxhostImport, ColumnsNamedAndBadInput) {
         EXPECT_EQ(run.status, c.status) << c.args << "\n" << run.err;
         EXPECT_NE(run.out.find(c.inOut), std::string::npos) << c.args << "\n" << run.out;
         EXPECT_NE(run.err.find(c.inErr), std::string::npos) << c.args << "\n" << run.err;
+    }
+}
+
+// Fields of the file go out as UTF-8, their control bytes made visible;
+// fields of printable ASCII are copied whole, eight bytes tested at a time.
+TEST(FaxhostImport, FieldsAsTheTerminalShowsThem) {
+    struct Case {
+        std::string field;
+        std::string shown;
+    } cases[] = {
+        {"", ""},
+        {"Anna Ek", "Anna Ek"},
+        {"Anna Ek~", "Anna Ek~"},
+        {"Abcdefgh Ijklmnop\x7F", "Abcdefgh Ijklmnop\x7F"},
+        {"Abcdefgh\tIjk", "Abcdefgh?Ijk"},
+        {"\tAbcdefghi", "?Abcdefghi"},
+        {"Ek\r\nAnna", "Ek\\r\\nAnna"},
+        {"M\xE4ki \x80 Oy\x1F\xFF", "M\xC3\xA4ki \xE2\x82\xAC Oy?\xC3\xBF"},
+        {std::string("Abcdefghij\0Klm", 14), "Abcdefghij"},
+    };
+    for (const auto& c : cases) {
+        ::testing::internal::CaptureStdout();
+        {
+            Terminal t;
+            t.Field(c.field.data(), c.field.size());
+            t.EndLine();
+        }
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.shown + "\n") << c.field;
     }
 }
 

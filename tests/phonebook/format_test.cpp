@@ -82,6 +82,25 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     EXPECT_EQ(back.comm.commMode, 0);
 }
 
+TEST(EncodeEntry, TheLongestRecordFillsItsRoomExactly) {
+    FaxRecipient r = DefaultRecipient;
+    CommSettings& c = r.comm;
+    std::memset(r.name, 'x', sizeof r.name);
+    std::memset(r.faxNumber, 'x', sizeof r.faxNumber);
+    std::memset(c.mailboxId, 'x', sizeof c.mailboxId);
+    std::memset(c.mailboxPassword, 'x', sizeof c.mailboxPassword);
+    std::memset(c.relayStationId, 'x', sizeof c.relayStationId);
+    std::memset(c.fCode, 'x', sizeof c.fCode);
+    std::memset(c.fCodePassword, 'x', sizeof c.fCodePassword);
+    c.relayDestCount = 20;
+    c.commMode = 2;
+    AnsiDetails d;
+    std::memset(&d, 'x', sizeof d);
+    std::string out;
+    EncodeEntry(r, d, out);
+    EXPECT_EQ(out.size(), kEntryRecordMax);
+}
+
 TEST(DecodeEntry, RoundTripKeepsSpeedDialAndFillsEveryField) {
     FaxRecipient r = Recipient("Maija", "123");
     r.comm.relayDestCount = 1;
@@ -184,10 +203,17 @@ TEST(KeyEquals, LettersMatchEitherCaseOtherBytesExactly) {
         {"\xE4", "\xC4", false},          // no case folding above ASCII
         {"[x]", "[X]", true},
         {"a\xC4", "A\xC4", true},
+        // Keys of eight bytes and more are folded a word at a time.
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", true},
+        {"@@@@[[[[@", "````{{{{`", false},
+        {"Abcdefg\xC4" "A", "abcdefg\xC4" "a", false},
+        {"ABCDEFGH\xC4" "AB", "abcdefgh\xC4" "Ab", true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(KeyEquals(reinterpret_cast<const uint8_t*>(c.a), std::strlen(c.a), c.b), c.equal)
-            << c.a << " vs " << c.b;
+        const uint8_t* a = reinterpret_cast<const uint8_t*>(c.a);
+        const uint8_t* b = reinterpret_cast<const uint8_t*>(c.b);
+        EXPECT_EQ(KeyEquals(a, std::strlen(c.a), c.b), c.equal) << c.a << " vs " << c.b;
+        EXPECT_EQ(FoldKey(a, std::strlen(c.a)) == FoldKey(b, std::strlen(c.b)), c.equal) << c.a << " vs " << c.b;
     }
 }
 

@@ -33,22 +33,36 @@ size_t BoundedLen(const char* field, size_t size) {
 
 namespace {
 
-void AppendText(std::string& out, const char* field, size_t size, size_t max) {
-    size_t len = FitAnsi(field, BoundedLen(field, size), max);
+// A text field: its bytes up to the NUL within size, cut to max without
+// splitting a double-byte character, control bytes left out.
+char* PutText(char* out, const char* field, size_t size, size_t max) {
+    size_t len = field[0] ? BoundedLen(field, size) : 0;  // most fields of a new entry are empty
+    if (len > max) len = FitAnsi(field, len, max);  // a shorter text fits as it is
     for (size_t i = 0; i < len; ++i) {
-        if (!IsControlByte(static_cast<uint8_t>(field[i]))) out += field[i];
+        char c = field[i];
+        *out = c;
+        out += !IsControlByte(static_cast<uint8_t>(c));
     }
-    out += static_cast<char>(kFieldEnd);
+    *out++ = static_cast<char>(kFieldEnd);
+    return out;
 }
 
-void AppendByte(std::string& out, char b) {
-    out += IsControlByte(static_cast<uint8_t>(b)) ? '0' : b;
-    out += static_cast<char>(kFieldEnd);
+char* PutByte(char* out, char b) {
+    *out++ = IsControlByte(static_cast<uint8_t>(b)) ? '0' : b;
+    *out++ = static_cast<char>(kFieldEnd);
+    return out;
 }
 
-void AppendNumber(std::string& out, int value) {
-    out += std::to_string(value);
-    out += static_cast<char>(kFieldEnd);
+char* PutNumber(char* out, unsigned value) {
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    while (n) *out++ = digits[--n];
+    *out++ = static_cast<char>(kFieldEnd);
+    return out;
 }
 
 // Copies a field into a fixed text buffer of size bytes, NUL-terminated.
@@ -70,39 +84,50 @@ int32_t ReadNumber(const Field& f) {
 
 }  // namespace
 
-void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out) {
+size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
     const CommSettings& c = r.comm;
-    out += static_cast<char>(kIndividual);
-    AppendText(out, r.name, sizeof r.name, kNameMax);
-    AppendText(out, r.faxNumber, sizeof r.faxNumber, kFaxMax);
-    AppendText(out, d.company, sizeof d.company, kCompanyMax);
-    AppendText(out, d.phone, sizeof d.phone, kPhoneMax);
-    AppendText(out, d.email, sizeof d.email, kEmailMax);
-    AppendText(out, d.memo, sizeof d.memo, kMemoMax);
-    AppendByte(out, c.commOption);
-    AppendByte(out, c.relayPrint);
-    AppendText(out, c.relayStationId, sizeof c.relayStationId, kStationMax);
+    char* o = out;
+    *o++ = static_cast<char>(kIndividual);
+    o = PutText(o, r.name, sizeof r.name, kNameMax);
+    o = PutText(o, r.faxNumber, sizeof r.faxNumber, kFaxMax);
+    o = PutText(o, d.company, sizeof d.company, kCompanyMax);
+    o = PutText(o, d.phone, sizeof d.phone, kPhoneMax);
+    o = PutText(o, d.email, sizeof d.email, kEmailMax);
+    o = PutText(o, d.memo, sizeof d.memo, kMemoMax);
+    o = PutByte(o, c.commOption);
+    o = PutByte(o, c.relayPrint);
+    o = PutText(o, c.relayStationId, sizeof c.relayStationId, kStationMax);
     int count = ClampedRelayDestCount(c);
-    AppendNumber(out, count);
+    o = PutNumber(o, static_cast<unsigned>(count));
     for (int i = 0; i < count; ++i) {
         for (size_t k = 0; k < kDestLen; ++k) {
             char b = c.relayDests[i * kDestLen + k];
-            out += IsControlByte(static_cast<uint8_t>(b)) ? '0' : b;
+            *o++ = IsControlByte(static_cast<uint8_t>(b)) ? '0' : b;
         }
-        out += static_cast<char>(kFieldEnd);
+        *o++ = static_cast<char>(kFieldEnd);
     }
-    AppendNumber(out, (c.commMode >= 0 && c.commMode <= 2) ? c.commMode : 0);
-    AppendText(out, c.mailboxId, sizeof c.mailboxId, kMailboxMax);
-    AppendText(out, c.mailboxPassword, sizeof c.mailboxPassword, kMailboxPwMax);
-    AppendText(out, c.fCode, sizeof c.fCode, kFCodeMax);
-    AppendText(out, c.fCodePassword, sizeof c.fCodePassword, kFCodeMax);
-    out += static_cast<char>(kRecordEnd);
+    o = PutNumber(o, (c.commMode >= 0 && c.commMode <= 2) ? static_cast<unsigned>(c.commMode) : 0u);
+    o = PutText(o, c.mailboxId, sizeof c.mailboxId, kMailboxMax);
+    o = PutText(o, c.mailboxPassword, sizeof c.mailboxPassword, kMailboxPwMax);
+    o = PutText(o, c.fCode, sizeof c.fCode, kFCodeMax);
+    o = PutText(o, c.fCodePassword, sizeof c.fCodePassword, kFCodeMax);
+    *o++ = static_cast<char>(kRecordEnd);
+    return static_cast<size_t>(o - out);
+}
+
+void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out) {
+    char record[kEntryRecordMax];
+    out.append(record, EncodeEntryTo(r, d, record));
 }
 
 bool NextField(const uint8_t* rec, size_t len, size_t& pos, Field& f) {
     if (pos >= len || rec[pos] == kRecordEnd) return false;
     size_t start = pos;
-    while (pos < len && rec[pos] != kFieldEnd && rec[pos] != kRecordEnd) ++pos;
+    // The field ends at the first of its end and the record's end marker.
+    const void* fieldEnd = std::memchr(rec + pos, kFieldEnd, len - pos);
+    size_t stop = fieldEnd ? static_cast<size_t>(static_cast<const uint8_t*>(fieldEnd) - rec) : len;
+    const void* recordEnd = std::memchr(rec + pos, kRecordEnd, stop - pos);
+    pos = recordEnd ? static_cast<size_t>(static_cast<const uint8_t*>(recordEnd) - rec) : stop;
     f.data = rec + start;
     f.len = pos - start;
     if (pos < len && rec[pos] == kFieldEnd) ++pos;
@@ -214,17 +239,34 @@ bool KeyEquals(const uint8_t* a, size_t alen, const char* b) {
     return KeyEquals(a, alen, reinterpret_cast<const uint8_t*>(b), std::strlen(b));
 }
 
-std::string FoldKey(const uint8_t* key, size_t len) {
-    std::string out;
-    out.reserve(len);
-    for (size_t i = 0; i < len; ++i) {
+void FoldKeyTo(const uint8_t* key, size_t len, char* out) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    size_t i = 0;
+    // Eight ASCII bytes at a time: a byte of 'A'-'Z' gets the high bit of
+    // its byte from the first sum and not from the second, and takes 32.
+    for (; i + 8 <= len; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, key + i, sizeof word);
+        if (word & kHighs) break;
+        uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
+        word |= capitals >> 2;
+        std::memcpy(out + i, &word, sizeof word);
+    }
+    for (; i < len; ++i) {
         if (key[i] >= 0x80 && i + 1 < len) {
-            out += static_cast<char>(key[i]);
-            out += static_cast<char>(key[++i]);
+            out[i] = static_cast<char>(key[i]);
+            ++i;
+            out[i] = static_cast<char>(key[i]);
         } else {
-            out += static_cast<char>(AsciiLower(key[i]));
+            out[i] = static_cast<char>(AsciiLower(key[i]));
         }
     }
+}
+
+std::string FoldKey(const uint8_t* key, size_t len) {
+    std::string out(len, '\0');
+    if (len) FoldKeyTo(key, len, &out[0]);
     return out;
 }
 

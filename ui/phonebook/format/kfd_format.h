@@ -65,9 +65,19 @@ size_t FitAnsi(const char* text, size_t len, size_t max);
 // Length of a fixed text field: up to its NUL, never past its size.
 size_t BoundedLen(const char* field, size_t size);
 
+// The longest individual record: every text field full, 20 destinations.
+constexpr size_t kEntryRecordMax = 1 + (kNameMax + 1) + (kFaxMax + 1) + (kCompanyMax + 1) + (kPhoneMax + 1) +
+                                   (kEmailMax + 1) + (kMemoMax + 1) + 2 + 2 + (kStationMax + 1) +
+                                   (kDestCountMax + 1) + kMaxRelayDests * (kDestLen + 1) + (kModeMax + 1) +
+                                   (kMailboxMax + 1) + (kMailboxPwMax + 1) + 2 * (kFCodeMax + 1) + 1;
+static_assert(kEntryRecordMax <= kWorkBufferSize, "an individual record fits the work buffer");
+
 // Appends an encoded individual record (marker to end marker) to out. Text
 // is taken with its bound; bytes that would break the structure are left out.
 void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out);
+// The same record written to out, which has room for kEntryRecordMax
+// bytes; returns its length.
+size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out);
 
 // Decodes an individual record. rec points at its 0x01, len runs to and
 // including its 0x04. Fields are read with their bounds; a missing field
@@ -83,6 +93,9 @@ bool KeyEquals(const uint8_t* a, size_t alen, const char* b);
 // The one form of a key: two keys are equal by KeyEquals exactly when their
 // folded forms are the same bytes (for sets and maps of keys).
 std::string FoldKey(const uint8_t* key, size_t len);
+// The same written to out, which has room for len bytes (the folded form
+// is as long as the key).
+void FoldKeyTo(const uint8_t* key, size_t len, char* out);
 
 // A view of one field inside a record.
 struct Field {
