@@ -104,7 +104,7 @@ int32_t Int(const void* base, size_t offset) {
     std::memcpy(&v, static_cast<const char*>(base) + offset, sizeof v);
     return v;
 }
-std::string Str(const void* base, size_t offset) { return static_cast<const char*>(base) + offset; }
+std::string TextAt(const void* base, size_t offset) { return static_cast<const char*>(base) + offset; }
 
 TEST(MonitorRecord, FullRecordHeaderAndEntryBytes) {
     JobwatchData d;
@@ -155,8 +155,8 @@ TEST(MonitorRecord, CompactFormCarriesTheSharedFields) {
         EXPECT_EQ(Int(out, 0), c.count);
         EXPECT_EQ(Int(out, 4), c.kind);
         EXPECT_EQ(Int(out, 8), c.field12);
-        EXPECT_EQ(Str(out, 12), std::string(259, 'P'));
-        EXPECT_EQ(Str(out, 272), "Kopiokone 3");
+        EXPECT_EQ(TextAt(out, 12), std::string(259, 'P'));
+        EXPECT_EQ(TextAt(out, 272), "Kopiokone 3");
         EXPECT_EQ(static_cast<uint32_t>(Int(out, 528)), MakeEntryRef(out, 532));
         if (c.count == 0) {
             EXPECT_EQ(out[532], 0x77);  // nothing written past the header
@@ -166,11 +166,11 @@ TEST(MonitorRecord, CompactFormCarriesTheSharedFields) {
         EXPECT_EQ(Int(e, 0), 660);
         EXPECT_EQ(Int(e, 4), c.kindFlag);
         EXPECT_EQ(Int(e, 8), 1136214245);
-        EXPECT_EQ(Str(e, 12), "IP_10.0.0.7");
-        EXPECT_EQ(Str(e, 272), "JOB42");
-        EXPECT_EQ(Str(e, 336), "Budjetti.xls");
-        EXPECT_EQ(Str(e, 596), "Maija");
-        EXPECT_EQ(Str(e, 628), "123");
+        EXPECT_EQ(TextAt(e, 12), "IP_10.0.0.7");
+        EXPECT_EQ(TextAt(e, 272), "JOB42");
+        EXPECT_EQ(TextAt(e, 336), "Budjetti.xls");
+        EXPECT_EQ(TextAt(e, 596), "Maija");
+        EXPECT_EQ(TextAt(e, 628), "123");
         EXPECT_EQ(e[659], 0);
         EXPECT_EQ(out[532 + 660], 0x77);
     }
