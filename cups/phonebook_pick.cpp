@@ -187,6 +187,11 @@ bool LoadPhonebook(const std::string& utf8Path, PhonebookContents* book, std::st
         return false;
     }
     const std::string shown = "phonebook " + utf8Path + ": ";
+    // As the store: only a .KFD file is taken for a phonebook.
+    if (!DBHasPhonebookExtension(path.c_str())) {
+        *error = shown + "not a phonebook (.KFD)";
+        return false;
+    }
     // Read only, and shared with other readers: the filter runs as CUPS's
     // user, who may read a phonebook but never changes it.
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -57,11 +57,10 @@ bool PjlSplicer::Decide(bool atEnd) {
         // A line still arriving is judged once it is whole or long enough.
         bool judged = complete || atEnd || head_.size() - line >= sizeof kEnterLanguage;
         if (judged && (enters || !pjl)) break;
+        // A PJL line the stream ends in without its line feed keeps its
+        // place after the lines, so that none of them is joined to it.
         if (!complete) {
-            if (atEnd) {
-                line = head_.size();
-                break;
-            }
+            if (atEnd) break;
             return head_.size() > kHeaderLimit ? Refuse(kTooLong) : true;
         }
         line = end + 1;
