@@ -9,7 +9,7 @@
 #include "speed_dial_reader.h"
 #include "windows.h"
 
-struct CsvCandidates;
+class CsvCandidates;
 
 struct ImportSelection {
     int maxCount = 0;                  // 50 from the recipient list, 0: no limit

@@ -105,10 +105,12 @@ TEST_F(StandinTest, WabFilePickPersonAndListReadAndExpandWithoutLeaks) {
     ASSERT_EQ(book->Address(&ui, &parm, &list), S_OK);
     ASSERT_TRUE(list);
     ASSERT_EQ(list->cEntries, 3u);
-    EXPECT_EQ(FindLong(list->aEntries[2].rgPropVals, list->aEntries[2].cValues, PR_OBJECT_TYPE), 4u);  // a container
+    // The entries run past the one the declaration counts.
+    const ADRENTRY* entries = list->aEntries;
+    EXPECT_EQ(FindLong(entries[2].rgPropVals, entries[2].cValues, PR_OBJECT_TYPE), 4u);  // a container
 
     // The person: its business fax, its name; a missing fax is an error value.
-    const ADRENTRY& person = list->aEntries[0];
+    const ADRENTRY& person = entries[0];
     EXPECT_EQ(FindLong(person.rgPropVals, person.cValues, PR_OBJECT_TYPE), MAPI_MAILUSER);
     const SBinary* id = FindBinary(person.rgPropVals, person.cValues, PR_ENTRYID);
     ASSERT_TRUE(id);
@@ -127,7 +129,7 @@ TEST_F(StandinTest, WabFilePickPersonAndListReadAndExpandWithoutLeaks) {
     opened->Release();
 
     // The list: its two members through the contents table, one row at a time.
-    const ADRENTRY& group = list->aEntries[1];
+    const ADRENTRY& group = entries[1];
     EXPECT_EQ(FindLong(group.rgPropVals, group.cValues, PR_OBJECT_TYPE), MAPI_DISTLIST);
     const SBinary* gid = FindBinary(group.rgPropVals, group.cValues, PR_ENTRYID);
     ASSERT_EQ(book->OpenEntry(gid->cb, reinterpret_cast<LPENTRYID>(gid->lpb), nullptr, 0, &type, &opened), S_OK);

@@ -120,27 +120,32 @@ TEST_F(InputTest, WaitUntilEnabledAgain) {
 }
 #endif
 
+// The check box's paints, counted by a subclass procedure (a named one: a
+// lambda converts to a pointer of the default calling convention, which on
+// 32-bit Windows is not a window procedure's).
+int* checkPaintCounter;
+WNDPROC checkPreviousProc;
+LRESULT CALLBACK CountCheckPaints(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_PAINT) ++*checkPaintCounter;
+    return CallWindowProcW(checkPreviousProc, h, m, w, l);
+}
+
 TEST_F(InputTest, ShownWindowsArePainted) {
     int atOpening = -1, checkPaints = 0;
     HWND check = nullptr;
-    static int* counter;
-    counter = &checkPaints;
-    static WNDPROC prev;
+    checkPaintCounter = &checkPaints;
     Run(automation::Script()
             .call([&](HWND d) {
                 atOpening = seen.paints;
                 check = GetDlgItem(d, IDC_CHECK);
                 ShowWindow(check, SW_HIDE);
-                prev = (WNDPROC)SetWindowLongPtrW(
-                    check, GWLP_WNDPROC, (LONG_PTR)(WNDPROC)[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-                        if (m == WM_PAINT) ++*counter;
-                        return CallWindowProcW(prev, h, m, w, l);
-                    });
+                checkPreviousProc =
+                    (WNDPROC)SetWindowLongPtrW(check, GWLP_WNDPROC, (LONG_PTR)CountCheckPaints);
                 ShowWindow(check, SW_SHOW);
             })
             .call([&](HWND) {
                 EXPECT_GE(checkPaints, 1) << "a window shown is painted before the user acts again";
-                SetWindowLongPtrW(check, GWLP_WNDPROC, (LONG_PTR)prev);
+                SetWindowLongPtrW(check, GWLP_WNDPROC, (LONG_PTR)checkPreviousProc);
             })
             .click(IDOK));
     EXPECT_GE(atOpening, 1) << "the dialog is painted when it is first shown";
