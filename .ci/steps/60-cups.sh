@@ -18,7 +18,7 @@ mkdir -p "$out/corpus"
 fuzz_start build-fuzz/fuzz/cups/cups_options_fuzz -max_total_time=20 -dict=fuzz/cups/options.dict \
   -artifact_prefix="$out/" "$out/corpus" fuzz/cups/seeds
 
-ctest --test-dir build -R '^(RecipientText|Delay|FaxJob|QueueSettings|PhonebookPick|PjlSplice)\.' --output-on-failure
+ctest --test-dir build -R "^(RecipientText|Delay|FaxJob|QueueSettings|PhonebookPick|PjlSplice|FaxcupsProgram)\\." --output-on-failure
 log=build/cups-queue-test.log
 ctest --test-dir build -L cups -V >"$log" 2>&1 || { tail -n 60 "$log"; fuzz_wait || true; exit 1; }
 if grep -q '\[  SKIPPED \]' "$log"; then
