@@ -1,7 +1,9 @@
 #pragma once
 // The one header product code includes for the Win32 API. On Windows it is
 // the system's own; elsewhere it declares the subset this system calls,
-// implemented headlessly in posix/.
+// implemented headlessly in posix/: the declarations in its win_*.h, one
+// header per purpose as the system's own headers are, the implementation in
+// its folders kernel/, user/, comctl/, gdi/ and print/.
 
 #if defined(_WIN32)
 #ifndef NOMINMAX

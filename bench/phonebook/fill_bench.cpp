@@ -16,7 +16,7 @@
 #include "fill_ids.h"
 #include "entry_codec.h"
 #include "kfd_format.h"
-#include "posix/user_liststore.h"
+#include "posix/comctl/liststore.h"
 #include "store.h"
 #include "store_dialogs.h"
 #include "store_state.h"

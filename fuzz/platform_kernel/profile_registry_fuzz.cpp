@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "posix/kernel_store.h"
+#include "posix/kernel/store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string content(reinterpret_cast<const char*>(data), size);

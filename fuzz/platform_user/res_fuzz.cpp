@@ -2,7 +2,7 @@
 // Oracle besides the sanitizers: every entry lies inside the data; a
 // template that parses has as many items as its header counts, and the
 // bytes DialogSize says it spans parse alone to the same template.
-#include "posix/user_res.h"
+#include "posix/user/res.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 #include "harness.h"
-#include "posix/user_res.h"
+#include "posix/user/res.h"
 
 DWORD WINAPI GetLastError(void);
 
