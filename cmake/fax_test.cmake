@@ -61,11 +61,9 @@ endfunction()
 # focus from another), a time limit, and the label "wine".
 function(fax_wine_test_properties test)
   cmake_parse_arguments(ARG "" "" "WINE_NATIVE" ${ARGN})
-  set(env "")
+  set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine_prefix TIMEOUT 300 LABELS wine)
   if(ARG_WINE_NATIVE)
     string(REPLACE ";" "," native "${ARG_WINE_NATIVE}")
-    set(env "FAX_WINE_NATIVE=${native}")
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "FAX_WINE_NATIVE=${native}")
   endif()
-  set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine_prefix TIMEOUT 300 LABELS wine
-    ENVIRONMENT "${env}")
 endfunction()

@@ -38,12 +38,16 @@ esac
 export WINEPREFIX=$prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=${FAX_WINE_NATIVE:+;$FAX_WINE_NATIVE=n}"
 fi=(env LANG=fi_FI.UTF-8 LC_ALL=fi_FI.UTF-8)
+# Each run has an X server of its own; the search for a free display starts
+# at a number of this run's, so that runs of other trees starting at the same
+# moment do not race for the same one.
+xvfb=(xvfb-run -a -n $((100 + $$ % 400)))
 
 make_prefix() {
   rm -rf "$prefix"
-  "${fi[@]}" timeout 300 xvfb-run -a "$wine" wineboot -i >/dev/null 2>&1 || true
-  timeout 60 xvfb-run -a "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-  timeout 60 xvfb-run -a "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null
+  "${fi[@]}" timeout 300 "${xvfb[@]}" "$wine" wineboot -i >/dev/null 2>&1 || true
+  timeout 60 "${xvfb[@]}" "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  timeout 60 "${xvfb[@]}" "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null
   # The desktop is chosen when the wine session starts: let this one end.
   "$server" -w
   touch "$prefix/.fax-prefix-made"
@@ -58,4 +62,4 @@ flock -u 9
 exec 9>&-
 [ "${1:-}" = --prefix-only ] && exit 0
 
-exec "${fi[@]}" timeout 300 xvfb-run -a "$wine" "$@"
+exec "${fi[@]}" timeout 300 "${xvfb[@]}" "$wine" "$@"

@@ -306,16 +306,21 @@ private:
     bool speedDial_ = false;
 };
 
-// The key of an individual as the store compares keys (its folded name
-// and fax number, each ended by a NUL), or false for a group.
-bool RecordStoreKey(const uint8_t* rec, size_t len, std::string& key) {
-    kfd::Field name, fax;
-    if (len == 0 || rec[0] != kfd::kIndividual || !kfd::RecordKey(rec, len, name, fax)) return false;
+// The key of an individual as the store compares keys: its folded name
+// and fax number, each ended by a NUL.
+void StoreKey(const kfd::Field& name, const kfd::Field& fax, std::string& key) {
     key.resize(name.len + 1 + fax.len + 1);
     kfd::FoldKeyTo(name.data, name.len, &key[0]);
     key[name.len] = '\0';
     kfd::FoldKeyTo(fax.data, fax.len, &key[name.len + 1]);
     key[name.len + 1 + fax.len] = '\0';
+}
+
+// The key of a record read from a phonebook, or false for a group.
+bool RecordStoreKey(const uint8_t* rec, size_t len, std::string& key) {
+    kfd::Field name, fax;
+    if (len == 0 || rec[0] != kfd::kIndividual || !kfd::RecordKey(rec, len, name, fax)) return false;
+    StoreKey(name, fax, key);
     return true;
 }
 
@@ -363,7 +368,18 @@ struct EncodedRecipient {
     void Encode(const FaxRecipient& r) {
         static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
         len = kfd::EncodeEntryTo(r, kNoDetails, record);
-        RecordStoreKey(reinterpret_cast<const uint8_t*>(record), len, key);
+        // The encoder leaves no marker inside a field: the name and the fax
+        // number are the texts before the first two field ends, as a reader
+        // of the record finds them.
+        const uint8_t* rec = reinterpret_cast<const uint8_t*>(record);
+        kfd::Field name{rec + 1, 0}, fax;
+        name.len = static_cast<size_t>(static_cast<const uint8_t*>(std::memchr(name.data, kfd::kFieldEnd, len - 1)) -
+                                       name.data);
+        fax.data = name.data + name.len + 1;
+        fax.len = static_cast<size_t>(
+            static_cast<const uint8_t*>(std::memchr(fax.data, kfd::kFieldEnd, static_cast<size_t>(rec + len - fax.data))) -
+            fax.data);
+        StoreKey(name, fax, key);
     }
 };
 

@@ -39,8 +39,8 @@ int Log2(size_t n) {
     return b;
 }
 
-// A zero-filled block of the system's, or nullptr.
-void* ZeroedBlock(size_t bytes) { return GlobalAlloc(GPTR, bytes ? bytes : 1); }
+// A zero-filled block of the system's (never of 0 bytes here), or nullptr.
+void* ZeroedBlock(size_t bytes) { return GlobalAlloc(GPTR, bytes); }
 
 void FreeBlock(void* block) {
     if (block) GlobalFree(block);

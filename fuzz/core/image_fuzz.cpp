@@ -41,38 +41,12 @@
 #include "page_data.h"
 #include "pages_ids.h"
 #include "print_device.h"
+#include "test_printer.h"
 #include "fax_addon_table.h"
 #include "scratch_dir.h"
 #include "scripted_user.h"
 
 namespace {
-
-struct Job : headless::PrinterDevice {
-    std::vector<uint8_t> given;
-    int reported = 0;
-    bool due = true;
-    bool readFails = false;
-    std::vector<std::vector<uint8_t>> stores;
-    int aborts = 0;
-
-    int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
-        switch (code) {
-        case kEscapeAddonDue: return due ? 1 : 0;
-        case kEscapeImageSize: return reported;
-        case kEscapeReadImage:
-            if (readFails) return 0;
-            if (outSize > 0 && !given.empty())
-                std::memcpy(out, given.data(), std::min<size_t>(outSize, given.size()));
-            return 1;
-        case kEscapeWriteImage:
-            if (inSize < 0 || !in) __builtin_trap();
-            stores.emplace_back(in, in + inSize);
-            return 1;
-        }
-        return 0;
-    }
-    void AbortDocument() override { ++aborts; }
-};
 
 int g_flowMode = 0;  // 0 cancel, 1 keep the job's recipients, 2 write a list
 int g_flowCalls = 0;
@@ -142,10 +116,10 @@ void Fail(const char* what, size_t at) {
 }
 
 // Every stored image against the image the hook read.
-void CheckStores(const Job& job, const AddonMCB& mcb) {
+void CheckStores(const std::vector<uint8_t>& given, const TestPrinter& job, const AddonMCB& mcb) {
     if (job.stores.empty()) return;
-    std::vector<uint8_t> read(static_cast<size_t>(job.reported), 0);
-    if (!job.given.empty()) std::memcpy(read.data(), job.given.data(), std::min(read.size(), job.given.size()));
+    std::vector<uint8_t> read(static_cast<size_t>(*job.reportedSize), 0);
+    if (!given.empty()) std::memcpy(read.data(), given.data(), std::min(read.size(), given.size()));
     Layout l = LayoutOf(read, mcb);
     bool accountMissing = read.size() >= size_t(l.account.begin) + 4 &&
                           std::memcmp(read.data() + l.account.begin, "\0\0\0\0", 4) == 0;
@@ -316,12 +290,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ImageInputHeader head{};
     std::memcpy(&head, data, std::min(size, sizeof head));
     size_t skip = std::min(size, sizeof head);
-    Job job;
-    job.given.assign(data + skip, data + size);
+    std::vector<uint8_t> given(data + skip, data + size);
+    // The host's own copy: the images handed back replace it, not the one given.
+    std::vector<uint8_t> held = given;
+    TestPrinter job;
+    job.Serve(held.data(), held.size());
     int32_t delta = head.sizeDelta % 65536;
-    job.reported = static_cast<int>(job.given.size()) + delta;
-    job.due = !(head.flags & kInputPageNotDue);
-    job.readFails = head.flags & kInputReadFails;
+    job.reportedSize = static_cast<int>(given.size()) + delta;
+    job.due = head.flags & kInputPageNotDue ? 0 : 1;
+    job.readAnswer = head.flags & kInputReadFails ? 0 : 1;
     g_flowMode = head.flags & kInputUserCancels ? 0 : head.flags & kInputFlowWritesList ? 2 : 1;
     g_flowCalls = 0;
 
@@ -346,16 +323,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // without it because its recipients could not reach the image.
     const bool cancelled = g_flowMode == 0 && g_flowCalls == 1;
     int32_t type = 0;
-    const bool stopped = g_flowCalls == 0 && ReadI32(job.given, offsetof(HostJobSettings, jobType), &type) &&
+    const bool stopped = g_flowCalls == 0 && ReadI32(given, offsetof(HostJobSettings, jobType), &type) &&
                          type == kJobTypeFax;
     if (page != 1 && !(page == kDocEventCancelled && (cancelled || stopped)))
         Fail("start of page failed without a cancelled or stopped fax job", 0);
     if (g_flowCalls > 1 || (page == kDocEventCancelled) != (job.aborts == 1) || job.aborts > 1)
         Fail("abort without a failed page", 0);
     if (cancelled && page != kDocEventCancelled) Fail("cancelled flow not aborted", 0);
-    CheckStores(job, mcb);
+    CheckStores(given, job, mcb);
     if (JobwatchOpenCount() != 0) Fail("monitor connection left open", 0);
 
-    DrivePages(host->get(), job.given, head, mcb);
+    DrivePages(host->get(), given, head, mcb);
     return 0;
 }

@@ -5,28 +5,23 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "automation.h"
-#include "scratch_dir.h"
+#include "scratch_dir_test.h"
 #include "scripted_user.h"
 #include "jobwatch_client.h"
 
-class CoreTest : public ::testing::Test {
+class CoreTest : public ScratchDirTest {
 protected:
     void SetUp() override {
-        scratch_ = std::make_unique<ScratchDir>("fax-core");
-        dir_ = scratch_->dir();
-        setenv("FAX_WINDIR", dir_.c_str(), 1);
-        setenv("FAX_UI_RUNTIME_DIR", dir_.c_str(), 1);
+        setenv("FAX_WINDIR", dir.c_str(), 1);
+        setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
         setenv("FAX_USERNAME", "maija", 1);
         setenv("FAX_COMPUTERNAME", "TOIMISTO-PC", 1);
-        setenv("FAX_JOBWATCH_LOG", (dir_ + "/jobwatch.log").c_str(), 1);
+        setenv("FAX_JOBWATCH_LOG", Path("jobwatch.log").c_str(), 1);
         unsetenv("FAX_JOBWATCH_FAIL");
         unsetenv("FAX_JOBWATCH_CLIENT_ID");
         unsetenv("FAX_JOBWATCH_JOB_ID");
@@ -39,7 +34,6 @@ protected:
     void TearDown() override {
         EndScriptedUser();
         EXPECT_EQ(JobwatchOpenCount(), 0);
-        scratch_.reset();
     }
 
     // The logged-on user and the account text the hook makes of it: the
@@ -69,13 +63,12 @@ protected:
     // Registers a monitor whose program file exists (or not) and whose API
     // library is 'library'.
     void InstallMonitor(const std::string& library, bool programExists = true) {
-        std::string program = dir_ + "/jobwatch.exe";
-        if (programExists) std::ofstream(program) << "monitor";
+        if (programExists) Put("jobwatch.exe", "monitor");
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kJobwatchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                   nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        SetString(key, nullptr, program);
+        SetString(key, nullptr, Path("jobwatch.exe"));
         SetString(key, kJobwatchApiValue, library);
         RegCloseKey(key);
     }
@@ -86,7 +79,7 @@ protected:
 
     // The monitor log, one entry per line.
     std::vector<std::string> MonitorLog() const {
-        std::ifstream in(dir_ + "/jobwatch.log");
+        std::istringstream in(Get("jobwatch.log"));
         std::vector<std::string> lines;
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
@@ -103,7 +96,4 @@ protected:
             if (line.rfind(prefix, 0) == 0) return line;
         return "";
     }
-
-    std::string dir_;
-    std::unique_ptr<ScratchDir> scratch_;
 };

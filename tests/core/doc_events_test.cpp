@@ -1,49 +1,17 @@
 // The document-event hook against a printer device that answers the host's
 // escapes from a settings image.
-#include <algorithm>
 #include <cstring>
-#include <functional>
 #include <memory>
 
 #include "core_fixture.h"
 #include "doc_events.h"
 #include "print_names.h"
 #include "print_device.h"
+#include "test_printer.h"
 #include "settings_image.h"
 #include "fax_addon_table.h"
 
 namespace {
-
-// The host side of one job: its settings image and what the hook did to it.
-class JobDevice : public headless::PrinterDevice {
-public:
-    int Escape(int code, int inSize, const char* in, int outSize, char* out) override {
-        escapes.push_back(code);
-        switch (code) {
-        case kEscapeAddonDue: return due;
-        case kEscapeImageSize: return reportedSize ? reportedSize : static_cast<int>(image.size());
-        case kEscapeReadImage:
-            std::memcpy(out, image.data(), std::min<size_t>(outSize, image.size()));
-            return 1;
-        case kEscapeWriteImage:
-            if (storeAnswer <= 0) return storeAnswer;
-            ++stores;
-            std::memcpy(image.data(), in, std::min<size_t>(inSize, image.size()));
-            return 1;
-        }
-        return 0;
-    }
-    void AbortDocument() override { ++aborts; }
-
-    explicit JobDevice(ImageLayout layout) : image(layout) {}
-    SettingsImage image;
-    int due = 1;
-    int storeAnswer = 1;
-    int reportedSize = 0;
-    int stores = 0;
-    int aborts = 0;
-    std::vector<int> escapes;
-};
 
 int g_flowAnswer = 1;
 int g_flowCalls = 0;
@@ -71,8 +39,10 @@ protected:
         g_flowCalls = 0;
         if (dc_) headless::DeletePrinterDC(dc_);
         host_ = std::make_unique<HostContext>(1);
-        device_ = std::make_unique<JobDevice>(layout);
-        device_->image.ReserveModuleBlocks(table_, &host_->block(0));
+        image_ = std::make_unique<SettingsImage>(layout);
+        image_->ReserveModuleBlocks(table_, &host_->block(0));
+        device_ = std::make_unique<TestPrinter>();
+        device_->Serve(image_->data(), image_->size());
         dc_ = headless::CreatePrinterDC(device_.get());
     }
     void TearDown() override {
@@ -81,10 +51,10 @@ protected:
         CoreTest::TearDown();
     }
 
-    HostJobSettings& settings() { return device_->image.settings(); }
-    HostSubBlock& sub() { return device_->image.sub(); }
-    FaxDS& ds() { return *device_->image.At<FaxDS>(host_->block(0).block1Offset); }
-    FaxSS& ss() { return *device_->image.At<FaxSS>(host_->block(0).block3Offset); }
+    HostJobSettings& settings() { return image_->settings(); }
+    HostSubBlock& sub() { return image_->sub(); }
+    FaxDS& ds() { return *image_->At<FaxDS>(host_->block(0).block1Offset); }
+    FaxSS& ss() { return *image_->At<FaxSS>(host_->block(0).block3Offset); }
 
     int32_t Event(int32_t code) {
         DOCINFOW info{};
@@ -101,7 +71,8 @@ protected:
 
     AddOnTable table_;
     std::unique_ptr<HostContext> host_;
-    std::unique_ptr<JobDevice> device_;
+    std::unique_ptr<SettingsImage> image_;
+    std::unique_ptr<TestPrinter> device_;
     HDC dc_ = nullptr;
     HANDLE printer_ = nullptr;
 };
@@ -122,7 +93,7 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
     for (const auto& c : cases) {
         device_->escapes.clear();
         device_->due = c.due;
-        device_->image.sub2().suppressAddon = c.suppress;
+        image_->sub2().suppressAddon = c.suppress;
         host_->get()->addonCount = c.count;
         settings().jobType = kJobTypeFax;
         settings().jobMonitor = 1;
@@ -138,19 +109,20 @@ TEST_F(DocEventsTest, PagesTheHostDoesNotMarkAndOtherEventsAreLeftAlone) {
 TEST_F(DocEventsTest, AccountIdentityFilledOnceAndStored) {
     EXPECT_EQ(PrintPage(), 1);
     EXPECT_STREQ(sub().accountUser, ExpectedAccount().c_str());
-    EXPECT_EQ(device_->stores, 1);
+    EXPECT_EQ(device_->stores.size(), 1u);
 
     std::strcpy(sub().accountUser, "OMISTAJA");
     EXPECT_EQ(PrintPage(), 1);
     EXPECT_STREQ(sub().accountUser, "OMISTAJA");
-    EXPECT_EQ(device_->stores, 1);  // nothing new to hand back
+    EXPECT_EQ(device_->stores.size(), 1u);  // nothing new to hand back
 }
 
 // A fax job goes on only with its recipients in the image handed back;
 // otherwise it is stopped before the host renders what the image held.
 TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
     struct Bad {
-        JobDevice& d;
+        TestPrinter& d;
+        SettingsImage& i;
         HostJobSettings& s;
         AddonMCB& m;
     };
@@ -165,9 +137,9 @@ TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
         {"size beyond any image", [](Bad& b) { b.d.reportedSize = 1 << 30; }, kNoImage},
         {"sub-block past the end", [](Bad& b) { b.s.subBlockOffset = 1 << 20; }, kStopped},
         {"sub-block offset negative", [](Bad& b) { b.s.subBlockOffset = -8; }, kStopped},
-        {"fax block past the end", [](Bad& b) { b.m.block3Offset = static_cast<int32_t>(b.d.image.size()); }, kStopped},
+        {"fax block past the end", [](Bad& b) { b.m.block3Offset = static_cast<int32_t>(b.i.size()); }, kStopped},
         {"settings block over the end",
-         [](Bad& b) { b.m.block1Offset = static_cast<int32_t>(b.d.image.size()) - 100; }, kStopped},
+         [](Bad& b) { b.m.block1Offset = static_cast<int32_t>(b.i.size()) - 100; }, kStopped},
         {"recipients over the settings block", [](Bad& b) { b.m.block3Offset = b.m.block1Offset; }, kStopped},
         {"settings block over the account identity", [](Bad& b) { b.m.block1Offset = b.s.subBlockOffset + 787; },
          kStopped},
@@ -189,7 +161,7 @@ TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
     for (const auto& c : cases) {
         NewJob(c.layout);
         settings().jobType = kJobTypeFax;
-        Bad bad{*device_, settings(), host_->block(0)};
+        Bad bad{*device_, *image_, settings(), host_->block(0)};
         c.damage(bad);
         const bool stopped = c.outcome == kStopped || c.outcome == kStoppedAfterDialogs;
         if (stopped) automation::Play(automation::Script().answer(IDOK, u"Faksity\u00f6 on peruutettu!"));
@@ -199,13 +171,14 @@ TEST_F(DocEventsTest, FaxJobsGoOnOnlyWithAnImageTheHookCanUse) {
         EXPECT_EQ(device_->aborts, stopped ? 1 : 0) << c.what;
         EXPECT_EQ(automation::Seen().messageBoxes.size() - boxes, stopped ? 1u : 0u) << c.what;
         EXPECT_EQ(g_flowCalls, c.outcome == kGoesOn || c.outcome == kStoppedAfterDialogs ? 1 : 0) << c.what;
-        EXPECT_EQ(device_->stores, c.outcome == kGoesOn ? 2 : 0) << c.what;  // the identity, then the recipients
+        // The identity, then the recipients.
+        EXPECT_EQ(device_->stores.size(), c.outcome == kGoesOn ? 2u : 0u) << c.what;
         if (c.outcome != kGoesOn) continue;
-        const FaxSS sent = device_->image.Get<FaxSS>(bad.m.block3Offset);
+        const FaxSS sent = image_->Get<FaxSS>(bad.m.block3Offset);
         EXPECT_STREQ(sent.recipients[1].faxNumber, "123") << c.what;
-        EXPECT_STREQ(device_->image.Get<HostSubBlock>(bad.s.subBlockOffset).accountUser, ExpectedAccount().c_str())
+        EXPECT_STREQ(image_->Get<HostSubBlock>(bad.s.subBlockOffset).accountUser, ExpectedAccount().c_str())
             << c.what;
-        EXPECT_EQ(device_->image.Get<HostJobSettings>(0).jobType, kJobTypeFax) << c.what;
+        EXPECT_EQ(image_->Get<HostJobSettings>(0).jobType, kJobTypeFax) << c.what;
     }
 }
 
@@ -228,7 +201,7 @@ TEST_F(DocEventsTest, FaxJobAcceptedOrCancelled) {
     EXPECT_EQ(box.caption, u"Peruuta faksity\u00f6");
     EXPECT_EQ(box.flags & (MB_SYSTEMMODAL | MB_ICONMASK), UINT(MB_SYSTEMMODAL | MB_ICONWARNING));
     EXPECT_EQ(automation::Seen().beeps, std::vector<UINT>{MB_OK});
-    EXPECT_EQ(device_->stores, 2);  // the identity, then the accepted job; not the cancelled one
+    EXPECT_EQ(device_->stores.size(), 2u);  // the identity, then the accepted job; not the cancelled one
 }
 
 TEST_F(DocEventsTest, PrintJobsReportedToTheMonitorWithTray) {
@@ -242,7 +215,7 @@ TEST_F(DocEventsTest, PrintJobsReportedToTheMonitorWithTray) {
         {7, 0, "output 0 tray \"\""},
     };
     for (const auto& c : cases) {
-        std::remove((dir_ + "/jobwatch.log").c_str());
+        std::remove(Path("jobwatch.log").c_str());
         settings().jobMonitor = 1;
         settings().outputTray = c.tray;
         settings().outputOption = c.outputOption;
@@ -272,7 +245,7 @@ TEST_F(DocEventsTest, FaxJobsReportedWithDisplaysOnlyWhenSent) {
               std::string::npos)
         << entry;
 
-    std::remove((dir_ + "/jobwatch.log").c_str());
+    std::remove(Path("jobwatch.log").c_str());
     g_flowAnswer = 0;
     automation::Play(automation::Script().answer(IDOK));
     EXPECT_EQ(PrintPage(), kDocEventCancelled);

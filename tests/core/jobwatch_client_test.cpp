@@ -15,7 +15,7 @@ TEST_F(JobwatchClientTest, OpenFailsSilentlyWithoutAUsableMonitor) {
     } cases[] = {
         {"no registry key", QJWAPI_PATH, false, true},
         {"monitor program missing", QJWAPI_PATH, true, false},
-        {"library missing", dir_ + "/none.so", true, true},
+        {"library missing", Path("none.so"), true, true},
         {"a required entry point missing", QJWAPI_BROKEN_PATH, true, true},
         {"library path empty", "", true, true},
     };
@@ -78,7 +78,7 @@ TEST_F(JobwatchClientTest, RecordGoesInTheFormTheLibraryTakes) {
          {"QjwInitializeJobwatch", "QjwSetQjwDataEx", "QjwUnInitializeJobwatch"}},
     };
     for (const auto& c : cases) {
-        std::remove((dir_ + "/jobwatch.log").c_str());
+        std::remove(Path("jobwatch.log").c_str());
         InstallMonitor(c.library);
         setenv("FAX_JOBWATCH_FAIL", c.fail, 1);
         JobwatchHandle h = JobwatchOpen();

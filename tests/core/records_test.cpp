@@ -8,15 +8,10 @@
 #include "job_identity.h"
 #include "jobwatch_record.h"
 #include "page_data.h"
+#include "test_recipient.h"
+#include "wide_text.h"
 
 namespace {
-
-FaxRecipient Recipient(const char* name, const char* number) {
-    FaxRecipient r = DefaultRecipient;
-    std::strncpy(r.name, name, sizeof r.name - 1);
-    std::strncpy(r.faxNumber, number, sizeof r.faxNumber - 1);
-    return r;
-}
 
 TEST(AccountIdentity, UserBackslashComputerWithinThirtyOneCharacters) {
     const std::u16string forty(40, u'k'), thirty(30, u'm'), twentyNine(29, u'n');
@@ -63,7 +58,7 @@ TEST(MonitorDisplays, NumberAndRecipientOfTheFirstRecipient) {
         {"abc", "abc", 1, "abc", "abc"},                             // lower case is not decoded
     };
     for (const auto& c : cases) {
-        FaxRecipient r = Recipient(c.name, c.number.c_str());
+        FaxRecipient r = Recipient(c.name, c.number);
         char recipient[kDisplaySize], number[kDisplaySize];
         BuildRecipientDisplay(r, c.count, recipient);
         BuildNumberDisplay(r, c.count, number);
@@ -88,7 +83,7 @@ TEST(PageFont, FromTheTemplateOrTheSystemFont) {
         WCHAR face[kPageFontFaceSize] = {};
         TemplateFont(faxui, c.templateId, &size, face);
         EXPECT_EQ(size, c.size) << c.templateId;
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(face)), c.face) << c.templateId;
+        EXPECT_EQ(U16(face), c.face) << c.templateId;
     }
     FreeLibrary(faxui);
 }
@@ -109,7 +104,7 @@ int32_t Int(const void* base, size_t offset) {
     std::memcpy(&v, static_cast<const char*>(base) + offset, sizeof v);
     return v;
 }
-std::string Str(const void* base, size_t offset) { return static_cast<const char*>(base) + offset; }
+std::string TextAt(const void* base, size_t offset) { return static_cast<const char*>(base) + offset; }
 
 TEST(MonitorRecord, FullRecordHeaderAndEntryBytes) {
     JobwatchData d;
@@ -160,8 +155,8 @@ TEST(MonitorRecord, CompactFormCarriesTheSharedFields) {
         EXPECT_EQ(Int(out, 0), c.count);
         EXPECT_EQ(Int(out, 4), c.kind);
         EXPECT_EQ(Int(out, 8), c.field12);
-        EXPECT_EQ(Str(out, 12), std::string(259, 'P'));
-        EXPECT_EQ(Str(out, 272), "Kopiokone 3");
+        EXPECT_EQ(TextAt(out, 12), std::string(259, 'P'));
+        EXPECT_EQ(TextAt(out, 272), "Kopiokone 3");
         EXPECT_EQ(static_cast<uint32_t>(Int(out, 528)), MakeEntryRef(out, 532));
         if (c.count == 0) {
             EXPECT_EQ(out[532], 0x77);  // nothing written past the header
@@ -171,11 +166,11 @@ TEST(MonitorRecord, CompactFormCarriesTheSharedFields) {
         EXPECT_EQ(Int(e, 0), 660);
         EXPECT_EQ(Int(e, 4), c.kindFlag);
         EXPECT_EQ(Int(e, 8), 1136214245);
-        EXPECT_EQ(Str(e, 12), "IP_10.0.0.7");
-        EXPECT_EQ(Str(e, 272), "JOB42");
-        EXPECT_EQ(Str(e, 336), "Budjetti.xls");
-        EXPECT_EQ(Str(e, 596), "Maija");
-        EXPECT_EQ(Str(e, 628), "123");
+        EXPECT_EQ(TextAt(e, 12), "IP_10.0.0.7");
+        EXPECT_EQ(TextAt(e, 272), "JOB42");
+        EXPECT_EQ(TextAt(e, 336), "Budjetti.xls");
+        EXPECT_EQ(TextAt(e, 596), "Maija");
+        EXPECT_EQ(TextAt(e, 628), "123");
         EXPECT_EQ(e[659], 0);
         EXPECT_EQ(out[532 + 660], 0x77);
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "faxhost_run.h"
-#include "scratch_dir.h"
+#include "scratch_dir_test.h"
 
 namespace {
 
@@ -18,27 +18,24 @@ struct CliRun {
     std::string out, err, log;
 };
 
-class UiCliTest : public ::testing::Test {
+class UiCliTest : public ScratchDirTest {
 protected:
     std::string Write(const std::string& name, const std::string& text) {
-        scratch_.Put(name, text);
-        return scratch_.Path(name);
+        Put(name, text);
+        return Path(name);
     }
-    std::string Read(const std::string& name) const { return scratch_.Get(name); }
     // faxhost ARGS with the job file and script given, in this test's own
     // Windows and runtime directories.
     CliRun Faxhost(const std::string& args, const std::string& job, const std::string& script,
                    const std::string& env = "") {
-        std::remove((dir_ + "/ui.log").c_str());
+        std::remove(Path("ui.log").c_str());
         CommandRun r = ::Faxhost(args + " " + Write("job.txt", job),
                                  env + " FAX_FIXED_TIME=12:00:00 FAX_USERNAME=maija FAX_COMPUTERNAME=TOIMISTO-PC"
-                                       " FAX_WINDIR=" + dir_ + " FAX_UI_RUNTIME_DIR=" + dir_ +
-                                       " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" + dir_ +
-                                       "/ui.log FAX_JOBWATCH_LOG=" + dir_ + "/jobwatch.log");
-        return CliRun{r.status, r.out, r.err, Read("ui.log")};
+                                       " FAX_WINDIR=" + dir + " FAX_UI_RUNTIME_DIR=" + dir +
+                                       " FAX_UI_SCRIPT=" + Write("user.script", script) + " FAX_UI_LOG=" +
+                                       Path("ui.log") + " FAX_JOBWATCH_LOG=" + Path("jobwatch.log"));
+        return CliRun{r.status, r.out, r.err, Get("ui.log")};
     }
-    ScratchDir scratch_{"fax-uicli"};
-    const std::string dir_ = scratch_.dir();
 };
 
 TEST_F(UiCliTest, PreferencesEditTheFaxSettingsOfTheImage) {
@@ -83,10 +80,10 @@ TEST_F(UiCliTest, PrintJobsWithoutTheFaxFlow) {
     EXPECT_NE(secure.out.find("ACCTUSER=\"@maija\\TOIMISTO-PC\""), std::string::npos) << secure.out;
     EXPECT_EQ(secure.log.find("DIALOG"), std::string::npos) << secure.log;
 
-    CliRun owner = Faxhost("print --output " + dir_ + "/header.pjl", "type = proof\naccount = OMISTAJA\n", "");
+    CliRun owner = Faxhost("print --output " + Path("header.pjl"), "type = proof\naccount = OMISTAJA\n", "");
     EXPECT_EQ(owner.status, 0) << owner.err;
     EXPECT_EQ(owner.out, "");
-    EXPECT_NE(Read("header.pjl").find("ACCTUSER=\"@OMISTAJA\""), std::string::npos) << Read("header.pjl");
+    EXPECT_NE(Get("header.pjl").find("ACCTUSER=\"@OMISTAJA\""), std::string::npos) << Get("header.pjl");
 }
 
 TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
@@ -104,13 +101,13 @@ TEST_F(UiCliTest, PrintJobReportedToTheMonitorStandIn) {
           "port \"IP_192.168.0.20\" job \"JOB42\" doc \"Raportti.doc\" recipient \"\" number \"\"\n"}},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(::Faxhost("jobwatch install " + c.library, "FAX_WINDIR=" + dir_).status, 0);
-        std::remove((dir_ + "/jobwatch.log").c_str());
+        ASSERT_EQ(::Faxhost("jobwatch install " + c.library, "FAX_WINDIR=" + dir).status, 0);
+        std::remove(Path("jobwatch.log").c_str());
         CliRun run = Faxhost("print", "type = print\njobmonitor = on\nappdoc = Raportti.doc\noutputtray = 1\n", "");
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find("JOBCLIENTID"), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("CLIENT7.JOB42"), std::string::npos) << run.out;
-        std::string log = Read("jobwatch.log");
+        std::string log = Get("jobwatch.log");
         for (const std::string& line : c.logged) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
     }
 }
@@ -159,10 +156,10 @@ TEST_F(UiCliTest, FaxJobsGetTheirRecipientsFromTheDialogs) {
 }
 
 TEST_F(UiCliTest, RecipientsPickedFromThePhonebookReachTheHeader) {
-    const std::string book = dir_ + "/DEFAULT.KFD";
+    const std::string book = Path("DEFAULT.KFD");
     const std::string csv =
         Write("book.csv", "Nimi,Faksi\nHeikkinen Liisa,031234567\nLehtonen Sari,0145556677\n");
-    ASSERT_EQ(::Faxhost("phonebook import " + book + " " + csv, "FAX_WINDIR=" + dir_).status, 0);
+    ASSERT_EQ(::Faxhost("phonebook import " + book + " " + csv, "FAX_WINDIR=" + dir).status, 0);
     const std::string script =
         "dialog 101\ntype 1001 Uusi asiakas\ntype 1004 0201234567\nclick 1006\nclick 1010\n"
         "dialog 600\nselecttext 601 Lehtonen Sari <0145556677>\nclick 608\nclick 1\n"

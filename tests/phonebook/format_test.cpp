@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "kfd_format.h"
+#include "test_recipient.h"
 
 namespace {
 
 using namespace kfd;
 
 const uint8_t* U(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
-FaxRecipient Recipient(const char* name, const char* fax) {
-    FaxRecipient r = DefaultRecipient;
-    std::strncpy(r.name, name, sizeof r.name - 1);
-    std::strncpy(r.faxNumber, fax, sizeof r.faxNumber - 1);
-    return r;
-}
 
 AnsiDetails NoDetails() {
     AnsiDetails d;

@@ -9,6 +9,7 @@
 #include "golden.h"
 #include "kfd_format.h"
 #include "scratch_dir_test.h"
+#include "test_recipient.h"
 #include "text_convert.h"
 #include "wide_text.h"
 
@@ -18,11 +19,9 @@ inline const std::string kHead = std::string(kfd::kMagicCurrent) + "\n";
 // An individual as a test names it: name, fax number and memo, every
 // other field as a new entry has it.
 struct TestRecord {
-    FaxRecipient r = DefaultRecipient;
+    FaxRecipient r;
     EntryDetails d;
-    TestRecord(const char* name, const char* fax, const char* memo = "") {
-        std::strcpy(r.name, name);
-        std::strcpy(r.faxNumber, fax);
+    TestRecord(const char* name, const char* fax, const char* memo = "") : r(Recipient(name, fax)) {
         ClearEntryDetails(d);
         for (size_t i = 0; memo[i]; ++i) d.memo[i] = static_cast<WCHAR>(memo[i]);
     }

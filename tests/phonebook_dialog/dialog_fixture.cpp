@@ -26,8 +26,9 @@ DialogView ViewOf(HWND dialog) {
 
 void PhonebookDialogTest::SetUp() {
     StoreDir::SetUp();
+    windir = UseWindowsDirectory(dir);
+    RemovePhonebookFiles(windir);
 #if !defined(_WIN32)
-    setenv("FAX_WINDIR", dir.c_str(), 1);
     setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
     fault::Reset();
 #endif
@@ -41,9 +42,8 @@ void PhonebookDialogTest::SetUp() {
 
 void PhonebookDialogTest::TearDown() {
     FreeExchangeDetails();
-#if defined(_WIN32)
-    for (const char* name : {"KFD.INI", "DEFAULT.KFD", "DEFAULT.BAK"}) DeleteFileA(WinDirPath(name).c_str());
-#else
+    RemovePhonebookFiles(windir);
+#if !defined(_WIN32)
     fault::Reset();
 #endif
     EndScriptedUser();
@@ -75,16 +75,6 @@ std::vector<std::u16string> PhonebookDialogTest::Boxes() {
 HANDLE PhonebookDialogTest::Hold(const std::string& path) const {
     return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-std::string PhonebookDialogTest::WinDirPath(const std::string& name) const {
-#if defined(_WIN32)
-    char windows[MAX_PATH + 1] = {0};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    return std::string(windows) + "\\" + name;
-#else
-    return Path(name);
-#endif
 }
 
 void PhonebookDialogTest::PutWin(const std::string& name, const std::string& bytes) const {

@@ -12,6 +12,7 @@
 #include "shared_state.h"
 #include "store_fixture.h"
 #include "wide_text.h"
+#include "windows_dir.h"
 #if !defined(_WIN32)
 #include "posix/fault_injection.h"
 #endif
@@ -49,14 +50,14 @@ protected:
     std::u16string U16Path(const std::string& name) const { return AsU16(Path(name)); }
     // Holds a file open, not shared, as another process would.
     HANDLE Hold(const std::string& path) const;
-    // Files of the Windows directory (KFD.INI, DEFAULT.KFD): the private
-    // directory on the headless build, the real one on Windows.
-    std::string WinDirPath(const std::string& name) const;
+    // Files of the Windows directory (KFD.INI, DEFAULT.KFD).
+    std::string WinDirPath(const std::string& name) const { return windir + "/" + name; }
     void PutWin(const std::string& name, const std::string& bytes) const;
     std::string GetWin(const std::string& name) const;
     // KFD.INI naming a file of the private directory.
     void NameCurrent(const std::string& name) const { PutWin("KFD.INI", Path(name) + "\n"); }
 
+    std::string windir;
     std::string book;  // path of the current phonebook
     HANDLE held = INVALID_HANDLE_VALUE;
 };

@@ -15,13 +15,6 @@ namespace {
 
 const std::u16string kImportCaption = u"Tuo faksin vastaanottaja|";
 
-FaxRecipient Recipient(const char* name, const char* fax) {
-    FaxRecipient r = DefaultRecipient;
-    std::strcpy(r.name, name);
-    std::strcpy(r.faxNumber, fax);
-    return r;
-}
-
 std::u16string Duplicate(const char16_t* name, const char16_t* fax) {
     return kImportCaption + u"Nimi: " + name + u"\nFaksinumero: " + fax +
            u"\n\nVastaanottajan nimi on jo nykyisessä muistiossa.\nHaluatko korvata sen?";

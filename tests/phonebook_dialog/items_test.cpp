@@ -295,8 +295,8 @@ TEST_F(ItemsTest, DoubleClickInThePickedList) {
     FaxRecipient r;
     EntryDetails d;
     ASSERT_EQ(PhonebookReadEntry(Wide(book).c_str(), WIDE("Matti <1>"), r, d), DB_DONE);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(d.company)), u"Oy Ab");
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(d.memo)), u"muistio");
+    EXPECT_EQ(U16(d.company), u"Oy Ab");
+    EXPECT_EQ(U16(d.memo), u"muistio");
     EXPECT_EQ(automation::Seen().dialogsOpened, (std::vector<int>{IDD_PHONEBOOK_PICK, IDD_ENTRY}));
     EXPECT_TRUE(Boxes().empty());
 }

@@ -131,12 +131,12 @@ TEST_F(PickTest, OkReadsTheDetailsOfPickedRecipients) {
     const FaxRecipient& cai = ExchangeRecipients.recipients[1];
     EXPECT_STREQ(cai.name, "Cai");
     EXPECT_STREQ(cai.faxNumber, "3");
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(ExchangeDetails[1].name)), u"Cai");
+    EXPECT_EQ(U16(ExchangeDetails[1].name), u"Cai");
     const FaxRecipient& anna = ExchangeRecipients.recipients[2];
     EXPECT_STREQ(anna.name, "Anna");
     EXPECT_STREQ(anna.faxNumber, "1");
     EXPECT_EQ(anna.comm.speedDial, 0);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(ExchangeDetails[2].memo)), u"muistio");
+    EXPECT_EQ(U16(ExchangeDetails[2].memo), u"muistio");
     EXPECT_EQ(ExchangeDetails[2].workFlag, 1);
     EXPECT_EQ(Boxes(), (std::vector<std::u16string>{u"Lue vastaanottajan ominaisuudet|Nimi: Cai\nFaksinumero: 3\n\n"
                                                      u"Tietokantavirhe.\nVastaanottajan ominaisuuksia ei voitu hakea."}));

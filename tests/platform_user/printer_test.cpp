@@ -7,41 +7,23 @@
 
 #include "addon.h"
 #include "print_device.h"
+#include "test_printer.h"
 #include "windows.h"
 
 namespace {
 
-class FakeDevice : public headless::PrinterDevice {
-public:
-    int Escape(int code, int inputSize, const char* input, int outputSize, char* output) override {
-        calls.push_back(code);
-        if (code == kEscapeImageSize) return 8;
-        if (code == kEscapeReadImage) {
-            if (outputSize < 8) return -1;
-            std::memcpy(output, "settings", 8);
-            return 1;
-        }
-        if (code == kEscapeWriteImage) {
-            stored.assign(input, input + inputSize);
-            return 1;
-        }
-        return 0;
-    }
-    void AbortDocument() override { ++aborts; }
-    std::vector<int> calls;
-    std::vector<char> stored;
-    int aborts = 0;
-};
-
 TEST(PrinterDevice, EscapesReachTheDeviceWithTheirBuffers) {
-    FakeDevice device;
+    uint8_t settings[] = {'s', 'e', 't', 't', 'i', 'n', 'g', 's'};
+    TestPrinter device;
+    device.Serve(settings, sizeof settings);
     HDC dc = headless::CreatePrinterDC(&device);
     char image[8];
     EXPECT_EQ(ExtEscape(dc, kEscapeImageSize, 0, nullptr, 0, nullptr), 8);
     EXPECT_EQ(ExtEscape(dc, kEscapeReadImage, 0, nullptr, sizeof image, image), 1);
     EXPECT_EQ(std::memcmp(image, "settings", 8), 0);
     EXPECT_EQ(ExtEscape(dc, kEscapeWriteImage, 3, "abc", 0, nullptr), 1);
-    EXPECT_EQ(std::string(device.stored.begin(), device.stored.end()), "abc");
+    ASSERT_EQ(device.stores.size(), 1u);
+    EXPECT_EQ(std::string(device.stores[0].begin(), device.stores[0].end()), "abc");
     EXPECT_EQ(ExtEscape(dc, 4242, 0, nullptr, 0, nullptr), 0);  // not supported
     EXPECT_EQ(AbortDoc(dc), 1);
     EXPECT_EQ(device.aborts, 1);
@@ -49,7 +31,7 @@ TEST(PrinterDevice, EscapesReachTheDeviceWithTheirBuffers) {
 }
 
 TEST(PrinterDevice, BadUseFailsWithoutReachingAnyDevice) {
-    FakeDevice device;
+    TestPrinter device;
     HDC dc = headless::CreatePrinterDC(&device);
     struct Case {
         const char* what;
@@ -71,7 +53,7 @@ TEST(PrinterDevice, BadUseFailsWithoutReachingAnyDevice) {
         EXPECT_LT(ExtEscape(c.dc, kEscapeReadImage, c.inSize, c.in, c.outSize, nullptr), 0);
         EXPECT_EQ(GetLastError(), c.error);
     }
-    EXPECT_TRUE(device.calls.empty());
+    EXPECT_TRUE(device.escapes.empty());
     headless::DeletePrinterDC(dc);
     EXPECT_EQ(AbortDoc(dc), SP_ERROR);  // a deleted context is gone
     EXPECT_EQ(device.aborts, 0);

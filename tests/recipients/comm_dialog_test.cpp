@@ -165,8 +165,7 @@ TEST_F(CommDialog, DestinationsAreCodedCheckedAndNotRepeated) {
             if (row.error) s.answer(IDOK);
         }
         s.call([&](HWND d) {
-            ASSERT_EQ(Count(d, IDC_DEST_LIST), (int)row.list.size());
-            for (size_t i = 0; i < row.list.size(); ++i) EXPECT_EQ(Item(d, IDC_DEST_LIST, (int)i), row.list[i]);
+            EXPECT_EQ(ListTexts(d, IDC_DEST_LIST), row.list);
             EXPECT_EQ(Focused(d), row.error ? IDC_DEST_NUMBER : IDOK);
         });
         Run(s.click(IDCANCEL));

@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "run_platform.h"
 #include "shared_state.h"
+#include "test_recipient.h"
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -57,11 +58,3 @@ protected:
 
     HWND parent = nullptr;
 };
-
-// A recipient record as a test writes it.
-inline FaxRecipient Recipient(const char* name, const char* fax) {
-    FaxRecipient r = DefaultRecipient;
-    strncpy(r.name, name, sizeof r.name - 1);
-    strncpy(r.faxNumber, fax, sizeof r.faxNumber - 1);
-    return r;
-}

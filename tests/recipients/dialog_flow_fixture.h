@@ -15,31 +15,17 @@
 #include "host_settings.h"
 #include "list_texts.h"
 #include "recipient_dialog.h"
-#include "scratch_dir.h"
+#include "scratch_dir_test.h"
 #include "scripted_user.h"
 #include "shared_state.h"
+#include "windows_dir.h"
 
-// Where the phonebook files of a test go: on Linux a private Windows
-// directory; on Windows the real one, whose phonebook files each test
-// removes first.
-inline std::string TestWindowsDirectory(const std::string& privateDir) {
-#if defined(_WIN32)
-    (void)privateDir;
-    char buf[MAX_PATH] = {0};
-    GetWindowsDirectoryA(buf, MAX_PATH);
-    return buf;
-#else
-    setenv("FAX_WINDIR", privateDir.c_str(), 1);
-    return privateDir;
-#endif
-}
-
-class DialogFlowTest : public ::testing::Test {
+class DialogFlowTest : public ScratchDirTest {
 protected:
     void SetUp() override {
         setenv("FAX_UI_RUNTIME_DIR", dir.c_str(), 1);
-        windir = TestWindowsDirectory(dir);
-        RemovePhonebookFiles();
+        windir = UseWindowsDirectory(dir);
+        RemovePhonebookFiles(windir);
         StartScriptedUser();
         SetHelpModule(GetModuleHandleW(nullptr));
         std::memset(&host, 0, sizeof host);
@@ -49,7 +35,7 @@ protected:
     void TearDown() override {
         EndScriptedUser();
         SetRecipientHostBlock(nullptr);
-        RemovePhonebookFiles();
+        RemovePhonebookFiles(windir);
     }
 
     // Plays the user, then opens the recipient list as the fax flow does.
@@ -78,13 +64,6 @@ protected:
 
     static const std::vector<automation::MessageBoxSeen>& Boxes() { return automation::Seen().messageBoxes; }
 
-    void RemovePhonebookFiles() {
-        std::error_code ec;
-        for (const char* name : {"/KFD.INI", "/DEFAULT.KFD", "/DEFAULT.TMP"}) std::filesystem::remove_all(windir + name, ec);
-    }
-
-    ScratchDir scratch{"fax-rcpdlg"};
-    const std::string dir = scratch.dir();
     std::string windir;
     HostSubBlock host;
 };

@@ -1,7 +1,6 @@
 // The group edit and group view dialogs, played by the scripted user on a
 // phonebook of a private directory, opened from a phonebook list 601.
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "dialog_fixture.h"
@@ -38,14 +37,13 @@ class GroupDialogs : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        scratch = std::make_unique<ScratchDir>("fax-group");
         // Asiakkaat lists Matti before Liisa, as its members were added.
         book = std::string(kfd::kMagicCurrent) + "\n" + Individual("Matti Virtanen", "091234567") +
                Individual("Liisa Korhonen", "0405556677") + Individual("Aino Laine", "0912") +
                "\x02" "Asiakkaat\x03" "Matti Virtanen\x03" "091234567\x03" "Liisa Korhonen\x03" "0405556677\x03\x04"
                "\x02" "Toimisto\x03" "Aino Laine\x03" "0912\x03" "Matti Virtanen\x03" "091234567\x03\x04";
-        scratch->Put("book.KFD", book);
-        const std::string path = scratch->Path("book.KFD");
+        scratch.Put("book.KFD", book);
+        const std::string path = scratch.Path("book.KFD");
         std::fill(std::begin(StoreState.currentPath), std::end(StoreState.currentPath), 0);
         std::copy(path.begin(), path.end(), StoreState.currentPath);
         SetName(u"Asiakkaat");
@@ -54,7 +52,6 @@ protected:
     void TearDown() override {
         FreeGroupRecord();
         DialogTest::TearDown();
-        scratch.reset();
     }
 
     static void SetName(const std::u16string& name) {
@@ -92,8 +89,7 @@ protected:
         });
     }
     static Texts Items(HWND d, int list, bool sorted = false) {
-        Texts out;
-        for (int i = 0; i < Count(d, list); ++i) out.push_back(Item(d, list, i));
+        Texts out = ListTexts(d, list);
         if (sorted) std::sort(out.begin(), out.end());
         return out;
     }
@@ -104,7 +100,7 @@ protected:
         return GroupRecordBuffer.data ? std::string((const char*)GroupRecordBuffer.data, GroupRecordBuffer.length) : "";
     }
 
-    std::unique_ptr<ScratchDir> scratch;
+    ScratchDir scratch{"fax-group"};
     std::string book;
 };
 
@@ -147,7 +143,7 @@ TEST_F(GroupDialogs, OpeningLoadsMembersInStoredOrderAndNeverOffersTheGroupItsel
 }
 
 TEST_F(GroupDialogs, MembersThatCannotBeLoadedEndTheDialogAtOnce) {
-    scratch->Put("book.KFD", "not a phonebook");
+    scratch.Put("book.KFD", "not a phonebook");
     EXPECT_EQ(Edit(Script().answer(IDOK, u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - ")), IDCANCEL);
     EXPECT_EQ(Seen().messageBoxes.size(), 1u);
 }
@@ -330,7 +326,7 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         SetUp();
-        if (row.damaged) scratch->Put("book.KFD", "not a phonebook");
+        if (row.damaged) scratch.Put("book.KFD", "not a phonebook");
         Script s;
         if (row.title)
             s.call([&](HWND d) {

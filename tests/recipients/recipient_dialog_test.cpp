@@ -27,7 +27,7 @@ TEST_F(RecipientDialogTest, OpensEmptyWithTheHostsRangeAndModes) {
             EXPECT_EQ(WorkingRecipients.recipientCount, 0);
             EXPECT_EQ(Buttons(d), "00001");
             EXPECT_EQ(GetFocus(), GetDlgItem(d, 1001));
-            EXPECT_EQ(Text(d, 1016), std::u16string(reinterpret_cast<const char16_t*>(StoreState.currentPath)));
+            EXPECT_EQ(Text(d, 1016), U16(StoreState.currentPath));
             EXPECT_TRUE(Visible(d, 1003));
             EXPECT_FALSE(Visible(d, 1025) || Visible(d, 1026));
             EXPECT_EQ(RecipientCommModes[2], c.thirdMode);
@@ -94,7 +94,7 @@ TEST_F(RecipientDialogTest, AddingChecksNumberAndDuplicates) {
     EXPECT_STREQ(WorkingRecipients.recipients[1].faxNumber, "0123");
     EXPECT_EQ(WorkingRecipients.recipients[1].comm.speedDial, 0);
     EXPECT_EQ(WorkingDetails[1].workFlag, 0);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(WorkingDetails[1].name)), u"matti");
+    EXPECT_EQ(U16(WorkingDetails[1].name), u"matti");
     ASSERT_EQ(Boxes().size(), 3u);
     for (const auto& b : Boxes()) EXPECT_EQ(b.caption, u"Lisää luetteloon vastaanottaja");
     EXPECT_EQ(Boxes()[0].flags, static_cast<UINT>(MB_ICONWARNING | MB_OK));
@@ -205,7 +205,7 @@ TEST_F(RecipientDialogTest, CommSettingsAndDetailsOfOneRecipient) {
         EXPECT_TRUE(Enabled(d, 1009));
     });
     s.click(1009).dialog(103).call([](HWND d) {
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(CurrentDetails.name)), u"B");
+        EXPECT_EQ(U16(CurrentDetails.name), u"B");
         EndDialog(d, 2);
     });
     OpenRecipients(s.dialog(101).click(1));

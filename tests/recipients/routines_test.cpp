@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation.h"
+#include "list_texts.h"
 #include "scratch_dir.h"
 #include "scripted_user.h"
 #include "dialog_help.h"
@@ -100,9 +101,7 @@ TEST_F(RoutinesTest, DeletingSelectedItemsMovesTheParallelSlots) {
                 int sel = -1;
                 if (SendDlgItemMessageW(d, IDC_LIST, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&sel)) == 1)
                     selected = sel;
-                WCHAR buf[32] = {0};
-                SendDlgItemMessageW(d, IDC_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(buf));
-                first = reinterpret_cast<const char16_t*>(buf);
+                first = ListText(d, IDC_LIST, 0);
             }));
     EXPECT_EQ(first, u"B <2>");
     EXPECT_EQ(selected, 0);

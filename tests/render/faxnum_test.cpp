@@ -10,14 +10,9 @@
 
 #include "exports.h"
 #include "faxnum.h"
+#include "test_recipient.h"
 
 namespace {
-
-FaxRecipient Recipient(const char* number) {
-    FaxRecipient r = DefaultRecipient;
-    std::strncpy(r.faxNumber, number, sizeof r.faxNumber - 1);
-    return r;
-}
 
 void Relay(FaxRecipient& r, const char* station, char print, const char* codes) {
     r.comm.commOption = '1';
@@ -136,7 +131,7 @@ const ParamCase kParams[] = {
 class FaxNumParam : public ::testing::TestWithParam<ParamCase> {};
 
 TEST_P(FaxNumParam, EncodesRecipient) {
-    FaxRecipient r = Recipient(GetParam().number);
+    FaxRecipient r = Recipient("", GetParam().number);
     GetParam().setup(r);
     char out[kFaxNumParamSize];
     std::memset(out, 'X', sizeof out);
