@@ -3,7 +3,7 @@
 // Names, signatures, message numbers and constants are those of Win32.
 #include "win_base.h"
 
-// Error codes of the window manager (the kernel's are in win_kernel.h).
+// Error codes of the window manager (the kernel's are in win_error.h).
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L

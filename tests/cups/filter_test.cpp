@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "command_run.h"
 #include "fax_job.h"
 #include "phonebook_pick.h"
 #include "pjl_splice.h"
@@ -237,9 +238,36 @@ TEST(PjlSplice, LinesGoBeforeTheLanguageIsEntered) {
         }
     }
     // A sink that fails stops the stream.
-    PjlSplicer failing("L", [](const char*, size_t) { return false; });
+    int calls = 0;
+    PjlSplicer failing("L", [&](const char*, size_t) { return ++calls, false; });
     EXPECT_FALSE(failing.Feed("X", 1) && failing.Finish());
     EXPECT_FALSE(failing.Feed("Y", 1));
+    EXPECT_EQ(calls, 1);
+}
+
+// The program as CUPS starts it, its PCL XL step played by a stand-in.
+TEST(FaxcupsProgram, FailuresOfItsStepsFailTheJob) {
+    const std::string fax = " 1 u t 1 \"fax-recipients='A <1>'\" /dev/null";
+    ScratchDir dir("fax-cups-step");
+    dir.Put("failing", "#!/bin/sh\necho page data\nexit 3\n");
+    std::filesystem::permissions(dir.Path("failing"), std::filesystem::perms(0755));
+    const struct {
+        std::string command;
+        const char* message;  // on standard error; the status is 1
+    } rows[] = {
+        {"FAX_PXL_FILTER=" + dir.Path("failing") + " " FAXCUPS_PATH + fax, "ERROR: the PCL XL step failed"},
+        {"FAX_PXL_FILTER=/bin/true " FAXCUPS_PATH + fax, "ERROR: the document gave no printer data"},
+        {"FAX_PXL_FILTER=/bin/echo " FAXCUPS_PATH + fax + " >/dev/full", "ERROR: the job's output cannot be written"},
+        {"FAX_PXL_FILTER=/no/such " FAXCUPS_PATH + fax, "ERROR: cannot start /no/such"},
+        {"FAX_PXL_FILTER=/no/such " FAXCUPS_PATH " 1 u t 1 '' /dev/null", "ERROR: cannot start /no/such"},
+        {"FAX_RENDER_MODULE=/no/such.so " FAXCUPS_PATH + fax, "ERROR: cannot load /no/such.so"},
+        {FAXCUPS_PATH " 1 u t 1", "Usage: "},
+    };
+    for (const auto& row : rows) {
+        CommandRun run = RunCommand(row.command);
+        EXPECT_EQ(run.status, 1) << row.command;
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << row.command << ": " << run.err;
+    }
 }
 
 }  // namespace

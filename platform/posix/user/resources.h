@@ -5,7 +5,8 @@
 
 namespace winuser {
 
-// Resource access for the dialog manager.
+// The bytes of a module's resource; false, with the last error set, when
+// there is none.
 bool FindResourceBytes(HMODULE mod, const winres::ResName& type, const winres::ResName& name,
                        const unsigned char*& data, DWORD& size);
 winres::ResName ResNameFromW(LPCWSTR p);
