@@ -10,6 +10,7 @@
 #include "kfd_format.h"
 #include "list_extent.h"
 #include "scratch_dir.h"
+#include "shared_state.h"
 #include "store.h"
 #include "store_state.h"
 
@@ -121,6 +122,7 @@ TEST_F(GroupDialogs, OpeningLoadsMembersInStoredOrderAndNeverOffersTheGroupItsel
         SetUp();
         SetName(row.name);
         AllocateGroupRecord(10);  // forgotten by an earlier opener
+        ExchangeRecipients.recipientCount = 0;
         EXPECT_EQ(Edit(Script()
                            .call([&](HWND d) {
                                EXPECT_EQ(Title(d), row.title);
@@ -137,6 +139,7 @@ TEST_F(GroupDialogs, OpeningLoadsMembersInStoredOrderAndNeverOffersTheGroupItsel
                            .click(IDCANCEL)),
                   IDCANCEL);
         EXPECT_EQ(CurrentDetails.workFlag, 601);
+        EXPECT_EQ(ExchangeRecipients.recipientCount, 0);  // listing members picks nobody
         EXPECT_EQ(U16(CurrentGroupName), row.name);
         EXPECT_TRUE(Seen().messageBoxes.empty());
     }
@@ -327,6 +330,7 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
         SCOPED_TRACE(row.what);
         SetUp();
         if (row.damaged) scratch.Put("book.KFD", "not a phonebook");
+        ExchangeRecipients.recipientCount = 0;
         Script s;
         if (row.title)
             s.call([&](HWND d) {
@@ -345,6 +349,7 @@ TEST_F(GroupDialogs, ViewShowsTheSelectedGroupsMembersAndSearchesThem) {
         if (row.damaged) s.answer(IDOK, u"Puhelinmuistiotiedoston (.KFD) muoto ei kelpaa - ");
         EXPECT_EQ(Open(IDD_GROUP_VIEW, ShowDBGrpDlgProc, s, Phonebook(row.selected)), IDCANCEL);
         EXPECT_EQ(Seen().messageBoxes.size(), row.damaged ? 1u : 0u);
+        EXPECT_EQ(ExchangeRecipients.recipientCount, 0);
     }
 }
 
