@@ -27,6 +27,7 @@ function(fax_add_gtest target)
     message(FATAL_ERROR "fax_add_gtest(${target}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
   fax_test_paths(${target} ${ARG_PATHS})
+  target_precompile_headers(${target} REUSE_FROM fax_gtest_pch)
 
   if(NOT WIN32)
     gtest_discover_tests(${target})

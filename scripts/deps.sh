@@ -9,7 +9,7 @@ for arg in "$@"; do
   if [ "$arg" = --ci ]; then
     # The fuzz and sanitizer tree, both Windows trees under wine, the
     # pictures of the dialogs, the CUPS filter and its test.
-    want+=(ccache clang libclang-rt-14-dev libcups2-dev cups cups-filters ghostscript
+    want+=(clang libclang-rt-14-dev libcups2-dev cups cups-filters ghostscript
       g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
       wine64 wine32:i386 xvfb xauth x11-apps imagemagick)
   else

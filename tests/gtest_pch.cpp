@@ -1,0 +1,2 @@
+// Nothing of its own: the program whose precompiled GoogleTest header the
+// test programs share.
