@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
 
+#include "batch_queue.h"
 #include "csv_fields.h"
 #include "import_codes.h"
 #include "line_stream.h"
@@ -32,9 +35,135 @@ constexpr size_t kNameMax = sizeof(FaxRecipient{}.name) - 1;
 constexpr size_t kFaxMax = sizeof(FaxRecipient{}.faxNumber) - 1;
 constexpr size_t kKeyMax = kNameMax + 1 + kFaxMax;
 
+// A recipient of a contact file by its key: the name, a line feed and the
+// fax number.
+struct Pending {
+    char key[kKeyMax];
+    size_t len;
+    size_t nameLen;
+    bool nameLost;
+    uint64_t hash;
+};
+
+// The second stage of reading a contact file, on a thread of its own while
+// the first reads, splits and cleans up lines: the repeat check and the
+// sink. Batches come in file order, so the sink sees what it would see
+// from one thread.
+class Taker {
+public:
+    Taker(FileReading& out, RecipientSink& sink, uint64_t fileSize) : out_(out), sink_(sink) {
+        // Keys are shorter than half their lines, mostly; address space
+        // costs nothing until it is written.
+        if (!sink_.TakesRepeats())
+            taken_.Reserve(static_cast<size_t>(std::min<uint64_t>(fileSize / 2, uint64_t{1} << 28)));
+    }
+    // The batches of queue until it is closed or the sink says stop.
+    void Run(BatchQueue<Pending>& queue);
+    // False when the sink says stop (Result() tells from then on).
+    bool TakeBatch(std::vector<Pending>& batch);
+    // 0, kReadingStopped or kImportNoMemory.
+    int Result() const { return result_; }
+
+private:
+    bool TakeAll(std::vector<Pending>& batch);
+    bool Emit(const Pending& p);
+
+    // Each key's place in the set is fetched from memory this many keys
+    // before its insert: a file of millions of lines spends most of its
+    // time on those fetches otherwise.
+    static constexpr size_t kAhead = 16;
+    FileReading& out_;
+    RecipientSink& sink_;
+    TextSet taken_;
+    int result_ = 0;
+};
+
+void Taker::Run(BatchQueue<Pending>& queue) {
+    try {
+        std::vector<Pending> batch;
+        while (queue.Get(batch) && TakeBatch(batch)) {
+        }
+    } catch (const std::bad_alloc&) {
+        result_ = kImportNoMemory;
+    }
+    if (result_ != 0) queue.Stop();
+}
+
+bool Taker::TakeBatch(std::vector<Pending>& batch) {
+    if (!TakeAll(batch)) result_ = kReadingStopped;
+    return result_ == 0;
+}
+
+bool Taker::TakeAll(std::vector<Pending>& batch) {
+    const size_t n = batch.size();
+    if (sink_.TakesRepeats()) {
+        for (const Pending& p : batch) {
+            if (!Emit(p)) return false;
+        }
+        return true;
+    }
+    for (size_t i = 0; i < n + kAhead; ++i) {
+        if (i < n) {
+            batch[i].hash = TextSet::Hash(batch[i].key, batch[i].len);
+            taken_.Prefetch(batch[i].hash);
+        }
+        if (i < kAhead) continue;
+        const Pending& p = batch[i - kAhead];
+        if (!taken_.Insert(p.key, p.len, p.hash)) {
+            ++out_.duplicates;
+        } else if (!Emit(p)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Taker::Emit(const Pending& p) {
+    FaxRecipient r = DefaultRecipient;
+    std::memcpy(r.name, p.key, p.nameLen);
+    std::memcpy(r.faxNumber, p.key + p.nameLen + 1, p.len - p.nameLen - 1);
+    if (p.nameLost) ++out_.lostNames;
+    return sink_.Take(r, "");
+}
+
+// The taker's thread for the length of a reading: closing the queue and
+// waiting for the thread is left to the destructor, so that nothing leaves
+// the reading while the thread still runs. Without a thread (the system
+// has none to give) the first stage hands its batches to the taker itself.
+class SecondStage {
+public:
+    SecondStage(Taker& taker, BatchQueue<Pending>& queue) : taker_(taker), queue_(queue) {
+        try {
+            thread_ = std::thread([this] { taker_.Run(queue_); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~SecondStage() {
+        if (!thread_.joinable()) return;
+        queue_.Close();
+        thread_.join();
+    }
+    SecondStage(const SecondStage&) = delete;
+    SecondStage& operator=(const SecondStage&) = delete;
+    // Hands over a full batch and gets back an empty one; false when the
+    // taker has stopped.
+    bool HandOver(std::vector<Pending>& batch) {
+        if (thread_.joinable()) return queue_.Put(batch);
+        bool more = taker_.TakeBatch(batch);
+        batch.clear();
+        return more;
+    }
+
+private:
+    Taker& taker_;
+    BatchQueue<Pending>& queue_;
+    std::thread thread_;
+};
+
 class Reader {
 public:
-    Reader(LineStream& in, FileReading& out, RecipientSink& sink) : in_(in), out_(out), sink_(sink) {}
+    Reader(LineStream& in, FileReading& out, RecipientSink& sink, size_t batch)
+        : in_(in), out_(out), sink_(sink), batchSize_(batch < 1 ? 1 : batch) {}
     int Run(const ColumnNames& names);
 
 private:
@@ -51,34 +180,20 @@ private:
     bool Numbers(char* field, const std::string& name, bool nameLost, bool& anyNumber);
     bool Emit(const FaxRecipient& r, bool nameLost, const char* key);
     bool FieldLost(int i, int k) const;
-    // Contact file recipients wait a few places in a ring while their
-    // places in the set of those taken are fetched from memory: a file of
-    // millions of lines spends most of its time on those fetches otherwise.
+    // Adds a recipient to the batch for the second stage; false when that
+    // has stopped.
     bool Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost);
-    bool TakeOldest();
-    bool TakeAll();
-
-    // A recipient by its key: the name, a line feed and the fax number.
-    struct Pending {
-        char key[kKeyMax];
-        size_t len;
-        size_t nameLen;
-        bool nameLost;
-        uint64_t hash;
-    };
-    static constexpr size_t kAhead = 16;
-    Pending ring_[kAhead];
-    size_t oldest_ = 0;
-    size_t waiting_ = 0;
 
     LineStream& in_;
     FileReading& out_;
     RecipientSink& sink_;
+    size_t batchSize_;
+    std::vector<Pending> batch_;
+    SecondStage* second_ = nullptr;
     char* record_ = nullptr;
     size_t recordLen_ = 0;
     std::vector<char> copy_;
     char* fields_[kMaxCsvFields];
-    TextSet taken_;
     std::string name_;
 };
 
@@ -166,8 +281,8 @@ bool Reader::Numbers(char* field, const std::string& name, bool nameLost, bool& 
 }
 
 bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost) {
-    if (waiting_ == kAhead && !TakeOldest()) return false;
-    Pending& p = ring_[(oldest_ + waiting_) % kAhead];
+    batch_.emplace_back();
+    Pending& p = batch_.back();
     // Both cut to their fields (a name stops at a NUL byte, as copied).
     p.nameLen = std::min(std::strlen(name.c_str()), kNameMax);
     faxLen = std::min(faxLen, kFaxMax);
@@ -176,30 +291,9 @@ bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool
     std::memcpy(p.key + p.nameLen + 1, fax, faxLen);
     p.len = p.nameLen + 1 + faxLen;
     p.nameLost = nameLost;
-    p.hash = TextSet::Hash(p.key, p.len);
-    taken_.Prefetch(p.hash);
-    ++waiting_;
-    return true;
-}
-
-bool Reader::TakeOldest() {
-    Pending& p = ring_[oldest_];
-    oldest_ = (oldest_ + 1) % kAhead;
-    --waiting_;
-    if (!sink_.TakesRepeats() && !taken_.Insert(p.key, p.len, p.hash)) {
-        ++out_.duplicates;
-        return true;
-    }
-    FaxRecipient r = DefaultRecipient;
-    std::memcpy(r.name, p.key, p.nameLen);
-    std::memcpy(r.faxNumber, p.key + p.nameLen + 1, p.len - p.nameLen - 1);
-    return Emit(r, p.nameLost, "");
-}
-
-bool Reader::TakeAll() {
-    while (waiting_ > 0) {
-        if (!TakeOldest()) return false;
-    }
+    if (batch_.size() < batchSize_) return true;
+    if (!second_->HandOver(batch_)) return false;
+    batch_.reserve(batchSize_);
     return true;
 }
 
@@ -237,16 +331,23 @@ bool Reader::ContactLine(int k) {
 }
 
 int Reader::ContactLines() {
-    // Keys are shorter than half their lines, mostly; address space costs
-    // nothing until it is written.
-    if (!sink_.TakesRepeats())
-        taken_.Reserve(static_cast<size_t>(std::min<uint64_t>(in_.FileSize() / 2, uint64_t{1} << 28)));
-    int k = 0;
+    BatchQueue<Pending> queue;
+    Taker taker(out_, sink_, in_.FileSize());
     int rc;
-    while ((rc = NextRecord(&k)) == 1) {
-        if (k > 0 && !ContactLine(k)) return kReadingStopped;
+    {
+        SecondStage second(taker, queue);
+        second_ = &second;
+        batch_.reserve(batchSize_);
+        int k = 0;
+        while ((rc = NextRecord(&k)) == 1) {
+            if (k > 0 && !ContactLine(k)) break;
+        }
+        // The recipients found before an error are handed on too.
+        if (rc != 1 && !batch_.empty()) second.HandOver(batch_);
+        second_ = nullptr;
     }
-    return TakeAll() ? rc : kReadingStopped;
+    // The taker saw recipients of lines before the one the reading ended at.
+    return taker.Result() != 0 ? taker.Result() : rc == 1 ? kReadingStopped : rc;
 }
 
 int Reader::SpeedDialLines() {
@@ -290,13 +391,13 @@ int Reader::Run(const ColumnNames& names) {
 }  // namespace
 
 int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
-                       size_t piece) {
+                       size_t piece, size_t batch) {
     out = FileReading{};
     try {
         LineStream in(piece);
         int rc = in.Open(path);
         if (rc != 0) return rc;
-        return Reader(in, out, sink).Run(names);
+        return Reader(in, out, sink, batch).Run(names);
     } catch (const std::bad_alloc&) {
         return kImportNoMemory;
     }
