@@ -359,7 +359,9 @@ private:
     std::string key_;
 };
 
-// The record of a recipient without contact details, and its key.
+// The record of a recipient without contact details, and its key. The
+// fields after the fax number are the same for every recipient with the
+// same communication settings: they are encoded once and copied.
 struct EncodedRecipient {
     char record[kfd::kEntryRecordMax];
     size_t len = 0;
@@ -367,20 +369,22 @@ struct EncodedRecipient {
 
     void Encode(const FaxRecipient& r) {
         static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
-        len = kfd::EncodeEntryTo(r, kNoDetails, record);
-        // The encoder leaves no marker inside a field: the name and the fax
-        // number are the texts before the first two field ends, as a reader
-        // of the record finds them.
+        size_t nameLen, faxLen;
+        char* end = kfd::EncodeEntryHead(r, record, &nameLen, &faxLen);
+        if (tailLen_ == 0 || std::memcmp(&r.comm, &tailComm_, sizeof tailComm_) != 0) {
+            tailComm_ = r.comm;
+            tailLen_ = static_cast<size_t>(kfd::EncodeEntryTail(r, kNoDetails, tail_) - tail_);
+        }
+        std::memcpy(end, tail_, tailLen_);
+        len = static_cast<size_t>(end - record) + tailLen_;
         const uint8_t* rec = reinterpret_cast<const uint8_t*>(record);
-        kfd::Field name{rec + 1, 0}, fax;
-        name.len = static_cast<size_t>(static_cast<const uint8_t*>(std::memchr(name.data, kfd::kFieldEnd, len - 1)) -
-                                       name.data);
-        fax.data = name.data + name.len + 1;
-        fax.len = static_cast<size_t>(
-            static_cast<const uint8_t*>(std::memchr(fax.data, kfd::kFieldEnd, static_cast<size_t>(rec + len - fax.data))) -
-            fax.data);
-        StoreKey(name, fax, key);
+        StoreKey(kfd::Field{rec + 1, nameLen}, kfd::Field{rec + 2 + nameLen, faxLen}, key);
     }
+
+private:
+    CommSettings tailComm_{};
+    char tail_[kfd::kEntryRecordMax];
+    size_t tailLen_ = 0;  // never 0 once encoded: the end marker at least
 };
 
 // First reading with --replace: the keys of the file that the phonebook

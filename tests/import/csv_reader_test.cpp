@@ -17,9 +17,10 @@ using Entries = std::vector<std::string>;
 // What our command line's reading hands on, as list texts.
 struct Collect : RecipientSink {
     Entries got;
+    size_t stopAt = 0;  // says stop at this recipient (0: never)
     bool Take(const FaxRecipient& r, const char*) override {
         got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
-        return true;
+        return got.size() != stopAt;
     }
 };
 
@@ -208,6 +209,8 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         std::vector<size_t> rejectedLines;
         int repeated;
         int lost;
+        size_t batch = 4096;   // recipients handed between the threads at a time
+        size_t stopAt = 0;
     } cases[] = {
         {"Name,Display Name,Fax\nA,B,1\n", {}, 0, {"A <1>"}, {}, 0, 0},
         {"First Name;Given Name;Last Name;Fax\n Bo ;Bob; Berg ;2\n", {}, 0, {"Bo Berg <2>"}, {}, 0, 0},
@@ -236,14 +239,22 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Nimi,Faksi,Lisatietoja ja muuta tekstia,Huom\nB,2,x,y\n\xC5\x81,1\n", {}, 0, {"B <2>", "? <1>"}, {}, 0,
          1},
         {"*,1,0,1\n1,N,09 1,Nimi\n2,I,09 2,Ohi\n*\n3,N,09 3,Ei\n", {}, 0, {"Nimi <091>"}, {2}, 0, 0},
+        // Repeats in other batches; an error after several batches, those
+        // before it handed on; a sink that stops while batches wait.
+        {"Nimi,Faksi\nA,1\nB,2\nA,1\nC,3\nB,2\n", {}, 0, {"A <1>", "B <2>", "C <3>"}, {}, 2, 0, 2},
+        {"Nimi,Faksi\nA,1\nB,\nC,3\nD,\"4\n", {}, kImportBadCsv, {"A <1>", "C <3>"}, {2}, 0, 0, 1},
+        {"Nimi,Faksi\nA,1\nB,2\nC,3\nD,4\nE,5\nF,6\nG,7\nH,8\n", {}, kReadingStopped, {"A <1>", "B <2>"}, {}, 0,
+         0, 1, 2},
+        {"Nimi,Faksi\nA,1\nB,2\nC,3\n", {}, kReadingStopped, {"A <1>", "B <2>", "C <3>"}, {}, 0, 0, 4096, 3},
     };
     ScratchDir dir("csv-command-line");
     for (const auto& c : cases) {
         std::string path = dir.Path("file.csv");
         std::ofstream(path, std::ios::binary) << c.text;
         Collect sink;
+        sink.stopAt = c.stopAt;
         FileReading f;
-        EXPECT_EQ(ReadFileRecipients(path.c_str(), c.names, f, sink), c.rc) << c.text;
+        EXPECT_EQ(ReadFileRecipients(path.c_str(), c.names, f, sink, 1 << 20, c.batch), c.rc) << c.text;
         EXPECT_EQ(sink.got, c.entries) << c.text;
         std::vector<size_t> rejected;
         for (const RejectedLine& r : f.rejected) rejected.push_back(r.line);

@@ -38,7 +38,19 @@ namespace {
 char* PutText(char* out, const char* field, size_t size, size_t max) {
     size_t len = field[0] ? BoundedLen(field, size) : 0;  // most fields of a new entry are empty
     if (len > max) len = FitAnsi(field, len, max);  // a shorter text fits as it is
-    for (size_t i = 0; i < len; ++i) {
+    // Eight bytes at a time while none of them is below 5: the text has no
+    // NUL, so such a byte is a control byte, left out by the loop below.
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= len; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, field + i, sizeof word);
+        if ((word - kOnes * 5) & ~word & kHighs) break;
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+    }
+    for (; i < len; ++i) {
         char c = field[i];
         *out = c;
         out += !IsControlByte(static_cast<uint8_t>(c));
@@ -84,12 +96,27 @@ int32_t ReadNumber(const Field& f) {
 
 }  // namespace
 
-size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
-    const CommSettings& c = r.comm;
+char* EncodeEntryHead(const FaxRecipient& r, char* out, size_t* nameLen, size_t* faxLen) {
     char* o = out;
     *o++ = static_cast<char>(kIndividual);
+    char* name = o;
     o = PutText(o, r.name, sizeof r.name, kNameMax);
+    *nameLen = static_cast<size_t>(o - 1 - name);
+    char* fax = o;
     o = PutText(o, r.faxNumber, sizeof r.faxNumber, kFaxMax);
+    *faxLen = static_cast<size_t>(o - 1 - fax);
+    return o;
+}
+
+size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
+    size_t nameLen, faxLen;
+    char* o = EncodeEntryHead(r, out, &nameLen, &faxLen);
+    return static_cast<size_t>(EncodeEntryTail(r, d, o) - out);
+}
+
+char* EncodeEntryTail(const FaxRecipient& r, const AnsiDetails& d, char* out) {
+    const CommSettings& c = r.comm;
+    char* o = out;
     o = PutText(o, d.company, sizeof d.company, kCompanyMax);
     o = PutText(o, d.phone, sizeof d.phone, kPhoneMax);
     o = PutText(o, d.email, sizeof d.email, kEmailMax);
@@ -112,7 +139,7 @@ size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
     o = PutText(o, c.fCode, sizeof c.fCode, kFCodeMax);
     o = PutText(o, c.fCodePassword, sizeof c.fCodePassword, kFCodeMax);
     *o++ = static_cast<char>(kRecordEnd);
-    return static_cast<size_t>(o - out);
+    return o;
 }
 
 void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out) {
@@ -252,6 +279,18 @@ void FoldKeyTo(const uint8_t* key, size_t len, char* out) {
         uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
         word |= capitals >> 2;
         std::memcpy(out + i, &word, sizeof word);
+    }
+    // An ASCII key's last bytes as one word, overlapping those folded (the
+    // folding of a byte does not depend on those before it).
+    if (i < len && len >= 8 && i == (len & ~size_t{7})) {
+        uint64_t word;
+        std::memcpy(&word, key + len - 8, sizeof word);
+        if (!(word & kHighs)) {
+            uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
+            word |= capitals >> 2;
+            std::memcpy(out + len - 8, &word, sizeof word);
+            return;
+        }
     }
     for (; i < len; ++i) {
         if (key[i] >= 0x80 && i + 1 < len) {
