@@ -359,32 +359,43 @@ private:
     std::string key_;
 };
 
-// The record of a recipient without contact details, and its key. The
-// fields after the fax number are the same for every recipient with the
-// same communication settings: they are encoded once and copied.
+// The fields of a record after the fax number: the same for every
+// recipient with the same communication settings, so encoded once and
+// copied while the settings stay the same.
+class RecordTail {
+public:
+    // The tail for r's settings; its length in *len.
+    const char* For(const FaxRecipient& r, size_t* len) {
+        static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
+        if (len_ == 0 || std::memcmp(&r.comm, &comm_, sizeof comm_) != 0) {
+            comm_ = r.comm;
+            len_ = static_cast<size_t>(kfd::EncodeEntryTail(r, kNoDetails, bytes_) - bytes_);
+        }
+        *len = len_;
+        return bytes_;
+    }
+
+private:
+    CommSettings comm_{};
+    char bytes_[kfd::kEntryRecordMax];
+    size_t len_ = 0;  // never 0 once encoded: the end marker at least
+};
+
+// The record of a recipient without contact details, and its key.
 struct EncodedRecipient {
     char record[kfd::kEntryRecordMax];
     size_t len = 0;
     std::string key;
 
-    void Encode(const FaxRecipient& r) {
-        static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
-        size_t nameLen, faxLen;
+    void Encode(const FaxRecipient& r, RecordTail& tail) {
+        size_t nameLen, faxLen, tailLen;
         char* end = kfd::EncodeEntryHead(r, record, &nameLen, &faxLen);
-        if (tailLen_ == 0 || std::memcmp(&r.comm, &tailComm_, sizeof tailComm_) != 0) {
-            tailComm_ = r.comm;
-            tailLen_ = static_cast<size_t>(kfd::EncodeEntryTail(r, kNoDetails, tail_) - tail_);
-        }
-        std::memcpy(end, tail_, tailLen_);
-        len = static_cast<size_t>(end - record) + tailLen_;
+        const char* rest = tail.For(r, &tailLen);
+        std::memcpy(end, rest, tailLen);
+        len = static_cast<size_t>(end - record) + tailLen;
         const uint8_t* rec = reinterpret_cast<const uint8_t*>(record);
         StoreKey(kfd::Field{rec + 1, nameLen}, kfd::Field{rec + 2 + nameLen, faxLen}, key);
     }
-
-private:
-    CommSettings tailComm_{};
-    char tail_[kfd::kEntryRecordMax];
-    size_t tailLen_ = 0;  // never 0 once encoded: the end marker at least
 };
 
 // First reading with --replace: the keys of the file that the phonebook
@@ -393,7 +404,7 @@ class ReplacedKeys : public RecipientSink {
 public:
     ReplacedKeys(const TextSet& existing, TextSet& replaced) : existing_(existing), replaced_(replaced) {}
     bool Take(const FaxRecipient& r, const char*) override {
-        e_.Encode(r);
+        e_.Encode(r, tail_);
         if (existing_.Contains(e_.key.data(), e_.key.size())) replaced_.Insert(e_.key.data(), e_.key.size());
         return true;
     }
@@ -403,6 +414,7 @@ private:
     const TextSet& existing_;
     TextSet& replaced_;
     EncodedRecipient e_;
+    RecordTail tail_;
 };
 
 // Appends the recipients to the copy of the phonebook; a recipient the
@@ -428,7 +440,7 @@ public:
         if (waiting_ == kAhead && !StoreOldest()) return false;
         Pending& p = ring_[(oldest_ + waiting_) % kAhead];
         p.r = r;
-        p.e.Encode(r);
+        p.e.Encode(r, tail_);
         p.hash = TextSet::Hash(p.e.key.data(), p.e.key.size());
         Keys().Prefetch(p.hash);
         ++waiting_;
@@ -483,6 +495,7 @@ private:
     kfd::ByteSink& out_;
     Terminal& t_;
     TextSet written_;
+    RecordTail tail_;
     Pending ring_[kAhead];
     size_t oldest_ = 0;
     size_t waiting_ = 0;

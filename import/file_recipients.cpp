@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -61,8 +62,10 @@ public:
     void Run(BatchQueue<Pending>& queue);
     // False when the sink says stop (Result() tells from then on).
     bool TakeBatch(std::vector<Pending>& batch);
-    // 0, kReadingStopped or kImportNoMemory.
+    // 0 or kReadingStopped.
     int Result() const { return result_; }
+    // What Run threw, for the reading's own thread to throw again.
+    std::exception_ptr Thrown() const { return thrown_; }
 
 private:
     bool TakeAll(std::vector<Pending>& batch);
@@ -76,6 +79,7 @@ private:
     RecipientSink& sink_;
     TextSet taken_;
     int result_ = 0;
+    std::exception_ptr thrown_;
 };
 
 void Taker::Run(BatchQueue<Pending>& queue) {
@@ -83,10 +87,10 @@ void Taker::Run(BatchQueue<Pending>& queue) {
         std::vector<Pending> batch;
         while (queue.Get(batch) && TakeBatch(batch)) {
         }
-    } catch (const std::bad_alloc&) {
-        result_ = kImportNoMemory;
+    } catch (...) {
+        thrown_ = std::current_exception();
     }
-    if (result_ != 0) queue.Stop();
+    if (result_ != 0 || thrown_) queue.Stop();
 }
 
 bool Taker::TakeBatch(std::vector<Pending>& batch) {
@@ -347,6 +351,7 @@ int Reader::ContactLines() {
         second_ = nullptr;
     }
     // The taker saw recipients of lines before the one the reading ended at.
+    if (taker.Thrown()) std::rethrow_exception(taker.Thrown());
     return taker.Result() != 0 ? taker.Result() : rc == 1 ? kReadingStopped : rc;
 }
 

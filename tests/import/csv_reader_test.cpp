@@ -239,6 +239,14 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Nimi,Faksi,Lisatietoja ja muuta tekstia,Huom\nB,2,x,y\n\xC5\x81,1\n", {}, 0, {"B <2>", "? <1>"}, {}, 0,
          1},
         {"*,1,0,1\n1,N,09 1,Nimi\n2,I,09 2,Ohi\n*\n3,N,09 3,Ei\n", {}, 0, {"Nimi <091>"}, {2}, 0, 0},
+        // The file's only lead byte in each of the words tested together.
+        {"Faksi,Nimi\n2,Bertil Bengtsson\n1,\xC5\x81\n3,Cecilia Carlsson och Compagnie\n", {}, 0,
+         {"Bertil Bengtsson <2>", "? <1>", "Cecilia Carlsson och Compagnie <3>"}, {}, 0, 1},
+        {"Nimi,Faksi\n\xC5\x81,1\nBertil Bengtsson,2\n", {}, 0, {"? <1>", "Bertil Bengtsson <2>"}, {}, 0, 1},
+        {"Nimi,Faksi\nBo,3\n\xC5\x81,1\nBertil Bengtsson,2\n", {}, 0, {"Bo <3>", "? <1>", "Bertil Bengtsson <2>"}, {},
+         0, 1},
+        {"Nimi,Faksi\nBertil Berg,2\n\xC5\x81,1\nCecilia,3\n", {}, 0, {"Bertil Berg <2>", "? <1>", "Cecilia <3>"}, {}, 0,
+         1},
         // Repeats in other batches; an error after several batches, those
         // before it handed on; a sink that stops while batches wait.
         {"Nimi,Faksi\nA,1\nB,2\nA,1\nC,3\nB,2\n", {}, 0, {"A <1>", "B <2>", "C <3>"}, {}, 2, 0, 2},
