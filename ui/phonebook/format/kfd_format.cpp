@@ -33,6 +33,22 @@ size_t BoundedLen(const char* field, size_t size) {
 
 namespace {
 
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighs = 0x8080808080808080ull;
+
+uint64_t WordAt(const void* p) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// Eight ASCII bytes with 'A'-'Z' made small: a capital gets the high bit of
+// its byte from the first sum and not from the second, and takes 32.
+uint64_t FoldedAscii(uint64_t word) {
+    uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
+    return word | capitals >> 2;
+}
+
 // A text field: its bytes up to the NUL within size, cut to max without
 // splitting a double-byte character, control bytes left out.
 char* PutText(char* out, const char* field, size_t size, size_t max) {
@@ -40,12 +56,9 @@ char* PutText(char* out, const char* field, size_t size, size_t max) {
     if (len > max) len = FitAnsi(field, len, max);  // a shorter text fits as it is
     // Eight bytes at a time while none of them is below 5: the text has no
     // NUL, so such a byte is a control byte, left out by the loop below.
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    constexpr uint64_t kHighs = 0x8080808080808080ull;
     size_t i = 0;
     for (; i + 8 <= len; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, field + i, sizeof word);
+        uint64_t word = WordAt(field + i);
         if ((word - kOnes * 5) & ~word & kHighs) break;
         std::memcpy(out, &word, sizeof word);
         out += sizeof word;
@@ -267,27 +280,20 @@ bool KeyEquals(const uint8_t* a, size_t alen, const char* b) {
 }
 
 void FoldKeyTo(const uint8_t* key, size_t len, char* out) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    constexpr uint64_t kHighs = 0x8080808080808080ull;
     size_t i = 0;
-    // Eight ASCII bytes at a time: a byte of 'A'-'Z' gets the high bit of
-    // its byte from the first sum and not from the second, and takes 32.
+    // Eight ASCII bytes at a time.
     for (; i + 8 <= len; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, key + i, sizeof word);
+        uint64_t word = WordAt(key + i);
         if (word & kHighs) break;
-        uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
-        word |= capitals >> 2;
+        word = FoldedAscii(word);
         std::memcpy(out + i, &word, sizeof word);
     }
     // An ASCII key's last bytes as one word, overlapping those folded (the
     // folding of a byte does not depend on those before it).
     if (i < len && len >= 8 && i == (len & ~size_t{7})) {
-        uint64_t word;
-        std::memcpy(&word, key + len - 8, sizeof word);
+        uint64_t word = WordAt(key + len - 8);
         if (!(word & kHighs)) {
-            uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
-            word |= capitals >> 2;
+            word = FoldedAscii(word);
             std::memcpy(out + len - 8, &word, sizeof word);
             return;
         }
