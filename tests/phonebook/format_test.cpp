@@ -66,8 +66,10 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     std::memset(r.comm.relayDests, '\x01', sizeof r.comm.relayDests);
     r.comm.commMode = -7;
     AnsiDetails hostile = NoDetails();
-    // Control bytes in the second and third words of a long field.
+    // Control bytes in the second and third words of a long field, and
+    // after the last whole word.
     std::strcpy(hostile.company, "Yritys O\x01y Ab\x02\x03 Helsinki\x04!");
+    std::strcpy(hostile.phone, "09 123456\x03" "7");
     std::string out;
     EncodeEntry(r, hostile, out);
     // One record: a marker at the start, the end marker only at the end.
@@ -84,6 +86,7 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     EXPECT_EQ(back.comm.relayDestCount, 20);
     EXPECT_EQ(back.comm.commMode, 0);
     EXPECT_STREQ(d.company, "Yritys Oy Ab Helsinki!");
+    EXPECT_STREQ(d.phone, "09 1234567");
 }
 
 TEST(EncodeEntry, TheLongestRecordFillsItsRoomExactly) {

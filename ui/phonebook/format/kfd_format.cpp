@@ -56,12 +56,22 @@ char* PutText(char* out, const char* field, size_t size, size_t max) {
     if (len > max) len = FitAnsi(field, len, max);  // a shorter text fits as it is
     // Eight bytes at a time while none of them is below 5: the text has no
     // NUL, so such a byte is a control byte, left out by the loop below.
+    auto controlIn = [](uint64_t word) { return ((word - kOnes * 5) & ~word & kHighs) != 0; };
     size_t i = 0;
     for (; i + 8 <= len; i += 8) {
         uint64_t word = WordAt(field + i);
-        if ((word - kOnes * 5) & ~word & kHighs) break;
+        if (controlIn(word)) break;
         std::memcpy(out, &word, sizeof word);
         out += sizeof word;
+    }
+    // The last bytes as a word overlapping those copied, which all were.
+    if (i < len && len >= 8 && i == (len & ~size_t{7})) {
+        uint64_t word = WordAt(field + len - 8);
+        if (!controlIn(word)) {
+            std::memcpy(out + (len - i) - 8, &word, sizeof word);
+            out += len - i;
+            i = len;
+        }
     }
     for (; i < len; ++i) {
         char c = field[i];
