@@ -167,7 +167,7 @@ private:
 class Reader {
 public:
     Reader(LineStream& in, FileReading& out, RecipientSink& sink, size_t batch)
-        : in_(in), out_(out), sink_(sink), batchSize_(batch < 1 ? 1 : batch) {}
+        : in_(in), out_(out), sink_(sink), batchSize_(batch) {}
     int Run(const ColumnNames& names);
 
 private:

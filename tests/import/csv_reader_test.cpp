@@ -1,6 +1,7 @@
 // Contact files: lines, header words and candidates.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -18,8 +19,10 @@ using Entries = std::vector<std::string>;
 struct Collect : RecipientSink {
     Entries got;
     size_t stopAt = 0;  // says stop at this recipient (0: never)
-    bool Take(const FaxRecipient& r, const char*) override {
+    bool Take(const FaxRecipient& r, const char* key) override {
         got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
+        // A contact file gives names and numbers only.
+        if (!*key && std::memcmp(&r.comm, &DefaultRecipient.comm, sizeof r.comm) != 0) got.back() += " with settings";
         return got.size() != stopAt;
     }
 };
