@@ -206,13 +206,16 @@ void QuoteScan::Feed(const char* p, size_t n) {
     }
 }
 
-void TrimBlanks(char* text) {
+void TrimBlanks(char* text) { TrimBlanksLength(text); }
+
+size_t TrimBlanksLength(char* text) {
     size_t len = std::strlen(text);
     while (len > 0 && text[len - 1] == ' ') --len;
     size_t lead = 0;
     while (lead < len && text[lead] == ' ') ++lead;
-    std::memmove(text, text + lead, len - lead);
+    if (lead > 0) std::memmove(text, text + lead, len - lead);
     text[len - lead] = '\0';
+    return len - lead;
 }
 
 namespace {
@@ -232,9 +235,11 @@ bool BracketOrHighByte(const unsigned char* p) {
 
 }  // namespace
 
-void BracketsToParentheses(char* text) {
+void BracketsToParentheses(char* text) { BracketsToParentheses(text, std::strlen(text)); }
+
+void BracketsToParentheses(char* text, size_t length) {
     unsigned char* p = reinterpret_cast<unsigned char*>(text);
-    unsigned char* end = p + std::strlen(text);
+    unsigned char* end = p + length;
     while (p < end) {
         if (end - p >= 8 && !BracketOrHighByte(p)) {
             p += 8;

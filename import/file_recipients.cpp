@@ -173,6 +173,7 @@ public:
 private:
     // A copy of text split into fields_: the count, 0 or kCsvUnclosedQuote.
     int Split(const char* text, char separator);
+    int Split(const char* text, char separator, size_t length);
     // The next record of a contact file, joined over line breaks inside
     // quotes, split: its field count, 0 at the end, or an error code.
     int NextRecord(int* count);
@@ -201,8 +202,12 @@ private:
     std::string name_;
 };
 
-int Reader::Split(const char* text, char separator) {
-    recordLen_ = std::strlen(text);
+int Reader::Split(const char* text, char separator) { return Split(text, separator, std::strlen(text)); }
+
+int Reader::Split(const char* text, char separator, size_t length) {
+    // The text ends at a NUL it holds.
+    const void* nul = std::memchr(text, '\0', length);
+    recordLen_ = nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length;
     if (copy_.size() < recordLen_ + 1) copy_.resize(recordLen_ + 1);
     std::memcpy(copy_.data(), text, recordLen_ + 1);
     fields_[0] = copy_.data();
@@ -218,7 +223,7 @@ bool Reader::FieldLost(int i, int k) const {
 int Reader::NextRecord(int* count) {
     record_ = in_.NextLine();
     if (!record_) return in_.Error();
-    int k = Split(record_, out_.separator);
+    int k = Split(record_, out_.separator, in_.Length());
     if (k == kCsvUnclosedQuote) {
         // A quoted field goes on in the next line: the lines up to where it
         // closes are one record.
@@ -231,7 +236,7 @@ int Reader::NextRecord(int* count) {
             len += more;
         }
         if (!record_) return in_.Error() ? in_.Error() : kImportBadCsv;
-        k = Split(record_, out_.separator);
+        k = Split(record_, out_.separator, in_.Length());
         if (k < 0) return kImportBadCsv;
     }
     *count = k;
@@ -287,8 +292,8 @@ bool Reader::Numbers(char* field, const std::string& name, bool nameLost, bool& 
 bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost) {
     batch_.emplace_back();
     Pending& p = batch_.back();
-    // Both cut to their fields (a name stops at a NUL byte, as copied).
-    p.nameLen = std::min(std::strlen(name.c_str()), kNameMax);
+    // Both cut to their fields (a name is made of texts up to their NULs).
+    p.nameLen = std::min(name.size(), kNameMax);
     faxLen = std::min(faxLen, kFaxMax);
     std::memcpy(p.key, name.data(), p.nameLen);
     p.key[p.nameLen] = '\n';
@@ -307,20 +312,19 @@ bool Reader::ContactLine(int k) {
     name_.clear();
     if (c.name >= 0 && c.name < k) {
         nameLost = FieldLost(c.name, k);
-        TrimBlanks(fields_[c.name]);
-        name_ = fields_[c.name];
+        name_.assign(fields_[c.name], TrimBlanksLength(fields_[c.name]));
     }
     if (name_.empty()) {
         nameLost = false;
         for (int col : {c.firstName, c.lastName}) {
             if (col < 0 || col >= k) continue;
             nameLost = nameLost || FieldLost(col, k);
-            TrimBlanks(fields_[col]);
-            if (!name_.empty() && fields_[col][0] != '\0') name_ += ' ';
-            name_ += fields_[col];
+            size_t len = TrimBlanksLength(fields_[col]);
+            if (!name_.empty() && len > 0) name_ += ' ';
+            name_.append(fields_[col], len);
         }
     }
-    BracketsToParentheses(&name_[0]);
+    BracketsToParentheses(&name_[0], name_.size());
     bool anyNumber = false;
     for (int col : c.fax) {
         if (col < k && !Numbers(fields_[col], name_, nameLost, anyNumber)) return false;
