@@ -242,6 +242,8 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Nimi,Faksi,Lisatietoja ja muuta tekstia,Huom\nB,2,x,y\n\xC5\x81,1\n", {}, 0, {"B <2>", "? <1>"}, {}, 0,
          1},
         {"*,1,0,1\n1,N,09 1,Nimi\n2,I,09 2,Ohi\n*\n3,N,09 3,Ei\n", {}, 0, {"Nimi <091>"}, {2}, 0, 0},
+        // A line ends at a NUL byte it holds, also after a quoted line break.
+        {std::string("Nimi,Faksi\r\nA\0B,1\r\n\"C\r\nD\",2\0,3\r\n", 32), {}, 0, {"C\r\nD <2>"}, {1}, 0, 0},
         // The file's only lead byte in each of the words tested together.
         {"Faksi,Nimi\n2,Bertil Bengtsson\n1,\xC5\x81\n3,Cecilia Carlsson och Compagnie\n", {}, 0,
          {"Bertil Bengtsson <2>", "? <1>", "Cecilia Carlsson och Compagnie <3>"}, {}, 0, 1},
