@@ -66,10 +66,11 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     std::memset(r.comm.relayDests, '\x01', sizeof r.comm.relayDests);
     r.comm.commMode = -7;
     AnsiDetails hostile = NoDetails();
-    // Control bytes in the second and third words of a long field, and
-    // after the last whole word.
+    // Control bytes in the second and third words of a long field, after
+    // the last whole word, and in the first word only.
     std::strcpy(hostile.company, "Yritys O\x01y Ab\x02\x03 Helsinki\x04!");
     std::strcpy(hostile.phone, "09 123456\x03" "7");
+    std::strcpy(hostile.email, "a\x01" "bcdefghijklmnopq");
     std::string out;
     EncodeEntry(r, hostile, out);
     // One record: a marker at the start, the end marker only at the end.
@@ -87,6 +88,7 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     EXPECT_EQ(back.comm.commMode, 0);
     EXPECT_STREQ(d.company, "Yritys Oy Ab Helsinki!");
     EXPECT_STREQ(d.phone, "09 1234567");
+    EXPECT_STREQ(d.email, "abcdefghijklmnopq");
 }
 
 TEST(EncodeEntry, TheLongestRecordFillsItsRoomExactly) {
