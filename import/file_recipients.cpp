@@ -19,6 +19,15 @@ namespace {
 
 const char kMoreValues[] = " ::: ";
 
+// The first " ::: " in text, or nullptr. Its colons are rare in a fax
+// field, so they are looked for first.
+char* FindMoreValues(char* text) {
+    for (char* colon = std::strchr(text, ':'); colon; colon = std::strchr(colon + 1, ':')) {
+        if (colon > text && std::strncmp(colon - 1, kMoreValues, sizeof kMoreValues - 1) == 0) return colon - 1;
+    }
+    return nullptr;
+}
+
 // The column a name gives among the header fields, or -1.
 int ColumnOf(const std::string& name, char* const* fields, int n) {
     if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
@@ -275,7 +284,7 @@ bool Reader::Emit(const FaxRecipient& r, bool nameLost, const char* key) {
 
 bool Reader::Numbers(char* field, const std::string& name, bool nameLost, bool& anyNumber) {
     for (char* value = field; value;) {
-        char* next = std::strstr(value, kMoreValues);
+        char* next = FindMoreValues(value);
         if (next) {
             *next = '\0';
             next += sizeof kMoreValues - 1;

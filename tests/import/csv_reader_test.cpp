@@ -224,6 +224,7 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Given Name\tFamily Name\tHome Fax\n\tDahl\t3\n", {}, 0, {"Dahl <3>"}, {}, 0, 0},
         {"First Name,Last Name,Fax\nBo,,2\n", {}, 0, {"Bo <2>"}, {}, 0, 0},
         {"Nimi,Faksi\n   Anna,1\n", {}, 0, {"Anna <1>"}, {}, 0, 0},
+        {"Nimi,Faksi\nA,:1 ::: 2:3 :::: 4 ::: 5\n", {}, 0, {"A <:1>", "A <2:3::::4>", "A <5>"}, {}, 0, 0},
         {"Display Name,First Name,Last Name,Fax\n,Cia,Dahl,4\nEve,,,5\n", {}, 0, {"Cia Dahl <4>", "Eve <5>"}, {}, 0, 0},
         {"Nimi,Phone 1 - Type,Phone 1 - Value,Phone 2 - Type,Phone 2 - Value\n"
          "A,Work Fax,1 ::: 2,Mobile,3\nB,Mobile,4,Faksi,5\nC,Mobile,6,,\n",
