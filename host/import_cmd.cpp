@@ -359,27 +359,42 @@ private:
     std::string key_;
 };
 
+// The fields of a record after the fax number: the same for every
+// recipient with the same communication settings, so encoded once and
+// copied while the settings stay the same.
+class RecordTail {
+public:
+    // The tail for r's settings; its length in *len.
+    const char* For(const FaxRecipient& r, size_t* len) {
+        static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
+        if (len_ == 0 || std::memcmp(&r.comm, &comm_, sizeof comm_) != 0) {
+            comm_ = r.comm;
+            len_ = static_cast<size_t>(kfd::EncodeEntryTail(r, kNoDetails, bytes_) - bytes_);
+        }
+        *len = len_;
+        return bytes_;
+    }
+
+private:
+    CommSettings comm_{};
+    char bytes_[kfd::kEntryRecordMax];
+    size_t len_ = 0;  // never 0 once encoded: the end marker at least
+};
+
 // The record of a recipient without contact details, and its key.
 struct EncodedRecipient {
     char record[kfd::kEntryRecordMax];
     size_t len = 0;
     std::string key;
 
-    void Encode(const FaxRecipient& r) {
-        static const kfd::AnsiDetails kNoDetails{};  // what empty details convert to
-        len = kfd::EncodeEntryTo(r, kNoDetails, record);
-        // The encoder leaves no marker inside a field: the name and the fax
-        // number are the texts before the first two field ends, as a reader
-        // of the record finds them.
+    void Encode(const FaxRecipient& r, RecordTail& tail) {
+        size_t nameLen, faxLen, tailLen;
+        char* end = kfd::EncodeEntryHead(r, record, &nameLen, &faxLen);
+        const char* rest = tail.For(r, &tailLen);
+        std::memcpy(end, rest, tailLen);
+        len = static_cast<size_t>(end - record) + tailLen;
         const uint8_t* rec = reinterpret_cast<const uint8_t*>(record);
-        kfd::Field name{rec + 1, 0}, fax;
-        name.len = static_cast<size_t>(static_cast<const uint8_t*>(std::memchr(name.data, kfd::kFieldEnd, len - 1)) -
-                                       name.data);
-        fax.data = name.data + name.len + 1;
-        fax.len = static_cast<size_t>(
-            static_cast<const uint8_t*>(std::memchr(fax.data, kfd::kFieldEnd, static_cast<size_t>(rec + len - fax.data))) -
-            fax.data);
-        StoreKey(name, fax, key);
+        StoreKey(kfd::Field{rec + 1, nameLen}, kfd::Field{rec + 2 + nameLen, faxLen}, key);
     }
 };
 
@@ -389,7 +404,7 @@ class ReplacedKeys : public RecipientSink {
 public:
     ReplacedKeys(const TextSet& existing, TextSet& replaced) : existing_(existing), replaced_(replaced) {}
     bool Take(const FaxRecipient& r, const char*) override {
-        e_.Encode(r);
+        e_.Encode(r, tail_);
         if (existing_.Contains(e_.key.data(), e_.key.size())) replaced_.Insert(e_.key.data(), e_.key.size());
         return true;
     }
@@ -399,6 +414,7 @@ private:
     const TextSet& existing_;
     TextSet& replaced_;
     EncodedRecipient e_;
+    RecordTail tail_;
 };
 
 // Appends the recipients to the copy of the phonebook; a recipient the
@@ -424,7 +440,7 @@ public:
         if (waiting_ == kAhead && !StoreOldest()) return false;
         Pending& p = ring_[(oldest_ + waiting_) % kAhead];
         p.r = r;
-        p.e.Encode(r);
+        p.e.Encode(r, tail_);
         p.hash = TextSet::Hash(p.e.key.data(), p.e.key.size());
         Keys().Prefetch(p.hash);
         ++waiting_;
@@ -479,6 +495,7 @@ private:
     kfd::ByteSink& out_;
     Terminal& t_;
     TextSet written_;
+    RecordTail tail_;
     Pending ring_[kAhead];
     size_t oldest_ = 0;
     size_t waiting_ = 0;

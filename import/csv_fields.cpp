@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The first c in [p, end), or end. Eight bytes are tested at once: contact
@@ -54,6 +58,84 @@ char* QuotedField(char* open, char* lineEnd) {
     return close;
 }
 
+// The separators of one line in order. A block of bytes is tested at once
+// and its matches kept as bits, so that the short fields of a contact file
+// cost a test a block rather than a search a field. Positions asked for
+// never go back.
+class SeparatorFinder {
+public:
+    SeparatorFinder(char c, char* line, char* end) : c_(c), line_(line), end_(end), block_(line) {
+#if defined(__SSE2__)
+        pattern_ = _mm_set1_epi8(c);
+#else
+        pattern_ = kOnes * static_cast<unsigned char>(c);
+#endif
+    }
+
+    // The first separator in [p, end), or end.
+    char* Next(char* p) {
+#if defined(__SSE2__) || (defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
+        if (hits_ != 0 && p < block_ + kBlock) {
+            const int skipped = static_cast<int>(p - block_) * kBitsPerByte;
+            const std::uint64_t left = hits_ >> skipped << skipped;
+            if (left) return block_ + __builtin_ctzll(left) / kBitsPerByte;
+            p = block_ + kBlock;
+        }
+        while (end_ - p >= kBlock) {
+            const std::uint64_t hits = Matches(p);
+            if (hits) {
+                block_ = p;
+                hits_ = hits;
+                return p + __builtin_ctzll(hits) / kBitsPerByte;
+            }
+            p += kBlock;
+        }
+        if (p < end_ && end_ - line_ >= kBlock) {
+            // The line's last block, overlapping bytes already passed.
+            char* last = end_ - kBlock;
+            const int skipped = static_cast<int>(p - last) * kBitsPerByte;
+            block_ = last;
+            hits_ = Matches(last);
+            const std::uint64_t left = hits_ >> skipped << skipped;
+            return left ? last + __builtin_ctzll(left) / kBitsPerByte : end_;
+        }
+#endif
+        while (p < end_ && *p != c_) ++p;
+        return p;
+    }
+
+private:
+#if defined(__SSE2__)
+    // A bit for each byte of the sixteen that matches.
+    static constexpr int kBlock = 16;
+    static constexpr int kBitsPerByte = 1;
+    std::uint64_t Matches(const char* p) const {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern_)));
+    }
+    __m128i pattern_;
+#else
+    // The high bit of each byte of the eight that matches, exactly: no
+    // borrow runs between bytes, so every match is flagged and only matches.
+    static constexpr int kBlock = 8;
+    static constexpr int kBitsPerByte = 8;
+    static constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    static constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+    std::uint64_t Matches(const char* p) const {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t x = word ^ pattern_;
+        return ~(((x & kLows) + kLows) | x | kLows);
+    }
+    std::uint64_t pattern_;
+#endif
+    const char c_;
+    char* const line_;
+    char* const end_;
+    char* block_;             // the bytes whose matches hits_ holds
+    std::uint64_t hits_ = 0;
+};
+
 }  // namespace
 
 int SplitFields(char** fields) { return SplitFieldsBy(fields, ','); }
@@ -64,6 +146,7 @@ int SplitFieldsBy(char** fields, char separator, size_t length) {
     char* p = fields[0];
     if (length == 0) return 0;
     char* lineEnd = p + length;
+    SeparatorFinder separators(separator, p, lineEnd);
     int n = 0;
     for (;;) {
         if (n == kMaxCsvFields - 1) {
@@ -75,10 +158,10 @@ int SplitFieldsBy(char** fields, char separator, size_t length) {
             char* close = QuotedField(p, lineEnd);
             if (!close) return kCsvUnclosedQuote;
             fields[n] = p + 1;
-            comma = FindByte(close + 1, lineEnd, separator);
+            comma = separators.Next(close + 1);
         } else {
             fields[n] = p;
-            comma = FindByte(p, lineEnd, separator);
+            comma = separators.Next(p);
         }
         ++n;
         if (*comma != separator) return n;
@@ -123,13 +206,16 @@ void QuoteScan::Feed(const char* p, size_t n) {
     }
 }
 
-void TrimBlanks(char* text) {
+void TrimBlanks(char* text) { TrimBlanksLength(text); }
+
+size_t TrimBlanksLength(char* text) {
     size_t len = std::strlen(text);
     while (len > 0 && text[len - 1] == ' ') --len;
     size_t lead = 0;
     while (lead < len && text[lead] == ' ') ++lead;
-    std::memmove(text, text + lead, len - lead);
+    if (lead > 0) std::memmove(text, text + lead, len - lead);
     text[len - lead] = '\0';
+    return len - lead;
 }
 
 namespace {
@@ -149,14 +235,19 @@ bool BracketOrHighByte(const unsigned char* p) {
 
 }  // namespace
 
-void BracketsToParentheses(char* text) {
+void BracketsToParentheses(char* text) { BracketsToParentheses(text, std::strlen(text)); }
+
+void BracketsToParentheses(char* text, size_t length) {
     unsigned char* p = reinterpret_cast<unsigned char*>(text);
-    unsigned char* end = p + std::strlen(text);
+    unsigned char* end = p + length;
     while (p < end) {
         if (end - p >= 8 && !BracketOrHighByte(p)) {
             p += 8;
             continue;
         }
+        // The last eight bytes, overlapping those done: when none is a
+        // bracket or a lead byte, neither is any of the rest.
+        if (end - p < 8 && end - reinterpret_cast<unsigned char*>(text) >= 8 && !BracketOrHighByte(end - 8)) return;
         // Byte by byte over the eight (a second byte may reach one past them).
         unsigned char* stop = end - p >= 8 ? p + 8 : end;
         for (; p < stop; ++p) {

@@ -39,10 +39,14 @@ private:
 
 // Removes leading and trailing blanks (code 32 only).
 void TrimBlanks(char* text);
+// The same, returning the length left.
+size_t TrimBlanksLength(char* text);
 
 // '[' -> '(' and ']' -> ')'; a byte of 128 or more starts a two-byte
 // character whose second byte is left alone.
 void BracketsToParentheses(char* text);
+// The same for a text whose length is known.
+void BracketsToParentheses(char* text, size_t length);
 
 // Capitals for a-z, then drops every byte outside '!'-'+', '-'-'Z', '\',
 // '^'-'z'. Returns the remaining length.

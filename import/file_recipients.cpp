@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <system_error>
+#include <thread>
 
+#include "batch_queue.h"
 #include "csv_fields.h"
 #include "import_codes.h"
 #include "line_stream.h"
@@ -14,6 +18,15 @@
 namespace {
 
 const char kMoreValues[] = " ::: ";
+
+// The first " ::: " in text, or nullptr. Its colons are rare in a fax
+// field, so they are looked for first.
+char* FindMoreValues(char* text) {
+    for (char* colon = std::strchr(text, ':'); colon; colon = std::strchr(colon + 1, ':')) {
+        if (colon > text && std::strncmp(colon - 1, kMoreValues, sizeof kMoreValues - 1) == 0) return colon - 1;
+    }
+    return nullptr;
+}
 
 // The column a name gives among the header fields, or -1.
 int ColumnOf(const std::string& name, char* const* fields, int n) {
@@ -32,14 +45,144 @@ constexpr size_t kNameMax = sizeof(FaxRecipient{}.name) - 1;
 constexpr size_t kFaxMax = sizeof(FaxRecipient{}.faxNumber) - 1;
 constexpr size_t kKeyMax = kNameMax + 1 + kFaxMax;
 
+// A recipient of a contact file by its key: the name, a line feed and the
+// fax number.
+struct Pending {
+    char key[kKeyMax];
+    size_t len;
+    size_t nameLen;
+    bool nameLost;
+    uint64_t hash;
+};
+
+// The second stage of reading a contact file, on a thread of its own while
+// the first reads, splits and cleans up lines: the repeat check and the
+// sink. Batches come in file order, so the sink sees what it would see
+// from one thread.
+class Taker {
+public:
+    Taker(FileReading& out, RecipientSink& sink, uint64_t fileSize) : out_(out), sink_(sink) {
+        // Keys are shorter than half their lines, mostly; address space
+        // costs nothing until it is written.
+        if (!sink_.TakesRepeats())
+            taken_.Reserve(static_cast<size_t>(std::min<uint64_t>(fileSize / 2, uint64_t{1} << 28)));
+    }
+    // The batches of queue until it is closed or the sink says stop.
+    void Run(BatchQueue<Pending>& queue);
+    // False when the sink says stop (Result() tells from then on).
+    bool TakeBatch(std::vector<Pending>& batch);
+    // 0 or kReadingStopped.
+    int Result() const { return result_; }
+    // What Run threw, for the reading's own thread to throw again.
+    std::exception_ptr Thrown() const { return thrown_; }
+
+private:
+    bool TakeAll(std::vector<Pending>& batch);
+    bool Emit(const Pending& p);
+
+    // Each key's place in the set is fetched from memory this many keys
+    // before its insert: a file of millions of lines spends most of its
+    // time on those fetches otherwise.
+    static constexpr size_t kAhead = 16;
+    FileReading& out_;
+    RecipientSink& sink_;
+    TextSet taken_;
+    int result_ = 0;
+    std::exception_ptr thrown_;
+};
+
+void Taker::Run(BatchQueue<Pending>& queue) {
+    try {
+        std::vector<Pending> batch;
+        while (queue.Get(batch) && TakeBatch(batch)) {
+        }
+    } catch (...) {
+        thrown_ = std::current_exception();
+    }
+    if (result_ != 0 || thrown_) queue.Stop();
+}
+
+bool Taker::TakeBatch(std::vector<Pending>& batch) {
+    if (!TakeAll(batch)) result_ = kReadingStopped;
+    return result_ == 0;
+}
+
+bool Taker::TakeAll(std::vector<Pending>& batch) {
+    const size_t n = batch.size();
+    if (sink_.TakesRepeats()) {
+        for (const Pending& p : batch) {
+            if (!Emit(p)) return false;
+        }
+        return true;
+    }
+    for (size_t i = 0; i < n + kAhead; ++i) {
+        if (i < n) {
+            batch[i].hash = TextSet::Hash(batch[i].key, batch[i].len);
+            taken_.Prefetch(batch[i].hash);
+        }
+        if (i < kAhead) continue;
+        const Pending& p = batch[i - kAhead];
+        if (!taken_.Insert(p.key, p.len, p.hash)) {
+            ++out_.duplicates;
+        } else if (!Emit(p)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Taker::Emit(const Pending& p) {
+    FaxRecipient r = DefaultRecipient;
+    std::memcpy(r.name, p.key, p.nameLen);
+    std::memcpy(r.faxNumber, p.key + p.nameLen + 1, p.len - p.nameLen - 1);
+    if (p.nameLost) ++out_.lostNames;
+    return sink_.Take(r, "");
+}
+
+// The taker's thread for the length of a reading: closing the queue and
+// waiting for the thread is left to the destructor, so that nothing leaves
+// the reading while the thread still runs. Without a thread (the system
+// has none to give) the first stage hands its batches to the taker itself.
+class SecondStage {
+public:
+    SecondStage(Taker& taker, BatchQueue<Pending>& queue) : taker_(taker), queue_(queue) {
+        try {
+            thread_ = std::thread([this] { taker_.Run(queue_); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~SecondStage() {
+        if (!thread_.joinable()) return;
+        queue_.Close();
+        thread_.join();
+    }
+    SecondStage(const SecondStage&) = delete;
+    SecondStage& operator=(const SecondStage&) = delete;
+    // Hands over a full batch and gets back an empty one; false when the
+    // taker has stopped.
+    bool HandOver(std::vector<Pending>& batch) {
+        if (thread_.joinable()) return queue_.Put(batch);
+        bool more = taker_.TakeBatch(batch);
+        batch.clear();
+        return more;
+    }
+
+private:
+    Taker& taker_;
+    BatchQueue<Pending>& queue_;
+    std::thread thread_;
+};
+
 class Reader {
 public:
-    Reader(LineStream& in, FileReading& out, RecipientSink& sink) : in_(in), out_(out), sink_(sink) {}
+    Reader(LineStream& in, FileReading& out, RecipientSink& sink, size_t batch)
+        : in_(in), out_(out), sink_(sink), batchSize_(batch) {}
     int Run(const ColumnNames& names);
 
 private:
     // A copy of text split into fields_: the count, 0 or kCsvUnclosedQuote.
     int Split(const char* text, char separator);
+    int Split(const char* text, char separator, size_t length);
     // The next record of a contact file, joined over line breaks inside
     // quotes, split: its field count, 0 at the end, or an error code.
     int NextRecord(int* count);
@@ -51,39 +194,29 @@ private:
     bool Numbers(char* field, const std::string& name, bool nameLost, bool& anyNumber);
     bool Emit(const FaxRecipient& r, bool nameLost, const char* key);
     bool FieldLost(int i, int k) const;
-    // Contact file recipients wait a few places in a ring while their
-    // places in the set of those taken are fetched from memory: a file of
-    // millions of lines spends most of its time on those fetches otherwise.
+    // Adds a recipient to the batch for the second stage; false when that
+    // has stopped.
     bool Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost);
-    bool TakeOldest();
-    bool TakeAll();
-
-    // A recipient by its key: the name, a line feed and the fax number.
-    struct Pending {
-        char key[kKeyMax];
-        size_t len;
-        size_t nameLen;
-        bool nameLost;
-        uint64_t hash;
-    };
-    static constexpr size_t kAhead = 16;
-    Pending ring_[kAhead];
-    size_t oldest_ = 0;
-    size_t waiting_ = 0;
 
     LineStream& in_;
     FileReading& out_;
     RecipientSink& sink_;
+    size_t batchSize_;
+    std::vector<Pending> batch_;
+    SecondStage* second_ = nullptr;
     char* record_ = nullptr;
     size_t recordLen_ = 0;
     std::vector<char> copy_;
     char* fields_[kMaxCsvFields];
-    TextSet taken_;
     std::string name_;
 };
 
-int Reader::Split(const char* text, char separator) {
-    recordLen_ = std::strlen(text);
+int Reader::Split(const char* text, char separator) { return Split(text, separator, std::strlen(text)); }
+
+int Reader::Split(const char* text, char separator, size_t length) {
+    // The text ends at a NUL it holds.
+    const void* nul = std::memchr(text, '\0', length);
+    recordLen_ = nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length;
     if (copy_.size() < recordLen_ + 1) copy_.resize(recordLen_ + 1);
     std::memcpy(copy_.data(), text, recordLen_ + 1);
     fields_[0] = copy_.data();
@@ -99,7 +232,7 @@ bool Reader::FieldLost(int i, int k) const {
 int Reader::NextRecord(int* count) {
     record_ = in_.NextLine();
     if (!record_) return in_.Error();
-    int k = Split(record_, out_.separator);
+    int k = Split(record_, out_.separator, in_.Length());
     if (k == kCsvUnclosedQuote) {
         // A quoted field goes on in the next line: the lines up to where it
         // closes are one record.
@@ -112,7 +245,7 @@ int Reader::NextRecord(int* count) {
             len += more;
         }
         if (!record_) return in_.Error() ? in_.Error() : kImportBadCsv;
-        k = Split(record_, out_.separator);
+        k = Split(record_, out_.separator, in_.Length());
         if (k < 0) return kImportBadCsv;
     }
     *count = k;
@@ -151,7 +284,7 @@ bool Reader::Emit(const FaxRecipient& r, bool nameLost, const char* key) {
 
 bool Reader::Numbers(char* field, const std::string& name, bool nameLost, bool& anyNumber) {
     for (char* value = field; value;) {
-        char* next = std::strstr(value, kMoreValues);
+        char* next = FindMoreValues(value);
         if (next) {
             *next = '\0';
             next += sizeof kMoreValues - 1;
@@ -166,40 +299,19 @@ bool Reader::Numbers(char* field, const std::string& name, bool nameLost, bool& 
 }
 
 bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool nameLost) {
-    if (waiting_ == kAhead && !TakeOldest()) return false;
-    Pending& p = ring_[(oldest_ + waiting_) % kAhead];
-    // Both cut to their fields (a name stops at a NUL byte, as copied).
-    p.nameLen = std::min(std::strlen(name.c_str()), kNameMax);
+    batch_.emplace_back();
+    Pending& p = batch_.back();
+    // Both cut to their fields (a name is made of texts up to their NULs).
+    p.nameLen = std::min(name.size(), kNameMax);
     faxLen = std::min(faxLen, kFaxMax);
     std::memcpy(p.key, name.data(), p.nameLen);
     p.key[p.nameLen] = '\n';
     std::memcpy(p.key + p.nameLen + 1, fax, faxLen);
     p.len = p.nameLen + 1 + faxLen;
     p.nameLost = nameLost;
-    p.hash = TextSet::Hash(p.key, p.len);
-    taken_.Prefetch(p.hash);
-    ++waiting_;
-    return true;
-}
-
-bool Reader::TakeOldest() {
-    Pending& p = ring_[oldest_];
-    oldest_ = (oldest_ + 1) % kAhead;
-    --waiting_;
-    if (!sink_.TakesRepeats() && !taken_.Insert(p.key, p.len, p.hash)) {
-        ++out_.duplicates;
-        return true;
-    }
-    FaxRecipient r = DefaultRecipient;
-    std::memcpy(r.name, p.key, p.nameLen);
-    std::memcpy(r.faxNumber, p.key + p.nameLen + 1, p.len - p.nameLen - 1);
-    return Emit(r, p.nameLost, "");
-}
-
-bool Reader::TakeAll() {
-    while (waiting_ > 0) {
-        if (!TakeOldest()) return false;
-    }
+    if (batch_.size() < batchSize_) return true;
+    if (!second_->HandOver(batch_)) return false;
+    batch_.reserve(batchSize_);
     return true;
 }
 
@@ -209,20 +321,19 @@ bool Reader::ContactLine(int k) {
     name_.clear();
     if (c.name >= 0 && c.name < k) {
         nameLost = FieldLost(c.name, k);
-        TrimBlanks(fields_[c.name]);
-        name_ = fields_[c.name];
+        name_.assign(fields_[c.name], TrimBlanksLength(fields_[c.name]));
     }
     if (name_.empty()) {
         nameLost = false;
         for (int col : {c.firstName, c.lastName}) {
             if (col < 0 || col >= k) continue;
             nameLost = nameLost || FieldLost(col, k);
-            TrimBlanks(fields_[col]);
-            if (!name_.empty() && fields_[col][0] != '\0') name_ += ' ';
-            name_ += fields_[col];
+            size_t len = TrimBlanksLength(fields_[col]);
+            if (!name_.empty() && len > 0) name_ += ' ';
+            name_.append(fields_[col], len);
         }
     }
-    BracketsToParentheses(&name_[0]);
+    BracketsToParentheses(&name_[0], name_.size());
     bool anyNumber = false;
     for (int col : c.fax) {
         if (col < k && !Numbers(fields_[col], name_, nameLost, anyNumber)) return false;
@@ -237,16 +348,24 @@ bool Reader::ContactLine(int k) {
 }
 
 int Reader::ContactLines() {
-    // Keys are shorter than half their lines, mostly; address space costs
-    // nothing until it is written.
-    if (!sink_.TakesRepeats())
-        taken_.Reserve(static_cast<size_t>(std::min<uint64_t>(in_.FileSize() / 2, uint64_t{1} << 28)));
-    int k = 0;
+    BatchQueue<Pending> queue;
+    Taker taker(out_, sink_, in_.FileSize());
     int rc;
-    while ((rc = NextRecord(&k)) == 1) {
-        if (k > 0 && !ContactLine(k)) return kReadingStopped;
+    {
+        SecondStage second(taker, queue);
+        second_ = &second;
+        batch_.reserve(batchSize_);
+        int k = 0;
+        while ((rc = NextRecord(&k)) == 1) {
+            if (k > 0 && !ContactLine(k)) break;
+        }
+        // The recipients found before an error are handed on too.
+        if (rc != 1 && !batch_.empty()) second.HandOver(batch_);
+        second_ = nullptr;
     }
-    return TakeAll() ? rc : kReadingStopped;
+    // The taker saw recipients of lines before the one the reading ended at.
+    if (taker.Thrown()) std::rethrow_exception(taker.Thrown());
+    return taker.Result() != 0 ? taker.Result() : rc == 1 ? kReadingStopped : rc;
 }
 
 int Reader::SpeedDialLines() {
@@ -290,13 +409,13 @@ int Reader::Run(const ColumnNames& names) {
 }  // namespace
 
 int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
-                       size_t piece) {
+                       size_t piece, size_t batch) {
     out = FileReading{};
     try {
         LineStream in(piece);
         int rc = in.Open(path);
         if (rc != 0) return rc;
-        return Reader(in, out, sink).Run(names);
+        return Reader(in, out, sink, batch).Run(names);
     } catch (const std::bad_alloc&) {
         return kImportNoMemory;
     }

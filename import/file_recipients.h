@@ -56,6 +56,10 @@ constexpr int kReadingStopped = -100;
 // separated by " ::: ". Recipients without a fax number are left out, and
 // so is a second one with the same name and number, as in the picking
 // dialog. Recipients found before an error have been handed on.
-// piece: the bytes read at a time (tests and fuzzing read in small ones).
+// The recipients of a contact file reach the sink from a second thread
+// while the first reads on, in file order; the sink is called from one
+// thread at a time and the reading returns only when it is done with.
+// piece: the bytes read at a time (tests and fuzzing read in small ones);
+// batch: the recipients handed from one thread to the other at a time.
 int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
-                       size_t piece = 1 << 20);
+                       size_t piece = 1 << 20, size_t batch = 4096);

@@ -30,6 +30,9 @@ public:
     // The line last handed out with the next line joined to it at its line
     // break, which stays in the text; nullptr when there is no next line.
     char* JoinNextLine();
+    // Length of the text last handed out, up to the NUL that ends it (one
+    // it holds itself is counted in).
+    size_t Length() const { return lineFeed_ - line_ - (crDropped_ ? 1 : 0); }
     // Index of the first file line of the text last handed out.
     size_t LineIndex() const { return lineIndex_; }
     // 0, kImportNoMemory or kImportCannotOpen (a read that failed).

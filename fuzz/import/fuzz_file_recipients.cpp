@@ -1,6 +1,7 @@
 // Our command line's reading of a contact or speed-dial file, in pieces of
 // a few bytes so that every character, quoted line break and kept text
-// straddles a piece end somewhere: recipients have a cleaned fax number,
+// straddles a piece end somewhere, and handed between the reading's two
+// threads a few recipients at a time: recipients have a cleaned fax number,
 // fit their fields, are not repeated, and come out the same whatever the
 // size of the pieces.
 #include <unistd.h>
@@ -42,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(f);
     Collect small, large;
     FileReading a, b;
-    int rcSmall = ReadFileRecipients(path.c_str(), ColumnNames{}, a, small, 8 + (size ? data[0] % 8 : 0));
+    int rcSmall = ReadFileRecipients(path.c_str(), ColumnNames{}, a, small, 8 + (size ? data[0] % 8 : 0),
+                                     1 + (size ? data[0] / 8 % 4 : 0));
     int rcLarge = ReadFileRecipients(path.c_str(), ColumnNames{}, b, large);
     if (rcSmall != rcLarge || small.got != large.got || a.lostNames != b.lostNames ||
         a.duplicates != b.duplicates || a.rejected.size() != b.rejected.size() || a.encoding != b.encoding)

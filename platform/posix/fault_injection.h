@@ -32,8 +32,9 @@
 //       ExpectOldOrNewContents();
 //   }
 //
-// Product code never includes this header; it is not thread-safe and the
-// counters are per process.
+// Product code never includes this header. The counters are per process
+// and may be bumped from several threads; arming, resetting and the
+// power-loss record are for one thread at a time.
 
 #include <cstddef>
 

@@ -46,6 +46,15 @@ TEST(SplitFields, QuotingAndSeparators) {
         {"a,\"x\"\"", {"a", "x"}},
         {"\"a,b", {"ERR -6"}},
         {"x,\"\"\"\"\"\"", {"x", "\"\""}},
+        // Separators found sixteen bytes at a time: several in one block,
+        // a field over two blocks, the last block overlapping those passed.
+        {"a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r",
+         {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p", "q", "r"}},
+        {"0123456789abcdefghij,x", {"0123456789abcdefghij", "x"}},
+        {"abcdefghijklmno,", {"abcdefghijklmno", ""}},
+        {",bcdefghijklmnop,", {"", "bcdefghijklmnop", ""}},
+        {"\"q\"\"r,s\"\"t\",uuuuuuuuuuuuuuu,v", {"q\"r,s\"t", "uuuuuuuuuuuuuuu", "v"}},
+        {"\"a\"\",b\"\",c,d\",e,f,g,h,i,j,\"k,l\"", {"a\",b\",c,d", "e", "f", "g", "h", "i", "j", "k,l"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Split(c.line), c.expected) << c.line;
 }

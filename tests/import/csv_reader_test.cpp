@@ -1,6 +1,7 @@
 // Contact files: lines, header words and candidates.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -17,9 +18,12 @@ using Entries = std::vector<std::string>;
 // What our command line's reading hands on, as list texts.
 struct Collect : RecipientSink {
     Entries got;
-    bool Take(const FaxRecipient& r, const char*) override {
+    size_t stopAt = 0;  // says stop at this recipient (0: never)
+    bool Take(const FaxRecipient& r, const char* key) override {
         got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
-        return true;
+        // A contact file gives names and numbers only.
+        if (!*key && std::memcmp(&r.comm, &DefaultRecipient.comm, sizeof r.comm) != 0) got.back() += " with settings";
+        return got.size() != stopAt;
     }
 };
 
@@ -208,6 +212,8 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         std::vector<size_t> rejectedLines;
         int repeated;
         int lost;
+        size_t batch = 4096;   // recipients handed between the threads at a time
+        size_t stopAt = 0;
     } cases[] = {
         {"Name,Display Name,Fax\nA,B,1\n", {}, 0, {"A <1>"}, {}, 0, 0},
         {"First Name;Given Name;Last Name;Fax\n Bo ;Bob; Berg ;2\n", {}, 0, {"Bo Berg <2>"}, {}, 0, 0},
@@ -216,6 +222,9 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Nimi,Faksi\nAbcdefghij Klmnopqrst Uvwxyzabcd Efg,1234567890 1234567890 1234567890 12\n", {}, 0,
          {"Abcdefghij Klmnopqrst Uvwxyzab <123456789012345678901234567890>"}, {}, 0, 0},
         {"Given Name\tFamily Name\tHome Fax\n\tDahl\t3\n", {}, 0, {"Dahl <3>"}, {}, 0, 0},
+        {"First Name,Last Name,Fax\nBo,,2\n", {}, 0, {"Bo <2>"}, {}, 0, 0},
+        {"Nimi,Faksi\n   Anna,1\n", {}, 0, {"Anna <1>"}, {}, 0, 0},
+        {"Nimi,Faksi\nA,:1 ::: 2:3 :::: 4 ::: 5\n", {}, 0, {"A <:1>", "A <2:3::::4>", "A <5>"}, {}, 0, 0},
         {"Display Name,First Name,Last Name,Fax\n,Cia,Dahl,4\nEve,,,5\n", {}, 0, {"Cia Dahl <4>", "Eve <5>"}, {}, 0, 0},
         {"Nimi,Phone 1 - Type,Phone 1 - Value,Phone 2 - Type,Phone 2 - Value\n"
          "A,Work Fax,1 ::: 2,Mobile,3\nB,Mobile,4,Faksi,5\nC,Mobile,6,,\n",
@@ -236,14 +245,32 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Nimi,Faksi,Lisatietoja ja muuta tekstia,Huom\nB,2,x,y\n\xC5\x81,1\n", {}, 0, {"B <2>", "? <1>"}, {}, 0,
          1},
         {"*,1,0,1\n1,N,09 1,Nimi\n2,I,09 2,Ohi\n*\n3,N,09 3,Ei\n", {}, 0, {"Nimi <091>"}, {2}, 0, 0},
+        // A line ends at a NUL byte it holds, also after a quoted line break.
+        {std::string("Nimi,Faksi\r\nA\0B,1\r\n\"C\r\nD\",2\0,3\r\n", 32), {}, 0, {"C\r\nD <2>"}, {1}, 0, 0},
+        // The file's only lead byte in each of the words tested together.
+        {"Faksi,Nimi\n2,Bertil Bengtsson\n1,\xC5\x81\n3,Cecilia Carlsson och Compagnie\n", {}, 0,
+         {"Bertil Bengtsson <2>", "? <1>", "Cecilia Carlsson och Compagnie <3>"}, {}, 0, 1},
+        {"Nimi,Faksi\n\xC5\x81,1\nBertil Bengtsson,2\n", {}, 0, {"? <1>", "Bertil Bengtsson <2>"}, {}, 0, 1},
+        {"Nimi,Faksi\nBo,3\n\xC5\x81,1\nBertil Bengtsson,2\n", {}, 0, {"Bo <3>", "? <1>", "Bertil Bengtsson <2>"}, {},
+         0, 1},
+        {"Nimi,Faksi\nBertil Berg,2\n\xC5\x81,1\nCecilia,3\n", {}, 0, {"Bertil Berg <2>", "? <1>", "Cecilia <3>"}, {}, 0,
+         1},
+        // Repeats in other batches; an error after several batches, those
+        // before it handed on; a sink that stops while batches wait.
+        {"Nimi,Faksi\nA,1\nB,2\nA,1\nC,3\nB,2\n", {}, 0, {"A <1>", "B <2>", "C <3>"}, {}, 2, 0, 2},
+        {"Nimi,Faksi\nA,1\nB,\nC,3\nD,\"4\n", {}, kImportBadCsv, {"A <1>", "C <3>"}, {2}, 0, 0, 1},
+        {"Nimi,Faksi\nA,1\nB,2\nC,3\nD,4\nE,5\nF,6\nG,7\nH,8\n", {}, kReadingStopped, {"A <1>", "B <2>"}, {}, 0,
+         0, 1, 2},
+        {"Nimi,Faksi\nA,1\nB,2\nC,3\n", {}, kReadingStopped, {"A <1>", "B <2>", "C <3>"}, {}, 0, 0, 4096, 3},
     };
     ScratchDir dir("csv-command-line");
     for (const auto& c : cases) {
         std::string path = dir.Path("file.csv");
         std::ofstream(path, std::ios::binary) << c.text;
         Collect sink;
+        sink.stopAt = c.stopAt;
         FileReading f;
-        EXPECT_EQ(ReadFileRecipients(path.c_str(), c.names, f, sink), c.rc) << c.text;
+        EXPECT_EQ(ReadFileRecipients(path.c_str(), c.names, f, sink, 1 << 20, c.batch), c.rc) << c.text;
         EXPECT_EQ(sink.got, c.entries) << c.text;
         std::vector<size_t> rejected;
         for (const RejectedLine& r : f.rejected) rejected.push_back(r.line);

@@ -65,8 +65,14 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     r.comm.relayDestCount = 99;
     std::memset(r.comm.relayDests, '\x01', sizeof r.comm.relayDests);
     r.comm.commMode = -7;
+    AnsiDetails hostile = NoDetails();
+    // Control bytes in the second and third words of a long field, after
+    // the last whole word, and in the first word only.
+    std::strcpy(hostile.company, "Yritys O\x01y Ab\x02\x03 Helsinki\x04!");
+    std::strcpy(hostile.phone, "09 123456\x03" "7");
+    std::strcpy(hostile.email, "a\x01" "bcdefghijklmnopq");
     std::string out;
-    EncodeEntry(r, NoDetails(), out);
+    EncodeEntry(r, hostile, out);
     // One record: a marker at the start, the end marker only at the end.
     ASSERT_GE(out.size(), 2u);
     EXPECT_EQ(out.front(), '\x01');
@@ -80,6 +86,9 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     EXPECT_EQ(back.comm.commOption, '0');
     EXPECT_EQ(back.comm.relayDestCount, 20);
     EXPECT_EQ(back.comm.commMode, 0);
+    EXPECT_STREQ(d.company, "Yritys Oy Ab Helsinki!");
+    EXPECT_STREQ(d.phone, "09 1234567");
+    EXPECT_STREQ(d.email, "abcdefghijklmnopq");
 }
 
 TEST(EncodeEntry, TheLongestRecordFillsItsRoomExactly) {
@@ -208,6 +217,9 @@ TEST(KeyEquals, LettersMatchEitherCaseOtherBytesExactly) {
         {"@@@@[[[[@", "````{{{{`", false},
         {"Abcdefg\xC4" "A", "abcdefg\xC4" "a", false},
         {"ABCDEFGH\xC4" "AB", "abcdefgh\xC4" "Ab", true},
+        // The last bytes of a key as a word overlapping the one before.
+        {"Sukunimi12, E4X", "sukunimi12, e4x", true},
+        {"Sukunimi12, E4@", "sukunimi12, e4`", false},
     };
     for (const auto& c : cases) {
         const uint8_t* a = reinterpret_cast<const uint8_t*>(c.a);

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <map>
@@ -21,9 +22,11 @@ namespace fault {
 namespace {
 
 const int kKinds = 9;
-int counts[kKinds] = {};
+// File calls may come from two threads at once (a contact file is read on
+// one while the phonebook is written on the other).
+std::atomic<int> counts[kKinds] = {};
 Plan armed{Op::Any, 0, Action::Fail};
-bool isArmed = false;
+std::atomic<bool> isArmed{false};
 
 // One write not yet flushed: what it replaced, so that it can be undone,
 // and what it wrote, so that a part of it can be put back.
@@ -153,7 +156,7 @@ void Forget() {
 }  // namespace
 
 void Reset() {
-    for (int& c : counts) c = 0;
+    for (std::atomic<int>& c : counts) c = 0;
     isArmed = false;
     Forget();
     record.on = false;
@@ -241,8 +244,7 @@ const Plan* Check(Op op) {
     int any = ++counts[static_cast<int>(Op::Any)];
     if (!isArmed) return nullptr;
     int relevant = armed.op == Op::Any ? any : (armed.op == op ? nth : 0);
-    if (relevant != armed.nth) return nullptr;
-    isArmed = false;  // one fault per arming
+    if (relevant != armed.nth || !isArmed.exchange(false)) return nullptr;  // one fault per arming
     if (armed.action == Action::PowerLoss) CutPower(armed.seed);
     if (armed.action == Action::Crash || armed.action == Action::PowerLoss) throw SimulatedCrash{op, relevant};
     return &armed;

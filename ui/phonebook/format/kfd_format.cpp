@@ -33,12 +33,47 @@ size_t BoundedLen(const char* field, size_t size) {
 
 namespace {
 
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighs = 0x8080808080808080ull;
+
+uint64_t WordAt(const void* p) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// Eight ASCII bytes with 'A'-'Z' made small: a capital gets the high bit of
+// its byte from the first sum and not from the second, and takes 32.
+uint64_t FoldedAscii(uint64_t word) {
+    uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
+    return word | capitals >> 2;
+}
+
 // A text field: its bytes up to the NUL within size, cut to max without
 // splitting a double-byte character, control bytes left out.
 char* PutText(char* out, const char* field, size_t size, size_t max) {
     size_t len = field[0] ? BoundedLen(field, size) : 0;  // most fields of a new entry are empty
     if (len > max) len = FitAnsi(field, len, max);  // a shorter text fits as it is
-    for (size_t i = 0; i < len; ++i) {
+    // Eight bytes at a time while none of them is below 5: the text has no
+    // NUL, so such a byte is a control byte, left out by the loop below.
+    auto controlIn = [](uint64_t word) { return ((word - kOnes * 5) & ~word & kHighs) != 0; };
+    size_t i = 0;
+    for (; i + 8 <= len; i += 8) {
+        uint64_t word = WordAt(field + i);
+        if (controlIn(word)) break;
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+    }
+    // The last bytes as a word overlapping those copied, which all were.
+    if (i < len && len >= 8 && i == (len & ~size_t{7})) {
+        uint64_t word = WordAt(field + len - 8);
+        if (!controlIn(word)) {
+            std::memcpy(out + (len - i) - 8, &word, sizeof word);
+            out += len - i;
+            i = len;
+        }
+    }
+    for (; i < len; ++i) {
         char c = field[i];
         *out = c;
         out += !IsControlByte(static_cast<uint8_t>(c));
@@ -84,12 +119,27 @@ int32_t ReadNumber(const Field& f) {
 
 }  // namespace
 
-size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
-    const CommSettings& c = r.comm;
+char* EncodeEntryHead(const FaxRecipient& r, char* out, size_t* nameLen, size_t* faxLen) {
     char* o = out;
     *o++ = static_cast<char>(kIndividual);
+    char* name = o;
     o = PutText(o, r.name, sizeof r.name, kNameMax);
+    *nameLen = static_cast<size_t>(o - 1 - name);
+    char* fax = o;
     o = PutText(o, r.faxNumber, sizeof r.faxNumber, kFaxMax);
+    *faxLen = static_cast<size_t>(o - 1 - fax);
+    return o;
+}
+
+size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
+    size_t nameLen, faxLen;
+    char* o = EncodeEntryHead(r, out, &nameLen, &faxLen);
+    return static_cast<size_t>(EncodeEntryTail(r, d, o) - out);
+}
+
+char* EncodeEntryTail(const FaxRecipient& r, const AnsiDetails& d, char* out) {
+    const CommSettings& c = r.comm;
+    char* o = out;
     o = PutText(o, d.company, sizeof d.company, kCompanyMax);
     o = PutText(o, d.phone, sizeof d.phone, kPhoneMax);
     o = PutText(o, d.email, sizeof d.email, kEmailMax);
@@ -112,7 +162,7 @@ size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out) {
     o = PutText(o, c.fCode, sizeof c.fCode, kFCodeMax);
     o = PutText(o, c.fCodePassword, sizeof c.fCodePassword, kFCodeMax);
     *o++ = static_cast<char>(kRecordEnd);
-    return static_cast<size_t>(o - out);
+    return o;
 }
 
 void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out) {
@@ -240,18 +290,23 @@ bool KeyEquals(const uint8_t* a, size_t alen, const char* b) {
 }
 
 void FoldKeyTo(const uint8_t* key, size_t len, char* out) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    constexpr uint64_t kHighs = 0x8080808080808080ull;
     size_t i = 0;
-    // Eight ASCII bytes at a time: a byte of 'A'-'Z' gets the high bit of
-    // its byte from the first sum and not from the second, and takes 32.
+    // Eight ASCII bytes at a time.
     for (; i + 8 <= len; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, key + i, sizeof word);
+        uint64_t word = WordAt(key + i);
         if (word & kHighs) break;
-        uint64_t capitals = ((word + kOnes * (0x80 - 'A')) ^ (word + kOnes * (0x80 - 'Z' - 1))) & kHighs;
-        word |= capitals >> 2;
+        word = FoldedAscii(word);
         std::memcpy(out + i, &word, sizeof word);
+    }
+    // An ASCII key's last bytes as one word, overlapping those folded (the
+    // folding of a byte does not depend on those before it).
+    if (i < len && len >= 8 && i == (len & ~size_t{7})) {
+        uint64_t word = WordAt(key + len - 8);
+        if (!(word & kHighs)) {
+            word = FoldedAscii(word);
+            std::memcpy(out + len - 8, &word, sizeof word);
+            return;
+        }
     }
     for (; i < len; ++i) {
         if (key[i] >= 0x80 && i + 1 < len) {

@@ -78,6 +78,12 @@ void EncodeEntry(const FaxRecipient& r, const AnsiDetails& d, std::string& out);
 // The same record written to out, which has room for kEntryRecordMax
 // bytes; returns its length.
 size_t EncodeEntryTo(const FaxRecipient& r, const AnsiDetails& d, char* out);
+// The same in two parts, for many records that differ only in their names
+// and fax numbers: the marker with the name and fax number fields (returns
+// where they end; *nameLen and *faxLen are the lengths of the two texts as
+// written), and the fields after them up to the end marker.
+char* EncodeEntryHead(const FaxRecipient& r, char* out, size_t* nameLen, size_t* faxLen);
+char* EncodeEntryTail(const FaxRecipient& r, const AnsiDetails& d, char* out);
 
 // Decodes an individual record. rec points at its 0x01, len runs to and
 // including its 0x04. Fields are read with their bounds; a missing field
