@@ -11,6 +11,7 @@ struct FileObject {
     int fd;
     DWORD access;  // GENERIC_READ / GENERIC_WRITE as asked at open
     DWORD flags;   // FILE_FLAG_* given at open
+    uint64_t unsent = 0;  // bytes written since the disk was last asked to take them
 };
 
 // The open file behind a handle, or nullptr (ERROR_INVALID_HANDLE set).
