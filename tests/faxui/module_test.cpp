@@ -77,6 +77,16 @@ TEST_F(FaxuiModule, BandBitmapIsTwoRowsOfSixteenColours) {
     EXPECT_EQ(le(4, 4), 800);
     EXPECT_EQ(le(8, 4), 2);
     EXPECT_EQ(le(14, 2), 4);
+    // Loaded twice and one deleted: the other stays whole.
+    HBITMAP first = LoadBitmapW(module, MAKEINTRESOURCEW(IDB_BAND));
+    HBITMAP second = LoadBitmapW(module, MAKEINTRESOURCEW(IDB_BAND));
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(DeleteObject(first));
+    BITMAP b{};
+    EXPECT_EQ(GetObjectW(first, sizeof b, &b), 0);
+    ASSERT_EQ(GetObjectW(second, sizeof b, &b), static_cast<int>(sizeof b));
+    EXPECT_EQ(b.bmWidth * 100 + b.bmHeight, 800 * 100 + 2);
+    DeleteObject(second);
 }
 
 }  // namespace

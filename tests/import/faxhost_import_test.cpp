@@ -179,6 +179,23 @@ TEST(FaxhostPhonebookImport, AddsThenTreatsRepeatsAsDuplicates) {
     std::remove(book.c_str());
 }
 
+// Replacing the individual just before the groups keeps the groups.
+TEST(FaxhostPhonebookImport, ReplacingAnEntryKeepsTheGroupsAfterIt) {
+    ScratchDir dir("import-replace");
+    std::string book = dir.Path("book.KFD");
+    std::string csv = dir.Path("pekka.csv");
+    std::ofstream(csv, std::ios::binary) << "Nimi,Faksi\nPekka,0789\n";
+    std::ifstream in(Data("../v2000.KFD"), std::ios::binary);
+    std::ofstream(book, std::ios::binary) << in.rdbuf();
+    CliRun replace = Faxhost("phonebook import --replace " + book + " " + csv);
+    EXPECT_NE(replace.out.find("added: 0, replaced: 1, skipped: 0"), std::string::npos) << replace.out << replace.err;
+    CliRun list = Faxhost("phonebook list " + book);
+    EXPECT_NE(list.out.find("group: [Myynti]\n  member: Anna Maija Virtanen <0123>\n  member: Ville <0456>\n"
+                            "group: [Tyhja]"),
+              std::string::npos)
+        << list.out;
+}
+
 // A write of the phonebook's copy that fails stops the import at that
 // recipient, and the phonebook stays as it was.
 TEST(FaxhostPhonebookImport, AFailedWriteStopsAndKeepsThePhonebook) {

@@ -23,9 +23,12 @@ inline void HoldForPicture(HWND d, const char* name) {
     RECT r;
     GetWindowRect(d, &r);
     const std::string base = PictureDir() + "\\" + name;
-    if (FILE* f = std::fopen((base + ".rect").c_str(), "w")) {
+    // Written whole under another name and then renamed: the script
+    // watching for NAME.rect must never read it half written.
+    if (FILE* f = std::fopen((base + ".part").c_str(), "w")) {
         std::fprintf(f, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         std::fclose(f);
+        MoveFileA((base + ".part").c_str(), (base + ".rect").c_str());
     }
     for (int i = 0; i < 400 && GetFileAttributesA((base + ".done").c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
 }
