@@ -409,6 +409,7 @@ public:
         return true;
     }
     bool TakesRepeats() const override { return true; }
+    bool EncodingAtBegin() const override { return false; }  // told in the last line
 
 private:
     const TextSet& existing_;
@@ -430,8 +431,7 @@ public:
     int added = 0, replaced = 0, skipped = 0;
 
     bool Begin(const FileReading& f) override {
-        // Keys are shorter than half their lines, mostly.
-        Keys().Reserve(static_cast<size_t>(std::min<uint64_t>(f.fileSize / 2, uint64_t{1} << 28)));
+        ReserveKeys(Keys(), f, Keys().Size());
         return true;
     }
     // Recipients wait a few places while their keys' places in the set are
@@ -454,6 +454,7 @@ public:
         return true;
     }
     bool TakesRepeats() const override { return true; }
+    bool EncodingAtBegin() const override { return false; }  // told in the last line
 
 private:
     struct Pending {

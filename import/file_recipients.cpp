@@ -58,14 +58,14 @@ struct Pending {
 // The second stage of reading a contact file, on a thread of its own while
 // the first reads, splits and cleans up lines: the repeat check and the
 // sink. Batches come in file order, so the sink sees what it would see
-// from one thread.
-class Taker {
+// from one thread. What each thread touches for every line lies in cache
+// lines of its own (hence the alignment, and the counts kept here until
+// the reading ends): a line written by one thread and read by the other
+// moves between the cores at every access.
+class alignas(64) Taker {
 public:
-    Taker(FileReading& out, RecipientSink& sink, uint64_t fileSize) : out_(out), sink_(sink) {
-        // Keys are shorter than half their lines, mostly; address space
-        // costs nothing until it is written.
-        if (!sink_.TakesRepeats())
-            taken_.Reserve(static_cast<size_t>(std::min<uint64_t>(fileSize / 2, uint64_t{1} << 28)));
+    Taker(RecipientSink& sink, const FileReading& f) : sink_(sink) {
+        if (!sink_.TakesRepeats()) ReserveKeys(taken_, f, 0);
     }
     // The batches of queue until it is closed or the sink says stop.
     void Run(BatchQueue<Pending>& queue);
@@ -75,6 +75,11 @@ public:
     int Result() const { return result_; }
     // What Run threw, for the reading's own thread to throw again.
     std::exception_ptr Thrown() const { return thrown_; }
+    // Once the thread is done: its counts added to the reading's.
+    void AddCounts(FileReading& out) const {
+        out.duplicates += duplicates_;
+        out.lostNames += lostNames_;
+    }
 
 private:
     bool TakeAll(std::vector<Pending>& batch);
@@ -84,9 +89,10 @@ private:
     // before its insert: a file of millions of lines spends most of its
     // time on those fetches otherwise.
     static constexpr size_t kAhead = 16;
-    FileReading& out_;
     RecipientSink& sink_;
     TextSet taken_;
+    int duplicates_ = 0;
+    int lostNames_ = 0;
     int result_ = 0;
     std::exception_ptr thrown_;
 };
@@ -123,7 +129,7 @@ bool Taker::TakeAll(std::vector<Pending>& batch) {
         if (i < kAhead) continue;
         const Pending& p = batch[i - kAhead];
         if (!taken_.Insert(p.key, p.len, p.hash)) {
-            ++out_.duplicates;
+            ++duplicates_;
         } else if (!Emit(p)) {
             return false;
         }
@@ -135,7 +141,7 @@ bool Taker::Emit(const Pending& p) {
     FaxRecipient r = DefaultRecipient;
     std::memcpy(r.name, p.key, p.nameLen);
     std::memcpy(r.faxNumber, p.key + p.nameLen + 1, p.len - p.nameLen - 1);
-    if (p.nameLost) ++out_.lostNames;
+    if (p.nameLost) ++lostNames_;
     return sink_.Take(r, "");
 }
 
@@ -173,7 +179,9 @@ private:
     std::thread thread_;
 };
 
-class Reader {
+// The first stage, on the calling thread (aligned for the reason the
+// taker is).
+class alignas(64) Reader {
 public:
     Reader(LineStream& in, FileReading& out, RecipientSink& sink, size_t batch)
         : in_(in), out_(out), sink_(sink), batchSize_(batch) {}
@@ -207,6 +215,8 @@ private:
     char* record_ = nullptr;
     size_t recordLen_ = 0;
     std::vector<char> copy_;
+    ContactColumns columns_;
+    char separator_ = ',';
     char* fields_[kMaxCsvFields];
     std::string name_;
 };
@@ -232,11 +242,11 @@ bool Reader::FieldLost(int i, int k) const {
 int Reader::NextRecord(int* count) {
     record_ = in_.NextLine();
     if (!record_) return in_.Error();
-    int k = Split(record_, out_.separator, in_.Length());
+    int k = Split(record_, separator_, in_.Length());
     if (k == kCsvUnclosedQuote) {
         // A quoted field goes on in the next line: the lines up to where it
         // closes are one record.
-        QuoteScan quotes(out_.separator);
+        QuoteScan quotes(separator_);
         size_t len = std::strlen(record_);
         quotes.Feed(record_, len);
         while (quotes.Open() && (record_ = in_.JoinNextLine()) != nullptr) {
@@ -245,7 +255,7 @@ int Reader::NextRecord(int* count) {
             len += more;
         }
         if (!record_) return in_.Error() ? in_.Error() : kImportBadCsv;
-        k = Split(record_, out_.separator, in_.Length());
+        k = Split(record_, separator_, in_.Length());
         if (k < 0) return kImportBadCsv;
     }
     *count = k;
@@ -316,7 +326,7 @@ bool Reader::Queue(const std::string& name, const char* fax, size_t faxLen, bool
 }
 
 bool Reader::ContactLine(int k) {
-    const ContactColumns& c = out_.columns;
+    const ContactColumns& c = columns_;
     bool nameLost = false;
     name_.clear();
     if (c.name >= 0 && c.name < k) {
@@ -348,8 +358,11 @@ bool Reader::ContactLine(int k) {
 }
 
 int Reader::ContactLines() {
+    // Read for every line: copies of the thread's own.
+    columns_ = out_.columns;
+    separator_ = out_.separator;
     BatchQueue<Pending> queue;
-    Taker taker(out_, sink_, in_.FileSize());
+    Taker taker(sink_, out_);
     int rc;
     {
         SecondStage second(taker, queue);
@@ -363,6 +376,7 @@ int Reader::ContactLines() {
         if (rc != 1 && !batch_.empty()) second.HandOver(batch_);
         second_ = nullptr;
     }
+    taker.AddCounts(out_);
     // The taker saw recipients of lines before the one the reading ended at.
     if (taker.Thrown()) std::rethrow_exception(taker.Thrown());
     return taker.Result() != 0 ? taker.Result() : rc == 1 ? kReadingStopped : rc;
@@ -396,8 +410,9 @@ int Reader::Run(const ColumnNames& names) {
     std::string headerText = header ? header : "";
     int n = Split(headerText.c_str(), ',');
     out_.speedDial = n > 0 && IsSpeedDialHeader(fields_, n);
-    out_.encoding = in_.Encoding();
+    out_.encoding = in_.Encoding();  // told again at the end, when that is where it is known
     out_.fileSize = in_.FileSize();
+    out_.linesGuess = in_.LinesGuess();
     if (!out_.speedDial) {
         int rc = Columns(&headerText[0], names);
         if (rc != 0) return rc;
@@ -408,14 +423,25 @@ int Reader::Run(const ColumnNames& names) {
 
 }  // namespace
 
+void ReserveKeys(TextSet& keys, const FileReading& f, size_t more) {
+    // Keys are shorter than half their lines, mostly; address space
+    // costs nothing until it is written. The table, sixteen bytes an
+    // entry, is kept within the room of the texts, whatever the guess.
+    const uint64_t bytes = std::min(f.fileSize / 2, uint64_t{1} << 28);
+    keys.Reserve(static_cast<size_t>(bytes), static_cast<size_t>(std::min(f.linesGuess, bytes / 16)) + more);
+}
+
 int ReadFileRecipients(const char* path, const ColumnNames& names, FileReading& out, RecipientSink& sink,
                        size_t piece, size_t batch) {
     out = FileReading{};
     try {
         LineStream in(piece);
-        int rc = in.Open(path);
+        int rc = in.Open(path, sink.EncodingAtBegin());
         if (rc != 0) return rc;
-        return Reader(in, out, sink, batch).Run(names);
+        rc = Reader(in, out, sink, batch).Run(names);
+        in.Settle();
+        out.encoding = in.Encoding();
+        return rc;
     } catch (const std::bad_alloc&) {
         return kImportNoMemory;
     }

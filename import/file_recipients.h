@@ -23,6 +23,7 @@ struct ColumnNames {
 
 struct FileReading {
     uint64_t fileSize = 0;
+    uint64_t linesGuess = 0;  // about how many lines it has (for sizing)
     bool speedDial = false;
     TextEncoding encoding = TextEncoding::Ansi;
     char separator = ',';
@@ -45,7 +46,16 @@ public:
     // True: a repeated recipient is handed on again rather than counted
     // (saves the memory of remembering them).
     virtual bool TakesRepeats() const { return false; }
+    // True: Begin is told the file's encoding, for which a file without a
+    // byte-order mark is read through once before its first line. False:
+    // the encoding is known when the reading ends, and the file is read
+    // once (unless a byte of 128 or more turns up).
+    virtual bool EncodingAtBegin() const { return true; }
 };
+
+class TextSet;
+// Room in a set of keys for those of a file, beside more already there.
+void ReserveKeys(TextSet& keys, const FileReading& f, size_t more);
 
 // The sink said stop.
 constexpr int kReadingStopped = -100;

@@ -1,5 +1,6 @@
 #include "line_stream.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,7 +19,7 @@ LineStream::~LineStream() {
     std::free(text_);
 }
 
-int LineStream::Open(const char* path) {
+int LineStream::Open(const char* path, bool encodingFirst) {
     HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return kImportCannotOpen;
     file_ = h;
@@ -38,10 +39,27 @@ int LineStream::Open(const char* path) {
         std::memmove(raw_, raw_ + mark, rawLen_ - mark);
         rawLen_ -= mark;
         converter_.reset(new AnsiConverter(encoding_));
-    } else {
+    } else if (encodingFirst) {
         Decide();
+    } else {
+        undecided_ = true;
     }
+    GuessLines();
     return error_;
+}
+
+void LineStream::GuessLines() {
+    uint64_t lines = 1;
+    for (const char* p = raw_; (p = static_cast<const char*>(std::memchr(p, '\n', raw_ + rawLen_ - p))) != nullptr; ++p)
+        ++lines;
+    if (rawEnd_ || rawLen_ == 0) {
+        linesGuess_ = lines;
+        return;
+    }
+    // A line shorter than sixteen bytes rarely holds a name and a number:
+    // a first piece of short lines does not make the guess run away.
+    uint64_t perLine = std::max<uint64_t>(rawLen_ / lines, 16);
+    linesGuess_ = fileSize_ / perLine;
 }
 
 bool LineStream::ReadRaw() {
@@ -62,27 +80,55 @@ bool LineStream::ReadRaw() {
 // letter of 128 or more).
 void LineStream::Decide() {
     Utf8Check check;
-    if (check.Feed(raw_, rawLen_) && !rawEnd_) {
-        char* more = static_cast<char*>(std::malloc(piece_));
-        if (!more) {
-            error_ = kImportNoMemory;
-            return;
-        }
-        DWORD got = 0;
-        while (ReadFile(Handle(file_), more, piece_, &got, nullptr) && got > 0 && check.Feed(more, got)) {
-        }
-        std::free(more);
-        LONG high = static_cast<LONG>(fileRead_ >> 32);
-        if (SetFilePointer(Handle(file_), static_cast<LONG>(fileRead_ & 0xFFFFFFFFu), &high, FILE_BEGIN) ==
-                INVALID_SET_FILE_POINTER &&
-            GetLastError() != NO_ERROR) {
-            error_ = kImportCannotOpen;
-            return;
-        }
-    }
-    if (!check.IsUtf8Text()) return;
+    if (check.Feed(raw_, rawLen_) && !rawEnd_) CheckRest(check);
+    if (error_ || !check.IsUtf8Text()) return;
     encoding_ = TextEncoding::Utf8;
     converter_.reset(new AnsiConverter(encoding_, base_ + end_));
+}
+
+void LineStream::CheckRest(Utf8Check& check) {
+    char* more = static_cast<char*>(std::malloc(piece_));
+    if (!more) {
+        error_ = kImportNoMemory;
+        return;
+    }
+    DWORD got = 0;
+    while (ReadFile(Handle(file_), more, static_cast<DWORD>(piece_), &got, nullptr) && got > 0 &&
+           check.Feed(more, got)) {
+    }
+    std::free(more);
+    LONG high = static_cast<LONG>(fileRead_ >> 32);
+    if (SetFilePointer(Handle(file_), static_cast<LONG>(fileRead_ & 0xFFFFFFFFu), &high, FILE_BEGIN) ==
+            INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        error_ = kImportCannotOpen;
+}
+
+void LineStream::DecideFrom(size_t from) {
+    size_t at = from + AsciiPrefix(text_ + from, end_ - from);
+    if (at == end_) return;
+    undecided_ = false;
+    Utf8Check check;
+    if (check.Feed(text_ + at, end_ - at) && !rawEnd_) CheckRest(check);
+    if (error_ || !check.IsUtf8Text()) return;
+    encoding_ = TextEncoding::Utf8;
+    converter_.reset(new AnsiConverter(encoding_, base_ + at));
+    // The text from the byte on, converted where it is (it only shrinks); a
+    // character cut at the end of what was read waits for its rest.
+    size_t made = 0;
+    size_t used = converter_->Convert(text_ + at, end_ - at, rawEnd_, text_ + at, &made);
+    rawLen_ = end_ - at - used;
+    std::memcpy(raw_, text_ + at + used, rawLen_);
+    end_ = at + made;
+}
+
+void LineStream::Settle() {
+    if (!undecided_ || error_) return;
+    undecided_ = false;
+    Utf8Check check;
+    if (!rawEnd_) CheckRest(check);
+    // Nothing more is read, so nothing is converted.
+    if (!error_ && check.IsUtf8Text()) encoding_ = TextEncoding::Utf8;
 }
 
 bool LineStream::Fill() {
@@ -110,18 +156,22 @@ bool LineStream::Fill() {
     }
     if (!converter_) {
         // ANSI: straight into the text, after what Open read ahead.
+        size_t from = end_;
         std::memcpy(text_ + end_, raw_, rawLen_);
         end_ += rawLen_;
         rawLen_ = 0;
-        if (rawEnd_) return true;
-        DWORD got = 0;
-        if (!ReadFile(Handle(file_), text_ + end_, static_cast<DWORD>(piece_), &got, nullptr)) {
-            error_ = kImportCannotOpen;
-            return false;
+        if (!rawEnd_) {
+            DWORD got = 0;
+            if (!ReadFile(Handle(file_), text_ + end_, static_cast<DWORD>(piece_), &got, nullptr)) {
+                error_ = kImportCannotOpen;
+                return false;
+            }
+            rawEnd_ = got == 0;
+            end_ += got;
+            fileRead_ += got;
         }
-        rawEnd_ = got == 0;
-        end_ += got;
-        fileRead_ += got;
+        if (undecided_) DecideFrom(from);
+        return error_ == 0;
     } else {
         if (!ReadRaw()) return false;
         size_t made = 0;

@@ -10,7 +10,9 @@
 
 #include "text_decoder.h"
 
-class LineStream {
+// Aligned so that its fields, read for every line, share no cache line
+// with what another thread writes (the sinks of a reading run on one).
+class alignas(64) LineStream {
 public:
     static constexpr size_t kPiece = 1 << 20;
     // piece: the bytes read at a time (at least 8; tests read in small ones).
@@ -19,10 +21,21 @@ public:
     LineStream(const LineStream&) = delete;
     LineStream& operator=(const LineStream&) = delete;
 
-    // 0, kImportCannotOpen, kImportNoSize or kImportEmpty.
-    int Open(const char* path);
+    // 0, kImportCannotOpen, kImportNoSize or kImportEmpty. A file without
+    // a byte-order mark is UTF-8 when all of it is UTF-8 text. Told first
+    // (first: the whole file is read through once before its first line),
+    // or when the first byte of 128 or more turns up (the text before it
+    // reads the same either way): then from that byte to the file's end.
+    int Open(const char* path, bool encodingFirst = true);
+    // The encoding as far as it is known: ANSI until a later byte tells.
     TextEncoding Encoding() const { return encoding_; }
+    // Tells the encoding from the bytes not read yet, when that is still
+    // open (a reading that stops before the end).
+    void Settle();
     uint64_t FileSize() const { return fileSize_; }
+    // About how many lines the file holds, told from its first piece: only
+    // a guess, for sizing what grows with the lines.
+    uint64_t LinesGuess() const { return linesGuess_; }
 
     // The next line, NUL-terminated and changeable until the next call;
     // nullptr after the last line or on an error (Error() tells).
@@ -48,17 +61,26 @@ private:
     bool Fill();
     bool ReadRaw();
     void Decide();
+    // Feeds the bytes of the file after those read to check, and reads on
+    // from where it was.
+    void CheckRest(Utf8Check& check);
+    // Decides at the first byte of 128 or more among text_[from, end_),
+    // converting the text from there when the file is UTF-8.
+    void DecideFrom(size_t from);
+    void GuessLines();
     char* FinishLine(size_t lineFeed);
 
     size_t piece_;
     void* file_ = nullptr;
     TextEncoding encoding_ = TextEncoding::Ansi;
+    bool undecided_ = false;     // no mark, and only ASCII so far
     std::unique_ptr<AnsiConverter> converter_;
     char* raw_ = nullptr;        // bytes read and not yet decoded
     size_t rawLen_ = 0;
     bool rawEnd_ = false;        // the file has no more bytes
     uint64_t fileRead_ = 0;      // bytes read from the file so far
     uint64_t fileSize_ = 0;
+    uint64_t linesGuess_ = 0;
     char* text_ = nullptr;       // decoded text; [start_, end_) is still to be handed out
     size_t capacity_ = 0;
     size_t start_ = 0;

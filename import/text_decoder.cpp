@@ -57,28 +57,35 @@ TextEncoding EncodingFromMark(const void* p, size_t n, size_t* markLen) {
     return TextEncoding::Ansi;
 }
 
+size_t AsciiPrefix(const void* p, size_t n) {
+    // Thirty-two bytes at a time (whole files go through here), then eight,
+    // then one.
+    const unsigned char* b = static_cast<const unsigned char*>(p);
+    const unsigned char* end = b + n;
+    while (end - b >= 32) {
+        uint64_t w[4];
+        std::memcpy(w, b, sizeof w);
+        if ((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ull) break;
+        b += 32;
+    }
+    while (end - b >= 8) {
+        uint64_t word;
+        std::memcpy(&word, b, sizeof word);
+        if (word & 0x8080808080808080ull) break;
+        b += 8;
+    }
+    while (b < end && *b < 0x80) ++b;
+    return static_cast<size_t>(b - static_cast<const unsigned char*>(p));
+}
+
 bool Utf8Check::Feed(const void* p, size_t n) {
     const unsigned char* b = static_cast<const unsigned char*>(p);
     const unsigned char* end = b + n;
     while (!bad_ && b < end) {
         if (need_ == 0) {
-            // Runs of ASCII, thirty-two bytes at a time (a whole file goes
-            // through here before its first line is read), then eight.
-            while (end - b >= 32) {
-                uint64_t w[4];
-                std::memcpy(w, b, sizeof w);
-                if ((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ull) break;
-                b += 32;
-            }
-            while (end - b >= 8) {
-                uint64_t word;
-                std::memcpy(&word, b, sizeof word);
-                if (word & 0x8080808080808080ull) break;
-                b += 8;
-            }
+            b += AsciiPrefix(b, static_cast<size_t>(end - b));
             if (b == end) break;
             unsigned char c = *b++;
-            if (c < 0x80) continue;
             nonAscii_ = true;
             lo_ = 0x80;
             hi_ = 0xBF;

@@ -17,6 +17,10 @@ const char* EncodingName(TextEncoding e);
 // mark's length; Ansi and 0 when there is none.
 TextEncoding EncodingFromMark(const void* p, size_t n, size_t* markLen);
 
+// How many bytes at p[0..n) come before the first of 128 or more (n when
+// there is none).
+size_t AsciiPrefix(const void* p, size_t n);
+
 // Validity as UTF-8 of bytes fed in pieces; a character may straddle two.
 class Utf8Check {
 public:

@@ -82,8 +82,11 @@ bool TextSet::MakeRoom(size_t more) {
     return true;
 }
 
-void TextSet::Reserve(size_t bytes) {
+void TextSet::Reserve(size_t bytes, size_t entries) {
     if (bytes > room_) MakeRoom(bytes - used_);
+    size_t count = 1024;
+    while (count / 2 < entries + 1 && count < (size_t{1} << 40)) count *= 2;
+    if (entries > 0 && count > slotCount_) Rehash(count);
 }
 
 uint64_t TextSet::Hash(const char* text, size_t len) { return Mixed(text, len); }
@@ -122,14 +125,17 @@ bool TextSet::Contains(const char* text, size_t len) const {
 }
 
 void TextSet::Grow() {
-    size_t count = slotCount_ ? 2 * slotCount_ : 1024;
-    if (count > static_cast<size_t>(-1) / sizeof(uint64_t)) throw std::bad_alloc();
+    if (!Rehash(slotCount_ ? 2 * slotCount_ : 1024)) throw std::bad_alloc();
+}
+
+bool TextSet::Rehash(size_t count) {
+    if (count > static_cast<size_t>(-1) / sizeof(uint64_t)) return false;
     uint64_t* old = slots_;
     size_t oldCount = slotCount_;
     slots_ = static_cast<uint64_t*>(ZeroedBlock(count * sizeof(uint64_t)));
     if (!slots_) {
         slots_ = old;
-        throw std::bad_alloc();
+        return false;
     }
     slotCount_ = count;
     bits_ = Log2(count);
@@ -149,6 +155,7 @@ void TextSet::Grow() {
         slots_[i] = s;
     }
     FreeBlock(old);
+    return true;
 }
 
 bool TextSet::Insert(const char* text, size_t len, uint64_t hash) {

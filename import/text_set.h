@@ -30,10 +30,12 @@ public:
     void Prefetch(uint64_t hash) const;
     bool Insert(const char* text, size_t len, uint64_t hash);
     size_t Size() const { return size_; }
-    // Room for about this many bytes of texts, so that the block need not
-    // be copied as it grows; only advice (nothing happens when the system
-    // has no such block).
-    void Reserve(size_t bytes);
+    // Room for about this many bytes of texts and this many entries, so
+    // that neither the block nor the table need be copied as they grow;
+    // only advice (nothing happens when the system has no such block).
+    // Growing by halves touches twice the memory the last table does, and
+    // memory touched the first time is much of the cost of a large file.
+    void Reserve(size_t bytes, size_t entries = 0);
     void Swap(TextSet& other);
 
 private:
@@ -41,6 +43,9 @@ private:
     size_t Find(const char* text, size_t len, uint64_t hash) const;  // its slot or an empty one
     bool SameAt(uint64_t slot, const char* text, size_t len) const;
     void Grow();
+    // The table made anew with count slots (a power of two, more than
+    // twice the entries); false when there is no memory for it.
+    bool Rehash(size_t count);
     // Room for more bytes of texts; false when there is no memory.
     bool MakeRoom(size_t more);
 

@@ -3,7 +3,8 @@
 // straddles a piece end somewhere, and handed between the reading's two
 // threads a few recipients at a time: recipients have a cleaned fax number,
 // fit their fields, are not repeated, and come out the same whatever the
-// size of the pieces.
+// size of the pieces and whether the encoding is told before the first
+// line or at the first letter that tells it.
 #include <unistd.h>
 
 #include <cstddef>
@@ -20,6 +21,8 @@ namespace {
 
 struct Collect : RecipientSink {
     std::vector<std::string> got;
+    bool encodingFirst = true;
+    bool EncodingAtBegin() const override { return encodingFirst; }
     bool Take(const FaxRecipient& r, const char* key) override {
         if (!std::memchr(r.name, '\0', sizeof r.name) || !std::memchr(r.faxNumber, '\0', sizeof r.faxNumber))
             __builtin_trap();
@@ -41,7 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!f) return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
+    // Small pieces, the encoding told at the first letter; against large
+    // pieces, the encoding told first.
     Collect small, large;
+    small.encodingFirst = false;
     FileReading a, b;
     int rcSmall = ReadFileRecipients(path.c_str(), ColumnNames{}, a, small, 8 + (size ? data[0] % 8 : 0),
                                      1 + (size ? data[0] / 8 % 4 : 0));

@@ -19,6 +19,8 @@ using Entries = std::vector<std::string>;
 struct Collect : RecipientSink {
     Entries got;
     size_t stopAt = 0;  // says stop at this recipient (0: never)
+    bool encodingFirst = true;
+    bool EncodingAtBegin() const override { return encodingFirst; }
     bool Take(const FaxRecipient& r, const char* key) override {
         got.push_back(std::string(r.name) + " <" + r.faxNumber + ">");
         // A contact file gives names and numbers only.
@@ -152,12 +154,14 @@ TEST(CsvStream, FilesReadInPieces) {
     std::string ascii = "Nimi;Faksi\r\n";
     std::string utf8 = ascii;
     std::string ansi = ascii;
-    const int kLines = 15000;
+    std::string late = ascii;  // its first UTF-8 letter thousands of pieces in
+    const int kLines = 15000, kLate = 40;
     for (int i = 0; i < kLines; ++i) {
         std::string n = std::to_string(i);
         ascii += "@" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
         utf8 += "\xC5\x82" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
         ansi += "?" + n + ";\"" + n + "\r\n" + n + "\"\r\n";
+        late += (i < kLines - kLate ? "?" : "\xC5\x82") + n + ";\"" + n + "\r\n" + n + "\"\r\n";
     }
     struct Case {
         std::string bytes;
@@ -170,15 +174,19 @@ TEST(CsvStream, FilesReadInPieces) {
         {utf16(ascii, true), "UTF-16 BE", 64, kLines},
         {utf8, "UTF-8", 1 << 20, kLines},
         {ansi, "ANSI (1252)", 13, 0},
+        {late, "UTF-8", 11, kLate},
+        {late, "UTF-8", 1 << 16, kLate},
     };
     ScratchDir dir("csv-stream");
-    for (const auto& c : cases) {
+    // The encoding told before the first line, or at its first letter.
+    for (const auto& c : cases) for (bool first : {true, false}) {
         std::string path = dir.Path("big.csv");
         std::ofstream(path, std::ios::binary) << c.bytes;
         Collect sink;
+        sink.encodingFirst = first;
         FileReading f;
         ASSERT_EQ(ReadFileRecipients(path.c_str(), ColumnNames{}, f, sink, c.piece), 0) << c.encoding;
-        EXPECT_STREQ(EncodingName(f.encoding), c.encoding);
+        EXPECT_STREQ(EncodingName(f.encoding), c.encoding) << first;
         ASSERT_EQ(sink.got.size(), static_cast<size_t>(kLines)) << c.encoding << c.piece;
         for (int i = 0; i < kLines; ++i) {
             std::string n = std::to_string(i);
@@ -192,6 +200,31 @@ TEST(CsvStream, FilesReadInPieces) {
         ASSERT_EQ(image.LineFeeds(), 1 + 2u * kLines);
         std::string n = std::to_string(kLines - 1);
         EXPECT_EQ(std::string(image.Line(2 * kLines - 1)) + image.Line(2 * kLines), "?" + n + ";\"" + n + n + "\"");
+    }
+    // Told at the first letter: a reading that stops before it still
+    // tells the file's encoding; a byte after it that is no UTF-8 leaves
+    // the letter as it is.
+    std::string n = std::to_string(kLines - 1);
+    struct Late {
+        std::string bytes;
+        size_t stopAt;
+        const char* encoding;
+        std::string last;
+    } lates[] = {
+        {late, 1, "UTF-8", "?0 <00>"},
+        {late + "\xC5;\r\n", 0, "ANSI (1252)", "\xC5\x82" + n + " <" + n + n + ">"},
+    };
+    for (const Late& c : lates) {
+        std::string path = dir.Path("late.csv");
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        Collect sink;
+        sink.encodingFirst = false;
+        sink.stopAt = c.stopAt;
+        FileReading f;
+        ReadFileRecipients(path.c_str(), ColumnNames{}, f, sink, 11);
+        EXPECT_STREQ(EncodingName(f.encoding), c.encoding);
+        ASSERT_FALSE(sink.got.empty());
+        EXPECT_EQ(sink.got.back(), c.last);
     }
 }
 
@@ -264,11 +297,12 @@ TEST(CsvCommandLine, HeaderWordsSeparatorsAndValues) {
         {"Nimi,Faksi\nA,1\nB,2\nC,3\n", {}, kReadingStopped, {"A <1>", "B <2>", "C <3>"}, {}, 0, 0, 4096, 3},
     };
     ScratchDir dir("csv-command-line");
-    for (const auto& c : cases) {
+    for (const auto& c : cases) for (bool first : {true, false}) {
         std::string path = dir.Path("file.csv");
         std::ofstream(path, std::ios::binary) << c.text;
         Collect sink;
         sink.stopAt = c.stopAt;
+        sink.encodingFirst = first;
         FileReading f;
         EXPECT_EQ(ReadFileRecipients(path.c_str(), c.names, f, sink, 1 << 20, c.batch), c.rc) << c.text;
         EXPECT_EQ(sink.got, c.entries) << c.text;
@@ -285,7 +319,7 @@ TEST(CsvCommandLine, SetOfKeysHoldsEachTextOnce) {
     for (int tagBits : {24, 12, 0}) {
         // Filled in one set and checked in the other it is swapped into.
         TextSet filled(tagBits), set;
-        filled.Reserve(tagBits * 1000);  // none, or less than the keys take
+        filled.Reserve(tagBits * 1000, tagBits * 100);  // none, or less than the keys take
         for (int round = 0; round < 2; ++round) {
             TextSet& into = round == 0 ? filled : set;
             for (int i = 0; i < 3000; ++i) {
