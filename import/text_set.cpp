@@ -84,8 +84,9 @@ bool TextSet::MakeRoom(size_t more) {
 
 void TextSet::Reserve(size_t bytes, size_t entries) {
     if (bytes > room_) MakeRoom(bytes - used_);
+    const size_t most = static_cast<size_t>(-1) / sizeof(uint64_t) / 2;
     size_t count = 1024;
-    while (count / 2 < entries + 1 && count < (size_t{1} << 40)) count *= 2;
+    while (count / 2 < entries + 1 && count <= most) count *= 2;
     if (entries > 0 && count > slotCount_) Rehash(count);
 }
 
