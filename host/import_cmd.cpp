@@ -200,7 +200,7 @@ int Usage(bool phonebook) {
         std::fputs("usage: faxhost import [--name COL] [--fax COL]... FILE\n"
                    "       faxhost import FILE.vcf   (what an address book import of every card gives)\n",
                    stderr);
-    std::fputs("COL is a column number (1 = first) or a header word; without them the columns are\n"
+    std::fputs("COL is a column number (1 = first) or a header word; the columns not named are\n"
                "found from the header words (Nimi, Name, Display Name, First Name + Last Name, ...;\n"
                "every column holding Faksi or Fax; Phone N - Type holding Fax with Phone N - Value)\n",
                stderr);

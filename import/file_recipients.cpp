@@ -267,7 +267,12 @@ int Reader::Columns(char* header, const ColumnNames& names) {
     int n = Split(header, out_.separator);
     if (n < 0) return kImportBadCsv;
     ContactColumns& c = out_.columns;
-    if (names.fax.empty()) FindContactColumns(fields_, n, c);
+    // The header words give the name even when the fax columns are named.
+    FindContactColumns(fields_, n, c);
+    if (!names.fax.empty()) {
+        c.fax.clear();
+        c.typed.clear();
+    }
     if (!names.name.empty()) {
         c.name = ColumnOf(names.name, fields_, n);
         c.firstName = c.lastName = -1;
