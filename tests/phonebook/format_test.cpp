@@ -59,7 +59,10 @@ TEST(EncodeEntry, EveryFieldInItsPlace) {
 
 TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     FaxRecipient r = Recipient("", "");
-    std::memset(r.name, 'N', sizeof r.name);  // no terminator
+    // No terminator; letters that differ, so that bytes copied from the
+    // wrong place show.
+    const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde";
+    std::memcpy(r.name, kLetters, sizeof r.name);
     std::strcpy(r.faxNumber, "1\x03\x04" "2");
     r.comm.commOption = 0x04;
     r.comm.relayDestCount = 99;
@@ -81,7 +84,7 @@ TEST(EncodeEntry, HostileValuesStayInsideTheirFields) {
     FaxRecipient back = DefaultRecipient;
     AnsiDetails d;
     EXPECT_TRUE(DecodeEntry(U(out), out.size(), back, d));
-    EXPECT_EQ(std::string(back.name), std::string(30, 'N'));
+    EXPECT_EQ(std::string(back.name), std::string(kLetters, 30));
     EXPECT_STREQ(back.faxNumber, "12");
     EXPECT_EQ(back.comm.commOption, '0');
     EXPECT_EQ(back.comm.relayDestCount, 20);
